@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the program with its demo town and runs it.
+# With a display the program simply runs. Without one it runs under Xvfb until
+# the main window shows the town, saves a screenshot and ends.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+mkdir -p build
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > build.configure.log 2>&1 || { cat build.configure.log; exit 1; }
+cmake --build build -j "$(nproc)" --target app
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec build/bin/quorvel
+fi
+
+shot=${QUORVEL_SCREENSHOT:-$PWD/build/quorvel-screenshot.png}
+xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/headless-run.sh build/bin/quorvel "$shot"
+echo "Screenshot of the running program: $shot"

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test: first a normal build,
+# then a build with AddressSanitizer and UndefinedBehaviorSanitizer. Tests that
+# need neither OpenGL nor a window run without a display; the others run under
+# Xvfb with Mesa's software renderer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+
+run_suite() {
+  local dir=$1; shift
+  echo "== configure and build $dir"
+  cmake -S . -B "$dir" -G Ninja "$@" > "$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; return 1; }
+  cmake --build "$dir" -j "$jobs"
+  echo "== $dir: tests without a display"
+  (cd "$dir" && env -u DISPLAY -u WAYLAND_DISPLAY ctest -L pure -j "$jobs" --output-on-failure) | tee -a "$log"
+  echo "== $dir: OpenGL and window tests under Xvfb"
+  (cd "$dir" && xvfb-run -a -s "-screen 0 1280x1024x24" ctest -L gl -j "$jobs" --output-on-failure) | tee -a "$log"
+}
+
+mkdir -p build build-asan
+run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_SANITIZE=ON -DQUORVEL_BENCH=OFF
+
+passed=0; failed=0
+while read -r line; do
+  total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<< "$line")
+  bad=$(sed -E 's/.*tests passed, ([0-9]+) tests? failed.*/\1/' <<< "$line")
+  passed=$((passed + total - bad)); failed=$((failed + bad))
+done < <(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log")
+echo
+echo "all: $passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

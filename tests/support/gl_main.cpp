@@ -1,0 +1,23 @@
+// Entry point of the test programs that draw with OpenGL or open windows.
+// They run under Xvfb with Mesa's software renderer.
+#include "app/SurfaceFormat.h"
+
+#include <QApplication>
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+#if defined(__SANITIZE_ADDRESS__)
+    // Keep Mesa's driver loaded until the leak checker has run, so its
+    // own allocations can be matched by the suppression file.
+    dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+#endif
+    // Listing the tests (ctest's discovery) needs no display.
+    if (GTEST_FLAG_GET(list_tests))
+        return RUN_ALL_TESTS();
+    installDefaultSurfaceFormat();
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
