@@ -1,0 +1,18 @@
+// Entry point of the benchmark program. A QApplication exists for the
+// benchmarks that draw; run under Xvfb when there is no display.
+#include "app/SurfaceFormat.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    installDefaultSurfaceFormat();
+    QApplication app(argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

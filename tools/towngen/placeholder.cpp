@@ -1,0 +1,1 @@
+// The generator's code grows here.
