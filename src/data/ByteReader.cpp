@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 ByteReader::ByteReader(std::vector<char> bytes, std::string fileName)
@@ -18,6 +19,10 @@ std::string cannotOpenFileMessage(const std::string& path, int errorNumber)
 
 std::vector<char> ByteReader::readFile(const std::string& path)
 {
+    // A folder opens as a stream whose length reads as the largest offset.
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        throw EGxError(cannotOpenFileMessage(path, EISDIR));
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in)

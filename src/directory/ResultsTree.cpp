@@ -1,0 +1,114 @@
+#include "directory/ResultsTree.h"
+
+#include "data/Cp1251.h"
+#include "directory/ResultsTreeIcons.h"
+
+#include <QHeaderView>
+#include <QPixmap>
+
+namespace {
+
+std::string cut(std::string text, std::size_t length)
+{
+    if (text.size() > length)
+        text.resize(length);
+    return text;
+}
+
+bool isSelfOrAncestorOf(const QTreeWidgetItem* node, const QTreeWidgetItem* item)
+{
+    for (; item; item = item->parent())
+        if (item == node)
+            return true;
+    return false;
+}
+
+} // namespace
+
+const std::array<int, 5> SimpleRecordLines::kImages = {
+    ResultsTreeIcons::Organisation, ResultsTreeIcons::Address, ResultsTreeIcons::Phone,
+    ResultsTreeIcons::Email, ResultsTreeIcons::Web,
+};
+
+SimpleRecordLines SimpleRecordLines::From(const OrgRecord& e)
+{
+    SimpleRecordLines r;
+    r.lines[0] = cut(e.name, kNameLength);
+    r.lines[1] = cut(cut(e.streetName + ", ", kStreetPartLength) + e.houseNo, kAddressLength);
+    r.lines[2] = cut(cp1251::fromUtf8("тел. ") + e.phone, kPhoneLength);
+    r.lines[3] = cut("e-mail: " + e.email, kEmailLength);
+    r.lines[4] = cut("web: " + e.web, kWebLength);
+    return r;
+}
+
+ResultsTree::ResultsTree(QWidget* parent)
+    : QTreeWidget(parent)
+{
+    const QPixmap selected = QPixmap::fromImage(ResultsTreeIcons::Image(ResultsTreeIcons::Organisation));
+    for (int i = 0; i < ResultsTreeIcons::kCount; ++i) {
+        QIcon& icon = m_icons[static_cast<std::size_t>(i)];
+        icon.addPixmap(QPixmap::fromImage(ResultsTreeIcons::Image(i)), QIcon::Normal);
+        icon.addPixmap(selected, QIcon::Selected);
+    }
+
+    setColumnCount(1);
+    header()->hide();
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setRootIsDecorated(false);
+    setIndentation(19);
+    setIconSize(QSize(ResultsTreeIcons::kSize, ResultsTreeIcons::kSize));
+    setUniformRowHeights(true);
+
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(13);
+    setFont(font);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, Qt::white);
+    colours.setColor(QPalette::Text, colours.color(QPalette::WindowText));
+    setPalette(colours);
+
+    connect(this, &QTreeWidget::currentItemChanged, this, &ResultsTree::singleExpand);
+}
+
+void ResultsTree::AddSimpleRecord(const OrgRecord& entry)
+{
+    const SimpleRecordLines lines = SimpleRecordLines::From(entry);
+    auto* org = new QTreeWidgetItem(QStringList(cp1251::decode(lines.lines[0])));
+    org->setIcon(0, m_icons[ResultsTreeIcons::Organisation]);
+    for (std::size_t i = 1; i < lines.lines.size(); ++i) {
+        auto* line = new QTreeWidgetItem(org, QStringList(cp1251::decode(lines.lines[i])));
+        line->setIcon(0, m_icons[static_cast<std::size_t>(SimpleRecordLines::kImages[i])]);
+    }
+    addTopLevelItem(org);
+}
+
+void ResultsTree::Clear()
+{
+    clear();
+}
+
+QStringList ResultsTree::NodeTexts() const
+{
+    QStringList texts;
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* org = topLevelItem(i);
+        texts << org->text(0);
+        for (int j = 0; j < org->childCount(); ++j)
+            texts << org->child(j)->text(0);
+    }
+    return texts;
+}
+
+// Single-expand: the new node opens; the branch selected before closes up to
+// the first node that also holds the new one.
+void ResultsTree::singleExpand(QTreeWidgetItem* current, QTreeWidgetItem* previous)
+{
+    for (QTreeWidgetItem* node = previous; node; node = node->parent())
+        if (!isSelfOrAncestorOf(node, current))
+            node->setExpanded(false);
+    if (current)
+        current->setExpanded(true);
+}

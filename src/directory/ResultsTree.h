@@ -1,0 +1,52 @@
+#pragma once
+
+#include "data/OrgRecord.h"
+
+#include <QIcon>
+#include <QStringList>
+#include <QTreeWidget>
+#include <array>
+#include <string>
+
+// The five lines an organisation occupies in the results tree, as
+// Windows-1251 bytes: name, address, telephone, e-mail, web. Each is cut to
+// the prefix plus its fields' capacities, so a well-formed record is not cut.
+struct SimpleRecordLines {
+    static constexpr std::size_t kNameLength = 100;
+    static constexpr std::size_t kStreetPartLength = 32; // street and ", "
+    static constexpr std::size_t kAddressLength = 37;
+    static constexpr std::size_t kPhoneLength = 26;
+    static constexpr std::size_t kEmailLength = 38;
+    static constexpr std::size_t kWebLength = 35;
+
+    std::array<std::string, 5> lines;
+    // Image index of each line (ResultsTreeIcons).
+    static const std::array<int, 5> kImages;
+
+    static SimpleRecordLines From(const OrgRecord& entry);
+};
+
+// The results tree: one top-level node per organisation with its address,
+// telephone, e-mail and web lines below it. Read-only, no expand buttons or
+// lines; selecting a node expands it and collapses the branch selected before.
+class ResultsTree : public QTreeWidget {
+    Q_OBJECT
+
+public:
+    explicit ResultsTree(QWidget* parent = nullptr);
+
+    // Appends the organisation's five nodes, collapsed.
+    void AddSimpleRecord(const OrgRecord& entry);
+    // Removes every node.
+    void Clear();
+    // Every node's text in tree order: an organisation, its four lines, the next one.
+    QStringList NodeTexts() const;
+
+    // The images of the tree (ImageList); the selected picture of every node is image 0.
+    const QIcon& ImageList(int index) const { return m_icons[static_cast<std::size_t>(index)]; }
+
+private:
+    void singleExpand(QTreeWidgetItem* current, QTreeWidgetItem* previous);
+
+    std::array<QIcon, 5> m_icons;
+};
