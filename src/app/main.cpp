@@ -1,13 +1,26 @@
+#include "app/AppWindows.h"
+#include "app/ApplicationTitle.h"
 #include "app/SurfaceFormat.h"
-
-#include <QApplication>
-#include <QLabel>
+#include "platform/ErrorBox.h"
+#include "platform/Fonts.h"
+#include "platform/KeyState.h"
+#include "platform/ReportingApplication.h"
 
 int main(int argc, char** argv)
 {
     installDefaultSurfaceFormat();
-    QApplication app(argc, argv);
-    QLabel placeholder("Quorvel");
-    placeholder.show();
-    return app.exec();
+    ReportingApplication app(argc, argv);
+    setApplicationTitle(QString::fromUtf8(kApplicationTitle));
+    installFontSubstitutes();
+
+    LiveKeyState liveKeys;
+    KeyStateScope keyState(liveKeys);
+
+    // The process ends when the principal window closes, not with the last
+    // visible one: the closing screen outlives the main window.
+    app.setQuitOnLastWindowClosed(false);
+    AppWindows windows(QCoreApplication::applicationDirPath(), [] { QCoreApplication::quit(); });
+    windows.ShowPrincipal();
+    app.exec();
+    return 0;
 }

@@ -1,0 +1,47 @@
+#include "app/AppWindows.h"
+
+#include "app/FinishWindow.h"
+#include "app/MainWindow.h"
+#include "app/SettingsDialog.h"
+#include "app/SplashWindow.h"
+
+AppWindows::AppWindows(const QString& programFolder, std::function<void()> endProcess)
+    : m_endProcess(std::move(endProcess))
+{
+    new Tfm_main(*this, programFolder);
+    CreationCompleted(fm_main);
+    new Tfm_finish(*this);
+    new Tfm_sett(*this);
+}
+
+AppWindows::~AppWindows()
+{
+    delete fm_sett;
+    delete fm_finish;
+    delete fm_start;
+    delete fm_main;
+}
+
+void AppWindows::CreateSplash()
+{
+    new Tfm_start(*this);
+    fm_start->show();
+}
+
+void AppWindows::CreationCompleted(QWidget* window)
+{
+    if (m_principal == nullptr)
+        m_principal = window;
+}
+
+void AppWindows::ShowPrincipal()
+{
+    if (m_principal != nullptr)
+        m_principal->show();
+}
+
+void AppWindows::WindowClosed(QWidget* window)
+{
+    if (window == m_principal && m_endProcess)
+        m_endProcess();
+}

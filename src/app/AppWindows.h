@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+class Tfm_main;
+class Tfm_start;
+class Tfm_finish;
+class Tfm_sett;
+
+// The four windows of a run, one instance each, alive until the process ends,
+// and the rule that decides which of them ends the process when it closes.
+class AppWindows {
+public:
+    // Creates fm_main (its FormCreate loads the town from `programFolder` and
+    // shows the splash), then fm_finish, then fm_sett. `endProcess` is called
+    // when the principal window closes.
+    AppWindows(const QString& programFolder, std::function<void()> endProcess);
+    ~AppWindows();
+    AppWindows(const AppWindows&) = delete;
+    AppWindows& operator=(const AppWindows&) = delete;
+
+    // Each window sets its own entry as its creation begins, so handlers that
+    // run during another window's creation can already reach it.
+    Tfm_main* fm_main = nullptr;
+    Tfm_start* fm_start = nullptr;
+    Tfm_finish* fm_finish = nullptr;
+    Tfm_sett* fm_sett = nullptr;
+
+    // Creates and shows the splash screen (a step of fm_main's FormCreate).
+    void CreateSplash();
+
+    // The first window whose creation completes is the principal one: its
+    // closing ends the process. Normally the splash, which fm_main creates
+    // before its own creation completes; fm_main when start-up failed earlier.
+    void CreationCompleted(QWidget* window);
+    QWidget* Principal() const { return m_principal; }
+
+    // What the message loop does as it starts: shows the principal window.
+    void ShowPrincipal();
+
+    // Every window reports an accepted close here.
+    void WindowClosed(QWidget* window);
+
+private:
+    QWidget* m_principal = nullptr;
+    std::function<void()> m_endProcess;
+};

@@ -1,0 +1,264 @@
+#include "app/MainWindow.h"
+
+#include "app/AppWindows.h"
+#include "app/BlankSceneViewer.h"
+#include "app/FinishWindow.h"
+#include "app/SettingsDialog.h"
+#include "data/TownModelReader.h"
+#include "platform/Anchors.h"
+#include "platform/ErrorBox.h"
+#include "platform/Fonts.h"
+#include "platform/ScreenCentring.h"
+#include "platform/WidgetColours.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+const QString kSansSerif = QStringLiteral("MS Sans Serif");
+
+QToolButton* toolButton(QWidget* parent, const char* name, const QString& hint, QStyle::StandardPixmap icon)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setAccessibleName(hint);
+    button->setIcon(parent->style()->standardIcon(icon));
+    button->setAutoRaise(true);
+    button->hide();
+    return button;
+}
+} // namespace
+
+Tfm_main::Tfm_main(AppWindows& windows, const QString& programFolder)
+    : QWidget(nullptr), m_windows(windows), m_programFolder(programFolder)
+{
+    m_windows.fm_main = this;
+    setObjectName("fm_main");
+    setWindowTitle(QStringLiteral("Электронный справочник организаций города Верескола - демонстрационная версия"));
+    setFont(pixelFont(kSansSerif, 11));
+    setWidgetColour(this, QPalette::Window, palette().color(QPalette::Button));
+    move(330, 183);
+    resize(kDesignedClientWidth, kDesignedClientHeight);
+    CreateControls();
+    FormCreate();
+}
+
+Tfm_main::~Tfm_main() = default;
+
+void Tfm_main::CreateControls()
+{
+    m_anchors = new AnchorLayout(this, {kDesignedClientWidth, kDesignedClientHeight});
+    const Anchors all = Anchor::Left | Anchor::Top | Anchor::Right | Anchor::Bottom;
+    const Anchors topRight = Anchor::Top | Anchor::Right;
+
+    PageControl = new QTabWidget(this);
+    PageControl->setObjectName("PageControl");
+    MapSheet = new QWidget;
+    MapSheet->setObjectName("MapSheet");
+    auto* sheetLayout = new QVBoxLayout(MapSheet);
+    // The sheet's inner border: the view gets its designed 593 x 440 in the 601 x 468 page control.
+    sheetLayout->setContentsMargins(2, 1, 2, 1);
+    GxSceneViewer = CreateSceneViewer(MapSheet);
+    GxSceneViewer->setObjectName("GxSceneViewer");
+    GxSceneViewer->setAccessibleName(QStringLiteral("Схема города"));
+    GxSceneViewer->setFocusPolicy(Qt::StrongFocus);
+    sheetLayout->addWidget(GxSceneViewer);
+    PageControl->addTab(MapSheet, QStringLiteral("Схема города"));
+    m_anchors->add(PageControl, {8, 16, 601, 468}, all);
+
+    sGroupBox1 = new QGroupBox(QStringLiteral("Поиск по карте"), this);
+    sGroupBox1->setObjectName("sGroupBox1");
+    m_anchors->add(sGroupBox1, {616, 14, 241, 153}, topRight);
+    CreateSearchPanel();
+
+    TreeView = new QTreeWidget(this);
+    TreeView->setObjectName("TreeView");
+    TreeView->setAccessibleName(QStringLiteral("Организации"));
+    TreeView->setHeaderHidden(true);
+    TreeView->setRootIsDecorated(false);
+    TreeView->setIndentation(19);
+    TreeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeView->setFont(pixelFont(kSansSerif, 13));
+    setWidgetColour(TreeView, QPalette::Base, Qt::white);
+    m_anchors->add(TreeView, {616, 176, 241, 308}, topRight | Anchor::Bottom);
+
+    PrintPopupMenu = new QMenu(this);
+    PrintPopupMenu->setObjectName("PrintPopupMenu");
+    N1 = PrintPopupMenu->addAction(QStringLiteral("Изображение"));
+    N1->setObjectName("N1");
+    N2 = PrintPopupMenu->addAction(QStringLiteral("Организации"));
+    N2->setObjectName("N2");
+
+    // The tool buttons are part of the design but hidden; nothing shows them.
+    bt_print = toolButton(this, "bt_print", QStringLiteral("Печать"), QStyle::SP_DialogSaveButton);
+    m_anchors->add(bt_print, {616, 5, 22, 25}, topRight);
+    bt_Settings = toolButton(this, "bt_Settings", QStringLiteral("Настройки"), QStyle::SP_FileDialogDetailedView);
+    m_anchors->add(bt_Settings, {645, 5, 25, 25}, topRight);
+    connect(bt_Settings, &QToolButton::clicked, this, [this] { reportErrors([this] { bt_SettingsClick(); }); });
+    bt_info = toolButton(this, "bt_info", QStringLiteral("Справка"), QStyle::SP_MessageBoxQuestion);
+    m_anchors->add(bt_info, {679, 5, 25, 25}, topRight);
+
+    PrintEdit = new QTextEdit(this);
+    PrintEdit->setObjectName("PrintEdit");
+    PrintEdit->hide();
+    m_anchors->add(PrintEdit, {208, 448, 25, 25});
+}
+
+void Tfm_main::CreateSearchPanel()
+{
+    // A skinned group box: its white caption stands on a grey band to stay legible.
+    sGroupBox1->setFont(pixelFont("Myriad Web Pro", 11));
+    sGroupBox1->setStyleSheet(QStringLiteral(
+        "QGroupBox#sGroupBox1 { border: 1px solid #a0a0a0; border-radius: 3px; margin-top: 6px; }"
+        "QGroupBox#sGroupBox1::title { subcontrol-origin: border; subcontrol-position: top left; left: 8px;"
+        " top: -6px; padding: 0px 4px; color: white; background-color: #808080; }"));
+
+    const auto label = [this](const char* name, const QString& text, QRect at, const QFont& font) {
+        auto* l = new QLabel(text, sGroupBox1);
+        l->setObjectName(name);
+        l->setFont(font);
+        setWidgetColour(l, QPalette::WindowText, kDesignGrey);
+        l->setGeometry(at);
+        return l;
+    };
+    const auto combo = [this](const char* name, QRect at) {
+        auto* c = new QComboBox(sGroupBox1);
+        c->setObjectName(name);
+        c->setEditable(true);
+        c->setInsertPolicy(QComboBox::NoInsert);
+        c->setFont(pixelFont(kSansSerif, 11));
+        setWidgetColour(c, QPalette::Text, Qt::black);
+        c->setGeometry(at);
+        return c;
+    };
+
+    sLabel1 = label("sLabel1", QStringLiteral("Название организации"), {10, 24, 135, 13}, pixelFont("Verdana", 11));
+    OrgName = combo("OrgName", {8, 40, 225, 21});
+    sLabel2 = label("sLabel2", QStringLiteral("Улица"), {8, 64, 37, 13}, pixelFont("Verdana", 11));
+    sLabel3 = label("sLabel3", QStringLiteral("№ "), {187, 64, 14, 13}, pixelFont(kSansSerif, 11));
+    Street = combo("Street", {8, 80, 169, 21});
+    HouseEdit = combo("HouseEdit", {184, 80, 49, 21});
+    sLabel1->setBuddy(OrgName);
+    sLabel2->setBuddy(Street);
+    sLabel3->setBuddy(HouseEdit);
+    OrgName->setAccessibleName(sLabel1->text());
+    Street->setAccessibleName(sLabel2->text());
+    HouseEdit->setAccessibleName(QStringLiteral("№"));
+
+    bt_search = new QPushButton(QStringLiteral("Поиск"), sGroupBox1);
+    bt_search->setObjectName("bt_search");
+    bt_search->setFont(pixelFont(kSansSerif, 11));
+    setWidgetColour(bt_search, QPalette::ButtonText, kDesignGrey);
+    bt_search->setGeometry(8, 112, 225, 25);
+
+    // The designed tab order: name, number, search, street.
+    setTabOrder(OrgName, HouseEdit);
+    setTabOrder(HouseEdit, bt_search);
+    setTabOrder(bt_search, Street);
+}
+
+QOpenGLWidget* Tfm_main::CreateSceneViewer(QWidget* parent)
+{
+    return new BlankSceneViewer(parent);
+}
+
+void Tfm_main::FormCreate()
+{
+    // A failing step ends the sequence; start-up goes on with what was done.
+    try {
+        PageControl->setCurrentWidget(MapSheet); // 1
+        m_state.ShowNonBuildings = true;         // 2
+        m_state.AutoMoveTo = true;
+        // 3: the Wand rod's own material gets the red diffuse colour (scene engine).
+        QDir::setCurrent(m_programFolder); // 4
+        // 5: CurrentObject := GxDummyCube (scene engine).
+        m_state.HeightScale = 0.000811f * 100.0f; // 6
+        LoadObjFromFile(QDir(m_programFolder).filePath("data/data.mod").toStdString()); // 7
+        // 8: Set3D, walls for every house (scene engine).
+        // 9: DeSelectAll, every house green (scene engine).
+        m_windows.CreateSplash(); // 10
+        // 11: LoadOrgDirectory fills OrgName and Street (directory).
+        centreOnScreen(*this); // 12
+        // 13: GxFreeCamera.OrbitTarget(0, 0.01) (scene engine).
+    } catch (...) {
+        showErrorBox(currentExceptionText());
+    }
+}
+
+void Tfm_main::FormShow()
+{
+    GxSceneViewer->setFocus();
+    m_state.IntroClimb = true;
+}
+
+bool Tfm_main::FormCloseQuery()
+{
+    if (m_windows.fm_finish)
+        m_windows.fm_finish->Timer->start();
+    return true;
+}
+
+void Tfm_main::FormClose()
+{
+    // Hidden, not destroyed: the closing screen ends the process.
+    if (m_windows.fm_finish)
+        m_windows.fm_finish->show();
+    hide();
+}
+
+void Tfm_main::FormResize()
+{
+    // The layout follows the anchors alone.
+}
+
+void Tfm_main::bt_SettingsClick()
+{
+    if (m_windows.fm_sett)
+        m_windows.fm_sett->exec();
+}
+
+void Tfm_main::SettingsChanged()
+{
+    // Scene engine: every top-level object under ObjectRoot whose class is not
+    // Thouse gets Visible := m_state.ShowNonBuildings.
+}
+
+void Tfm_main::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        reportErrors([this] { FormShow(); });
+}
+
+void Tfm_main::closeEvent(QCloseEvent* event)
+{
+    bool canClose = true;
+    reportErrors([&] { canClose = FormCloseQuery(); });
+    if (!canClose) {
+        event->ignore();
+        return;
+    }
+    reportErrors([this] { FormClose(); });
+    event->accept();
+    m_windows.WindowClosed(this);
+}
+
+void Tfm_main::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    reportErrors([this] { FormResize(); });
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "app/MapState.h"
+
+#include <QString>
+#include <QWidget>
+
+class AppWindows;
+class AnchorLayout;
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QOpenGLWidget;
+class QPushButton;
+class QTabWidget;
+class QTextEdit;
+class QToolButton;
+class QTreeWidget;
+
+// The main window fm_main: the map view, the search panel and the results tree.
+// Its creation handler loads the town and the directory before anything is shown.
+class Tfm_main : public QWidget {
+    Q_OBJECT
+public:
+    // Designed client size; control positions are client pixels at this size.
+    static constexpr int kDesignedClientWidth = 862;
+    static constexpr int kDesignedClientHeight = 493;
+
+    // `programFolder` is the folder of the executable: the data folder lies in it.
+    Tfm_main(AppWindows& windows, const QString& programFolder);
+    ~Tfm_main() override;
+
+    MapState& State() { return m_state; }
+    const MapState& State() const { return m_state; }
+
+    // Controls, named as the window's design names them.
+    QTabWidget* PageControl = nullptr;
+    QWidget* MapSheet = nullptr;
+    QOpenGLWidget* GxSceneViewer = nullptr;
+    QGroupBox* sGroupBox1 = nullptr;
+    QLabel* sLabel1 = nullptr;
+    QLabel* sLabel2 = nullptr;
+    QLabel* sLabel3 = nullptr;
+    QComboBox* OrgName = nullptr;
+    QComboBox* Street = nullptr;
+    QComboBox* HouseEdit = nullptr;
+    QPushButton* bt_search = nullptr;
+    QTreeWidget* TreeView = nullptr;
+    QToolButton* bt_print = nullptr;
+    QToolButton* bt_Settings = nullptr;
+    QToolButton* bt_info = nullptr;
+    QTextEdit* PrintEdit = nullptr;
+    QMenu* PrintPopupMenu = nullptr;
+    QAction* N1 = nullptr;
+    QAction* N2 = nullptr;
+
+    // Handlers.
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery();
+    void FormClose();
+    void FormResize();
+    void bt_SettingsClick();
+
+    // Applies ShowNonBuildings to the scene (after the settings dialog).
+    void SettingsChanged();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateSearchPanel();
+    // The one place that makes the map view.
+    QOpenGLWidget* CreateSceneViewer(QWidget* parent);
+
+    AppWindows& m_windows;
+    QString m_programFolder;
+    MapState m_state;
+    AnchorLayout* m_anchors = nullptr;
+};

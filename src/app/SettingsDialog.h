@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDialog>
+
+class AppWindows;
+class QCheckBox;
+class QPushButton;
+
+// The settings dialog fm_sett: switches the automatic flight to a chosen house
+// and the display of everything that is not a building.
+class Tfm_sett : public QDialog {
+    Q_OBJECT
+public:
+    explicit Tfm_sett(AppWindows& windows);
+
+    QPushButton* bt_ok = nullptr;
+    QCheckBox* ch_moveto = nullptr;
+    QCheckBox* ch_viewext = nullptr;
+
+    void FormShow();
+    void bt_okClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    AppWindows& m_windows;
+};

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "app/AppWindows.h"
+#include "app/ApplicationTitle.h"
+#include "data/LandmarkListWriter.h"
+#include "data/MaterialLibraryWriter.h"
+#include "data/OrgDirectoryWriter.h"
+#include "data/TownModelWriter.h"
+#include "platform/ErrorBox.h"
+#include "platform/Fonts.h"
+#include "platform/KeyState.h"
+#include "support/TempDir.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A program folder with an empty town in data/, the windows of one run made
+// from it, the error boxes they raise and whether they ended the process.
+class AppFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setApplicationTitle(QString::fromUtf8(kApplicationTitle));
+        installFontSubstitutes();
+        qApp->setQuitOnLastWindowClosed(false);
+        m_previousPresenter = setErrorPresenter([this](const QString& title, const QString& text) {
+            errorTitles << title;
+            errors << text;
+        });
+        m_previousDir = QDir::currentPath();
+    }
+
+    void TearDown() override
+    {
+        windows.reset();
+        setErrorPresenter(m_previousPresenter);
+        QDir::setCurrent(m_previousDir);
+    }
+
+    QString programFolder() const { return QString::fromStdString(m_folder.path()); }
+
+    void writeEmptyTown()
+    {
+        QDir(programFolder()).mkpath("data");
+        const std::string data = m_folder.file("data/");
+        writeTownModel(TownModel{}).saveTo(data + "data.mod");
+        writeMaterialLibrary(2, {}).saveTo(data + "data.modt");
+        QFile landmarks(QString::fromStdString(data + "fl.dat"));
+        ASSERT_TRUE(landmarks.open(QIODevice::WriteOnly));
+        landmarks.write(QByteArray::fromStdString(writeLandmarkList({})));
+        landmarks.close();
+        writeOrgDirectory({}).saveTo(data + "data.tmd");
+    }
+
+    void start()
+    {
+        windows = std::make_unique<AppWindows>(programFolder(), [this] { ++processEnds; });
+    }
+
+    // Runs the event loop until the condition holds or the time is up.
+    template <class Condition>
+    bool waitUntil(Condition condition, int milliseconds)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!condition()) {
+            if (clock.elapsed() > milliseconds)
+                return false;
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        return true;
+    }
+
+    static bool designedScreen()
+    {
+        return QGuiApplication::primaryScreen()->geometry().size() == QSize(1280, 1024);
+    }
+
+    std::unique_ptr<AppWindows> windows;
+    QStringList errors;
+    QStringList errorTitles;
+    int processEnds = 0;
+    ScriptedKeyState keys;
+    KeyStateScope keyScope{keys};
+
+private:
+    TempDir m_folder;
+    ErrorPresenter m_previousPresenter;
+    QString m_previousDir;
+};

@@ -1,0 +1,151 @@
+#include "AppFixture.h"
+
+#include "app/FinishWindow.h"
+#include "app/MainWindow.h"
+#include "app/SplashWindow.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTimer>
+
+class Startup : public AppFixture {};
+
+TEST_F(Startup, SplashComesFirstAndIsThePrincipalWindow)
+{
+    writeEmptyTown();
+    start();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+
+    Tfm_start* splash = windows->fm_start;
+    ASSERT_NE(splash, nullptr);
+    EXPECT_EQ(windows->Principal(), splash);
+    EXPECT_TRUE(splash->isVisible());
+    EXPECT_FALSE(windows->fm_main->isVisible());
+    EXPECT_FALSE(windows->fm_finish->isVisible());
+    EXPECT_EQ(QDir::currentPath(), QDir(programFolder()).canonicalPath());
+
+    EXPECT_TRUE(splash->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(splash->size(), QSize(632, 479));
+    EXPECT_EQ(splash->palette().color(QPalette::Window), QColor(Qt::white));
+    const QList<QPoint> creditPlaces = {{441, 67}, {521, 19}, {521, 43}, {489, 443}};
+    for (QLabel* label : {splash->Label1, splash->Label2, splash->Label3, splash->Label4}) {
+        EXPECT_TRUE(creditPlaces.contains(label->pos())) << label->text().toStdString();
+        EXPECT_EQ(label->font().pixelSize(), 13);
+    }
+    EXPECT_TRUE(splash->Timer->isActive());
+    EXPECT_EQ(splash->Timer->interval(), 5000);
+    EXPECT_TRUE(splash->Timer1->isActive());
+    EXPECT_EQ(splash->Timer1->interval(), 50);
+    EXPECT_FALSE(windows->fm_finish->Timer->isActive());
+    EXPECT_EQ(windows->fm_finish->Timer->interval(), 7000);
+
+    if (designedScreen()) {
+        EXPECT_EQ(splash->pos(), QPoint(324, 272));              // 272.5 rounds to 272
+        EXPECT_EQ(windows->fm_main->pos(), QPoint(209, 266));    // 265.5 rounds to 266
+    }
+
+    windows->ShowPrincipal(); // the message loop starts: nothing new appears
+    EXPECT_FALSE(windows->fm_main->isVisible());
+}
+
+TEST_F(Startup, SplashTimerHandsOverToTheMainWindow)
+{
+    writeEmptyTown();
+    start();
+    Tfm_main* main = windows->fm_main;
+    EXPECT_FALSE(main->State().IntroClimb);
+
+    windows->fm_start->TimerTimer();
+
+    EXPECT_FALSE(windows->fm_start->isVisible());
+    EXPECT_FALSE(windows->fm_start->Timer->isActive());
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(main->State().IntroClimb); // FormShow starts the climb
+    EXPECT_EQ(processEnds, 0);             // the splash lives on, hidden
+}
+
+TEST_F(Startup, HeldEscapeHandsOverOnlyWhileTheSplashIsVisible)
+{
+    writeEmptyTown();
+    start();
+    Tfm_start* splash = windows->fm_start;
+
+    splash->Timer1Timer(); // nothing held
+    EXPECT_TRUE(splash->isVisible());
+
+    // The live 50 ms check sees the key within a few ticks.
+    keys.Press(vk::Escape);
+    ASSERT_TRUE(waitUntil([&] { return windows->fm_main->isVisible(); }, 1000));
+    EXPECT_FALSE(splash->isVisible());
+    EXPECT_FALSE(splash->Timer->isActive());
+    EXPECT_TRUE(splash->Timer1->isActive());
+
+    // Later Escape does nothing: the closing screen stays up.
+    windows->fm_main->close();
+    ASSERT_TRUE(windows->fm_finish->isVisible());
+    splash->Timer1Timer();
+    EXPECT_TRUE(windows->fm_finish->isVisible());
+    EXPECT_FALSE(windows->fm_main->isVisible());
+}
+
+TEST_F(Startup, ClosingTheMainWindowShowsTheClosingScreenThatEndsTheProcess)
+{
+    writeEmptyTown();
+    start();
+    windows->fm_start->TimerTimer();
+    Tfm_finish* finish = windows->fm_finish;
+
+    windows->fm_main->close();
+    EXPECT_FALSE(windows->fm_main->isVisible());
+    EXPECT_TRUE(finish->isVisible());
+    EXPECT_TRUE(finish->Timer->isActive());
+    EXPECT_EQ(processEnds, 0);
+    if (designedScreen()) {
+        EXPECT_EQ(finish->pos(), QPoint(484, 392));
+    }
+
+    // A double-click on the background closes the hidden splash: the end.
+    const QPointF at(20, 20);
+    QMouseEvent click(QEvent::MouseButtonDblClick, at, finish->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(finish, &click);
+    EXPECT_EQ(processEnds, 1);
+}
+
+TEST_F(Startup, ClosingScreenTimerEndsTheProcess)
+{
+    writeEmptyTown();
+    start();
+    windows->fm_start->TimerTimer();
+    windows->fm_main->close();
+    windows->fm_finish->TimerTimer();
+    EXPECT_EQ(processEnds, 1);
+}
+
+TEST_F(Startup, ClosingTheSplashDirectlyEndsTheProcessWithoutTheMainWindow)
+{
+    writeEmptyTown();
+    start();
+    windows->fm_start->close();
+    EXPECT_EQ(processEnds, 1);
+    EXPECT_FALSE(windows->fm_main->isVisible());
+}
+
+TEST_F(Startup, MissingTownModelShowsTheErrorAndTheMainWindowAlone)
+{
+    start(); // no data folder at all
+    const QString path = QDir(programFolder()).filePath("data/data.mod");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors[0], "Cannot open file \"" + path + "\". No such file or directory.");
+    EXPECT_EQ(errorTitles[0], "Quorvel Электронный справочник организаций г.Верескола");
+
+    // The steps after the failing one were skipped: no splash, no centring.
+    EXPECT_EQ(windows->fm_start, nullptr);
+    EXPECT_EQ(windows->Principal(), windows->fm_main);
+    EXPECT_EQ(windows->fm_main->pos(), QPoint(330, 183));
+
+    windows->ShowPrincipal();
+    EXPECT_TRUE(windows->fm_main->isVisible());
+    windows->fm_main->close();
+    EXPECT_EQ(processEnds, 1);
+}
