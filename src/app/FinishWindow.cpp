@@ -5,7 +5,7 @@
 #include "app/ScreenLabels.h"
 #include "app/SplashWindow.h"
 #include "platform/ErrorBox.h"
-#include "platform/ScreenCentring.h"
+#include "platform/ScreenCentre.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -31,7 +31,7 @@ Tfm_finish::Tfm_finish(AppWindows& windows)
 
 void Tfm_finish::FormShow()
 {
-    centreOnScreen(*this);
+    CentreOnPrimaryScreen(*this);
 }
 
 void Tfm_finish::TimerTimer()

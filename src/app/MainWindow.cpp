@@ -5,15 +5,17 @@
 #include "app/FinishWindow.h"
 #include "app/SettingsDialog.h"
 #include "data/TownModelReader.h"
+#include "directory/OrgDirectoryLoader.h"
+#include "directory/ResultsTree.h"
+#include "directory/SortedComboBox.h"
 #include "platform/Anchors.h"
 #include "platform/ErrorBox.h"
 #include "platform/Fonts.h"
-#include "platform/ScreenCentring.h"
+#include "platform/ScreenCentre.h"
 #include "platform/WidgetColours.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -24,7 +26,6 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -85,13 +86,9 @@ void Tfm_main::CreateControls()
     m_anchors->add(sGroupBox1, {616, 14, 241, 153}, topRight);
     CreateSearchPanel();
 
-    TreeView = new QTreeWidget(this);
+    TreeView = new ResultsTree(this);
     TreeView->setObjectName("TreeView");
     TreeView->setAccessibleName(QStringLiteral("Организации"));
-    TreeView->setHeaderHidden(true);
-    TreeView->setRootIsDecorated(false);
-    TreeView->setIndentation(19);
-    TreeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TreeView->setFont(pixelFont(kSansSerif, 13));
     setWidgetColour(TreeView, QPalette::Base, Qt::white);
     m_anchors->add(TreeView, {616, 176, 241, 308}, topRight | Anchor::Bottom);
@@ -136,10 +133,8 @@ void Tfm_main::CreateSearchPanel()
         return l;
     };
     const auto combo = [this](const char* name, QRect at) {
-        auto* c = new QComboBox(sGroupBox1);
+        auto* c = new SortedComboBox(sGroupBox1);
         c->setObjectName(name);
-        c->setEditable(true);
-        c->setInsertPolicy(QComboBox::NoInsert);
         c->setFont(pixelFont(kSansSerif, 11));
         setWidgetColour(c, QPalette::Text, Qt::black);
         c->setGeometry(at);
@@ -191,8 +186,8 @@ void Tfm_main::FormCreate()
         // 8: Set3D, walls for every house (scene engine).
         // 9: DeSelectAll, every house green (scene engine).
         m_windows.CreateSplash(); // 10
-        // 11: LoadOrgDirectory fills OrgName and Street (directory).
-        centreOnScreen(*this); // 12
+        LoadOrgDirectory(m_records, *OrgName, *Street); // 11
+        CentreOnPrimaryScreen(*this); // 12
         // 13: GxFreeCamera.OrbitTarget(0, 0.01) (scene engine).
     } catch (...) {
         showErrorBox(currentExceptionText());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MapState.h"
+#include "data/OrgRecord.h"
 
 #include <QString>
 #include <QWidget>
@@ -8,7 +9,6 @@
 class AppWindows;
 class AnchorLayout;
 class QAction;
-class QComboBox;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -17,7 +17,8 @@ class QPushButton;
 class QTabWidget;
 class QTextEdit;
 class QToolButton;
-class QTreeWidget;
+class ResultsTree;
+class SortedComboBox;
 
 // The main window fm_main: the map view, the search panel and the results tree.
 // Its creation handler loads the town and the directory before anything is shown.
@@ -34,6 +35,9 @@ public:
 
     MapState& State() { return m_state; }
     const MapState& State() const { return m_state; }
+    // The organisation directory in file order (OrgRecords), read at start-up.
+    OrgRecords& Records() { return m_records; }
+    const OrgRecords& Records() const { return m_records; }
 
     // Controls, named as the window's design names them.
     QTabWidget* PageControl = nullptr;
@@ -43,11 +47,11 @@ public:
     QLabel* sLabel1 = nullptr;
     QLabel* sLabel2 = nullptr;
     QLabel* sLabel3 = nullptr;
-    QComboBox* OrgName = nullptr;
-    QComboBox* Street = nullptr;
-    QComboBox* HouseEdit = nullptr;
+    SortedComboBox* OrgName = nullptr;
+    SortedComboBox* Street = nullptr;
+    SortedComboBox* HouseEdit = nullptr;
     QPushButton* bt_search = nullptr;
-    QTreeWidget* TreeView = nullptr;
+    ResultsTree* TreeView = nullptr;
     QToolButton* bt_print = nullptr;
     QToolButton* bt_Settings = nullptr;
     QToolButton* bt_info = nullptr;
@@ -81,5 +85,6 @@ private:
     AppWindows& m_windows;
     QString m_programFolder;
     MapState m_state;
+    OrgRecords m_records;
     AnchorLayout* m_anchors = nullptr;
 };

@@ -7,7 +7,7 @@
 #include "app/ScreenLabels.h"
 #include "platform/ErrorBox.h"
 #include "platform/KeyState.h"
-#include "platform/ScreenCentring.h"
+#include "platform/ScreenCentre.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -44,7 +44,7 @@ Tfm_start::Tfm_start(AppWindows& windows) : QWidget(nullptr, Qt::Window | Qt::Fr
 
 void Tfm_start::FormCreate()
 {
-    centreOnScreen(*this);
+    CentreOnPrimaryScreen(*this);
 }
 
 void Tfm_start::FormShow()

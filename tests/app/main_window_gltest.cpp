@@ -2,6 +2,9 @@
 
 #include "app/MainWindow.h"
 
+#include "directory/ResultsTree.h"
+#include "directory/SortedComboBox.h"
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>

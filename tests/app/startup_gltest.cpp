@@ -3,6 +3,8 @@
 #include "app/FinishWindow.h"
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
+#include "data/Cp1251.h"
+#include "directory/SortedComboBox.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -148,4 +150,36 @@ TEST_F(Startup, MissingTownModelShowsTheErrorAndTheMainWindowAlone)
     EXPECT_TRUE(windows->fm_main->isVisible());
     windows->fm_main->close();
     EXPECT_EQ(processEnds, 1);
+}
+
+TEST_F(Startup, DirectoryFillsTheSearchListsWhileTheSplashShows)
+{
+    writeEmptyTown();
+    OrgRecord pharmacy;
+    pharmacy.name = cp1251::fromUtf8("Аптека");
+    pharmacy.streetName = cp1251::fromUtf8("Ленина");
+    pharmacy.houseNo = "5";
+    OrgRecord bank = pharmacy;
+    bank.name = cp1251::fromUtf8("Банк");
+    writeOrgDirectory({pharmacy, bank}).saveTo(programFolder().toStdString() + "/data/data.tmd");
+
+    start();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+    EXPECT_EQ(windows->fm_main->Records().size(), 2u);
+    EXPECT_EQ(windows->fm_main->OrgName->Count(), 2);
+    EXPECT_EQ(windows->fm_main->Street->Count(), 1);
+}
+
+TEST_F(Startup, MissingDirectoryLeavesTheSplashAndTheDesignedPosition)
+{
+    writeEmptyTown();
+    QFile::remove(programFolder() + "/data/data.tmd");
+    start();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith("Cannot open file \"")) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains("data/data.tmd")) << errors[0].toStdString();
+    // The splash was already there and stays the principal window; centring was skipped.
+    EXPECT_EQ(windows->Principal(), windows->fm_start);
+    EXPECT_EQ(windows->fm_main->pos(), QPoint(330, 183));
+    EXPECT_TRUE(windows->fm_main->Records().empty());
 }
