@@ -34,10 +34,15 @@ void AppWindows::CreationCompleted(QWidget* window)
         m_principal = window;
 }
 
-void AppWindows::ShowPrincipal()
+void AppWindows::MessageLoopStarts()
 {
-    if (m_principal != nullptr)
-        m_principal->show();
+    m_loopRunning = true;
+    // The splash showed itself during creation; showing it here again would
+    // bring it back if it had already handed over.
+    if (m_principal != nullptr && m_principal == fm_main)
+        fm_main->show();
+    if (fm_start)
+        fm_start->MessageLoopStarts();
 }
 
 void AppWindows::WindowClosed(QWidget* window)

@@ -38,13 +38,19 @@ public:
     void CreationCompleted(QWidget* window);
     QWidget* Principal() const { return m_principal; }
 
-    // What the message loop does as it starts: shows the principal window.
-    void ShowPrincipal();
+    // The message loop starts: the main window appears when it is the principal
+    // one (start-up failed before the splash), and timer ticks held back
+    // during creation are delivered.
+    void MessageLoopStarts();
+    // Timer events reach the windows only once the message loop runs; until
+    // then (an error box during creation runs a loop of its own) they wait.
+    bool MessageLoopRunning() const { return m_loopRunning; }
 
     // Every window reports an accepted close here.
     void WindowClosed(QWidget* window);
 
 private:
     QWidget* m_principal = nullptr;
+    bool m_loopRunning = false;
     std::function<void()> m_endProcess;
 };

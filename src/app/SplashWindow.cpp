@@ -29,11 +29,19 @@ Tfm_start::Tfm_start(AppWindows& windows) : QWidget(nullptr, Qt::Window | Qt::Fr
     Timer = new QTimer(this);
     Timer->setObjectName("Timer");
     Timer->setInterval(5000);
-    connect(Timer, &QTimer::timeout, this, [this] { reportErrors([this] { TimerTimer(); }); });
+    connect(Timer, &QTimer::timeout, this, [this] {
+        if (!m_windows.MessageLoopRunning())
+            m_timerDue = true;
+        else
+            reportErrors([this] { TimerTimer(); });
+    });
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(50);
-    connect(Timer1, &QTimer::timeout, this, [this] { reportErrors([this] { Timer1Timer(); }); });
+    connect(Timer1, &QTimer::timeout, this, [this] {
+        if (m_windows.MessageLoopRunning())
+            reportErrors([this] { Timer1Timer(); });
+    });
 
     FormCreate();
     // Both timers count from the splash's creation.
@@ -68,6 +76,13 @@ void Tfm_start::Timer1Timer()
         hide();
         HandOver();
     }
+}
+
+void Tfm_start::MessageLoopStarts()
+{
+    if (m_timerDue && Timer->isActive())
+        QTimer::singleShot(0, this, [this] { reportErrors([this] { TimerTimer(); }); });
+    m_timerDue = false;
 }
 
 void Tfm_start::HandOver()

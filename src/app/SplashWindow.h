@@ -26,6 +26,9 @@ public:
     void TimerTimer();
     void Timer1Timer();
 
+    // Delivers a 5 s tick that came while creation was still going on.
+    void MessageLoopStarts();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -34,4 +37,5 @@ private:
     void HandOver();
 
     AppWindows& m_windows;
+    bool m_timerDue = false;
 };

@@ -20,7 +20,7 @@ int main(int argc, char** argv)
     // visible one: the closing screen outlives the main window.
     app.setQuitOnLastWindowClosed(false);
     AppWindows windows(QCoreApplication::applicationDirPath(), [] { QCoreApplication::quit(); });
-    windows.ShowPrincipal();
+    windows.MessageLoopStarts();
     app.exec();
     return 0;
 }

@@ -46,7 +46,8 @@ TEST_F(Startup, SplashComesFirstAndIsThePrincipalWindow)
         EXPECT_EQ(windows->fm_main->pos(), QPoint(209, 266));    // 265.5 rounds to 266
     }
 
-    windows->ShowPrincipal(); // the message loop starts: nothing new appears
+    windows->MessageLoopStarts(); // nothing new appears
+    EXPECT_TRUE(splash->isVisible());
     EXPECT_FALSE(windows->fm_main->isVisible());
 }
 
@@ -66,6 +67,23 @@ TEST_F(Startup, SplashTimerHandsOverToTheMainWindow)
     EXPECT_EQ(processEnds, 0);             // the splash lives on, hidden
 }
 
+TEST_F(Startup, SplashTickDuringCreationWaitsForTheMessageLoop)
+{
+    // An error box during creation runs a loop of its own; the splash's
+    // 5 s tick may come then, but is handled only when the message loop starts.
+    writeEmptyTown();
+    start();
+    Tfm_start* splash = windows->fm_start;
+    splash->Timer->setInterval(10);
+    EXPECT_FALSE(waitUntil([&] { return !splash->isVisible(); }, 200));
+    EXPECT_FALSE(windows->fm_main->isVisible());
+
+    windows->MessageLoopStarts();
+    ASSERT_TRUE(waitUntil([&] { return windows->fm_main->isVisible(); }, 1000));
+    EXPECT_FALSE(splash->isVisible());
+    EXPECT_FALSE(splash->Timer->isActive());
+}
+
 TEST_F(Startup, HeldEscapeHandsOverOnlyWhileTheSplashIsVisible)
 {
     writeEmptyTown();
@@ -75,8 +93,10 @@ TEST_F(Startup, HeldEscapeHandsOverOnlyWhileTheSplashIsVisible)
     splash->Timer1Timer(); // nothing held
     EXPECT_TRUE(splash->isVisible());
 
-    // The live 50 ms check sees the key within a few ticks.
+    // The 50 ms check starts with the message loop, then sees the key within a few ticks.
     keys.Press(vk::Escape);
+    EXPECT_FALSE(waitUntil([&] { return windows->fm_main->isVisible(); }, 200));
+    windows->MessageLoopStarts();
     ASSERT_TRUE(waitUntil([&] { return windows->fm_main->isVisible(); }, 1000));
     EXPECT_FALSE(splash->isVisible());
     EXPECT_FALSE(splash->Timer->isActive());
@@ -146,7 +166,7 @@ TEST_F(Startup, MissingTownModelShowsTheErrorAndTheMainWindowAlone)
     EXPECT_EQ(windows->Principal(), windows->fm_main);
     EXPECT_EQ(windows->fm_main->pos(), QPoint(330, 183));
 
-    windows->ShowPrincipal();
+    windows->MessageLoopStarts();
     EXPECT_TRUE(windows->fm_main->isVisible());
     windows->fm_main->close();
     EXPECT_EQ(processEnds, 1);
