@@ -1,0 +1,653 @@
+#include "engine/scene/GxBaseSceneObject.h"
+
+#include "engine/scene/GxException.h"
+#include "engine/scene/GxScene.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace {
+
+// Pitch stays this far (radians) from either pole when orbiting.
+constexpr float cPoleMargin = 0.025f;
+constexpr float cMaxPitch = 3.1165926f; // pi - 0.025 as a float
+
+bool isZeroVector(const TGxCoordinates& c)
+{
+    return c.X() == 0.0f && c.Y() == 0.0f && c.Z() == 0.0f;
+}
+
+// Sets the flag and clears it again on every way out, exceptions included.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~FlagScope() { m_flag = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+// The right vector of an orthonormal frame: Direction x Up, falling back to
+// Z x Up and then X x Up when the two are (nearly) parallel.
+TGxVector rightVector(const TGxVector& direction, const TGxVector& up)
+{
+    TGxVector right = VectorCrossProduct(direction, up);
+    if (VectorLength(right) < 1e-5f) {
+        right = VectorCrossProduct(VectorMake(0, 0, 1), up);
+        if (VectorLength(right) < 1e-5f)
+            right = VectorCrossProduct(VectorMake(1, 0, 0), up);
+    }
+    return right;
+}
+
+std::string indexOutOfBounds(int index)
+{
+    return "List index out of bounds (" + std::to_string(index) + ")";
+}
+
+} // namespace
+
+TGxBaseSceneObject::TGxBaseSceneObject(TGxComponent* owner)
+    : TGxCoordinatesUpdateAbleComponent(owner),
+      m_objectMatrix(IdentityMatrix()),
+      m_position(this, VectorMake(0, 0, 0, 1), PointStyle),
+      m_direction(this, VectorMake(0, 0, 1, 0), VectorStyle),
+      m_up(this, VectorMake(0, 1, 0, 0), VectorStyle),
+      m_scale(this, VectorMake(1, 1, 1, 0), VectorStyle),
+      m_changes{TGxObjectChange::Transformation, TGxObjectChange::WorldMatrix,
+                TGxObjectChange::InvWorldMatrix, TGxObjectChange::Structure},
+      m_rotation(this, VectorMake(0, 0, 0, 0), VectorStyle)
+{
+}
+
+TGxBaseSceneObject::~TGxBaseSceneObject()
+{
+    MarkDestroying();
+    SendFreeNotifications();
+    DestroyHandle();
+    if (m_parent)
+        m_parent->RemoveChild(this, false);
+    freeAllChildren();
+    DestroyComponents();
+}
+
+// ---------------------------------------------------------------- tree
+
+TGxBaseSceneObject* TGxBaseSceneObject::Children(int i) const
+{
+    if (!m_children)
+        return nullptr;
+    if (i < 0 || i >= Count())
+        throw EGxAssertion(indexOutOfBounds(i));
+    return (*m_children)[i];
+}
+
+int TGxBaseSceneObject::ChildIndex(const TGxBaseSceneObject* child) const
+{
+    if (!m_children)
+        return -1;
+    const auto it = std::find(m_children->begin(), m_children->end(), child);
+    return it == m_children->end() ? -1 : int(it - m_children->begin());
+}
+
+bool TGxBaseSceneObject::IsInSubtree(const TGxBaseSceneObject* object) const
+{
+    for (const TGxBaseSceneObject* o = object; o; o = o->m_parent)
+        if (o == this)
+            return true;
+    return false;
+}
+
+void TGxBaseSceneObject::checkCanAdopt(const TGxBaseSceneObject* child) const
+{
+    gxAssert(child != nullptr, "Cannot add a null scene object");
+    gxAssert(!child->m_isSceneRoot, "A scene root cannot become a child");
+    gxAssert(!child->IsInSubtree(this),
+             "An object cannot become a child of itself or of its descendants");
+}
+
+void TGxBaseSceneObject::AppendChild(TGxBaseSceneObject* child)
+{
+    checkCanAdopt(child);
+    // An object has one parent: appending it elsewhere takes it off the old one.
+    if (child->m_parent)
+        child->m_parent->RemoveChild(child, false);
+    if (m_scene)
+        m_scene->AddLights(child);
+    if (!m_children)
+        m_children = std::make_unique<std::vector<TGxBaseSceneObject*>>();
+    m_children->push_back(child);
+    child->m_parent = this;
+    child->setScene(m_scene);
+    TransformDirty();
+    child->TransformDirty();
+}
+
+void TGxBaseSceneObject::InsertChild(int index, TGxBaseSceneObject* child)
+{
+    checkCanAdopt(child);
+    const int limit = Count() - (child->m_parent == this ? 1 : 0);
+    if (index < 0 || index > limit)
+        throw EGxAssertion(indexOutOfBounds(index));
+    if (!m_children)
+        m_children = std::make_unique<std::vector<TGxBaseSceneObject*>>();
+    if (child->m_parent)
+        child->m_parent->RemoveChild(child, false);
+    m_children->insert(m_children->begin() + index, child);
+    child->m_parent = this;
+    child->setScene(m_scene);
+    if (m_scene)
+        m_scene->AddLights(child);
+    child->TransformDirty();
+}
+
+void TGxBaseSceneObject::RemoveChild(TGxBaseSceneObject* child, bool keepChildren)
+{
+    if (!child || child->m_parent != this)
+        return;
+    if (m_scene)
+        m_scene->RemoveLights(child);
+    if (child->Owner() == this)
+        RemoveComponent(child);
+    m_children->erase(std::find(m_children->begin(), m_children->end(), child));
+    child->m_parent = nullptr;
+    if (keepChildren) {
+        BeginUpdate();
+        while (child->Count() > 0)
+            child->Children(0)->Reparent(this);
+        EndUpdate();
+    } else {
+        SignalChange();
+    }
+    // Out of the tree is out of the scene: a detached object must not keep
+    // a pointer to a scene that may be freed before it.
+    child->setScene(nullptr);
+}
+
+void TGxBaseSceneObject::Reparent(TGxBaseSceneObject* newParent)
+{
+    if (newParent)
+        newParent->checkCanAdopt(this);
+    if (m_parent)
+        m_parent->RemoveChild(this, false);
+    if (newParent)
+        newParent->AppendChild(this);
+    else
+        setScene(nullptr);
+}
+
+void TGxBaseSceneObject::FreeChildren()
+{
+    if (Count() == 0)
+        return;
+    freeAllChildren();
+    SignalChange();
+}
+
+void TGxBaseSceneObject::freeAllChildren()
+{
+    if (!m_children)
+        return;
+    if (m_scene)
+        for (TGxBaseSceneObject* child : *m_children)
+            m_scene->RemoveLights(child);
+    while (!m_children->empty()) {
+        TGxBaseSceneObject* child = m_children->back();
+        m_children->pop_back();
+        child->m_parent = nullptr;
+        delete child;
+    }
+}
+
+void TGxBaseSceneObject::setScene(TGxScene* scene)
+{
+    if (m_scene != scene) {
+        // Display lists live in the old scene's rendering context.
+        DestroyHandle();
+        m_scene = scene;
+    }
+    if (m_children)
+        for (TGxBaseSceneObject* child : *m_children)
+            child->setScene(scene);
+}
+
+void TGxBaseSceneObject::InitSceneRoot(TGxScene* scene)
+{
+    m_scene = scene;
+    m_isSceneRoot = true;
+}
+
+// ---------------------------------------------------------------- placement
+
+void TGxBaseSceneObject::SetPosition(const TGxCoordinates& source)
+{
+    m_position.AssignPoint(source.X(), source.Y(), source.Z());
+}
+
+void TGxBaseSceneObject::SetDirection(const TGxCoordinates& source)
+{
+    if (!isZeroVector(source))
+        m_direction.AssignVector(source.X(), source.Y(), source.Z());
+}
+
+void TGxBaseSceneObject::SetUp(const TGxCoordinates& source)
+{
+    if (!isZeroVector(source))
+        m_up.AssignVector(source.X(), source.Y(), source.Z());
+}
+
+void TGxBaseSceneObject::SetScale(const TGxCoordinates& source)
+{
+    m_scale.Assign(source);
+    TransformDirty();
+}
+
+void TGxBaseSceneObject::Translate(float dx, float dy, float dz)
+{
+    m_position.Translate(TGxAffineVector{dx, dy, dz});
+}
+
+void TGxBaseSceneObject::rotateBy(const TGxVector& axis, float oldAngle, float newAngle)
+{
+    const TGxMatrix r = AxisRotationMatrix(axis, DegToRad(oldAngle - newAngle));
+    {
+        // Rotating keeps the frame orthogonal: no repair on the way.
+        FlagScope calculating(m_isCalculating);
+        m_up.SetSilently(VectorTransform(m_up.Vector4(), r));
+        m_up.Normalize();
+        m_direction.SetSilently(VectorTransform(m_direction.Vector4(), r));
+        m_direction.Normalize();
+    }
+    TransformDirty();
+}
+
+void TGxBaseSceneObject::SetPitchAngle(float angle)
+{
+    if (angle != m_rotation.X() && !IsLoading())
+        rotateBy(RightAxis(), m_rotation.X(), angle);
+    TGxVector r = m_rotation.Vector4();
+    r.X = NormalizeDegAngle(angle);
+    m_rotation.SetSilently(r);
+}
+
+void TGxBaseSceneObject::SetTurnAngle(float angle)
+{
+    if (angle != m_rotation.Y() && !IsLoading())
+        rotateBy(m_up.Vector4(), m_rotation.Y(), angle);
+    TGxVector r = m_rotation.Vector4();
+    r.Y = NormalizeDegAngle(angle);
+    m_rotation.SetSilently(r);
+}
+
+void TGxBaseSceneObject::SetRollAngle(float angle)
+{
+    if (angle != m_rotation.Z() && !IsLoading())
+        rotateBy(m_direction.Vector4(), m_rotation.Z(), angle);
+    TGxVector r = m_rotation.Vector4();
+    r.Z = NormalizeDegAngle(angle);
+    m_rotation.SetSilently(r);
+}
+
+TGxVector TGxBaseSceneObject::RightAxis() const
+{
+    return VectorCrossProduct(m_direction.Vector4(), m_up.Vector4());
+}
+
+TGxVector TGxBaseSceneObject::LeftAxis() const
+{
+    return VectorCrossProduct(m_up.Vector4(), m_direction.Vector4());
+}
+
+// ---------------------------------------------------------------- matrices
+
+void TGxBaseSceneObject::refreshMatrix() const
+{
+    const TGxVector& s = m_scale.Vector4();
+    m_objectMatrix.SetRow(0, VectorScale(LeftAxis(), s.X));
+    m_objectMatrix.SetRow(1, VectorScale(m_up.Vector4(), s.Y));
+    m_objectMatrix.SetRow(2, VectorScale(m_direction.Vector4(), s.Z));
+    m_objectMatrix.SetRow(3, m_position.Vector4());
+    m_changes.Exclude(TGxObjectChange::Transformation);
+    m_changes.Include(TGxObjectChange::WorldMatrix);
+    m_changes.Include(TGxObjectChange::InvWorldMatrix);
+}
+
+const TGxMatrix& TGxBaseSceneObject::ObjectMatrix() const
+{
+    if (m_changes.Contains(TGxObjectChange::Transformation))
+        refreshMatrix();
+    return m_objectMatrix;
+}
+
+TGxBaseSceneObject::WorldMatrices& TGxBaseSceneObject::worldMatrices() const
+{
+    if (!m_worldMatrices)
+        m_worldMatrices = std::make_unique<WorldMatrices>();
+    return *m_worldMatrices;
+}
+
+const TGxMatrix& TGxBaseSceneObject::WorldMatrix() const
+{
+    WorldMatrices& m = worldMatrices();
+    if (m_changes.Contains(TGxObjectChange::WorldMatrix)) {
+        const TGxMatrix& local = ObjectMatrix();
+        if (!m_parent || m_parent->m_isSceneRoot)
+            m.world = local;
+        else
+            m.world = MatrixMultiply(local, m_parent->WorldMatrix());
+        m_changes.Exclude(TGxObjectChange::WorldMatrix);
+        m_changes.Include(TGxObjectChange::InvWorldMatrix);
+    }
+    return m.world;
+}
+
+const TGxMatrix& TGxBaseSceneObject::InvWorldMatrix() const
+{
+    WorldMatrices& m = worldMatrices();
+    if (m_changes.Contains(TGxObjectChange::InvWorldMatrix)) {
+        if (m_scale.Vector4() == VectorMake(1, 1, 1, 0)) {
+            m.inverse = AnglePreservingInvertMatrix(ObjectMatrix());
+            // Like WorldMatrix, the roots' own transforms never apply, so
+            // the inverse stays the inverse of WorldMatrix.
+            if (m_parent && !m_parent->m_isSceneRoot)
+                m.inverse = MatrixMultiply(m_parent->InvWorldMatrix(), m.inverse);
+        } else {
+            m.inverse = InvertMatrix(WorldMatrix());
+        }
+        m_changes.Exclude(TGxObjectChange::InvWorldMatrix);
+    }
+    return m.inverse;
+}
+
+TGxVector TGxBaseSceneObject::WorldPosition() const
+{
+    TGxVector p = WorldMatrix().Row(3);
+    p.W = 1.0f;
+    return p;
+}
+
+TGxVector TGxBaseSceneObject::WorldUp() const
+{
+    return VectorNormalize(WorldMatrix().Row(1));
+}
+
+TGxVector TGxBaseSceneObject::WorldDirection() const
+{
+    return VectorNormalize(WorldMatrix().Row(2));
+}
+
+TGxVector TGxBaseSceneObject::ToWorld(const TGxVector& v) const
+{
+    return VectorTransform(v, WorldMatrix());
+}
+
+TGxVector TGxBaseSceneObject::ToLocal(const TGxVector& v) const
+{
+    return VectorTransform(v, InvWorldMatrix());
+}
+
+void TGxBaseSceneObject::OrbitAround(const TGxBaseSceneObject* other, float pitchDelta,
+                                     float turnDelta)
+{
+    if (!other)
+        return;
+    const TGxVector own = WorldPosition();
+    const TGxVector offset = VectorSubtract(own, other->WorldPosition());
+    TGxVector n = offset;
+    const float dist = VectorLength(n);
+    NormalizeVector(n);
+
+    const TGxVector up = WorldUp();
+    TGxVector right = VectorCrossProduct(up, n);
+    if (VectorLength(right) < 0.001f)
+        right = VectorMake(1, 0, 0, 0);
+    else
+        NormalizeVector(right);
+
+    // Rounding can push the cosine a hair past 1.
+    const float cosine = std::clamp(VectorDotProduct(up, n), -1.0f, 1.0f);
+    const float pitch = std::clamp(std::acos(cosine) + DegToRad(pitchDelta), cPoleMargin, cMaxPitch);
+
+    n = up;
+    RotateAboutAxis(n, right, -pitch);
+    RotateAboutAxis(n, up, -DegToRad(turnDelta));
+    n = VectorScale(n, dist);
+
+    TGxVector target = VectorAdd(own, VectorSubtract(n, offset));
+    if (m_parent)
+        target = m_parent->ToLocal(target);
+    m_position.SetVector4(target);
+}
+
+// ---------------------------------------------------------------- bounds
+
+TGxVector TGxBaseSceneObject::HalfExtentsUnscaled() const
+{
+    return VectorMake(0.5f, 0.5f, 0.5f, 0.0f);
+}
+
+TGxVector TGxBaseSceneObject::HalfExtents() const
+{
+    const TGxVector h = HalfExtentsUnscaled();
+    const TGxVector& s = m_scale.Vector4();
+    return VectorMake(h.X * s.X, h.Y * s.Y, h.Z * s.Z, 0.0f);
+}
+
+float TGxBaseSceneObject::BoundRadius() const
+{
+    return VectorLength(HalfExtents());
+}
+
+bool TGxBaseSceneObject::ContainsPoint(const TGxVector& point) const
+{
+    const TGxVector p = ToLocal(point);
+    const TGxVector h = HalfExtents();
+    const TGxVector& s = m_scale.Vector4();
+    return !(std::fabs(p.X * s.X) > h.X || std::fabs(p.Y * s.Y) > h.Y || std::fabs(p.Z * s.Z) > h.Z);
+}
+
+bool TGxBaseSceneObject::RayHit(const TGxVector& rayStart, const TGxVector& rayVector,
+                                TGxVector* point, TGxVector* normal) const
+{
+    const TGxVector centre = WorldPosition();
+    const float radius = BoundRadius();
+    const TGxVector dir = VectorNormalize(rayVector);
+    if (VectorNorm(dir) == 0.0f)
+        return false;
+    // |start + t dir - centre| = radius, with |dir| = 1.
+    const TGxVector toStart = VectorSubtract(rayStart, centre);
+    const float b = VectorDotProduct(toStart, dir);
+    const float c = VectorNorm(toStart) - radius * radius;
+    const float disc = b * b - c;
+    if (disc < 0.0f)
+        return false;
+    const float root = std::sqrt(disc);
+    float t = -b - root;
+    if (t < 0.0f)
+        t = -b + root; // the start lies inside the sphere
+    if (t < 0.0f)
+        return false;
+    const TGxVector hit = VectorMake(rayStart.X + t * dir.X, rayStart.Y + t * dir.Y,
+                                     rayStart.Z + t * dir.Z, 1.0f);
+    if (point)
+        *point = hit;
+    if (normal)
+        *normal = VectorNormalize(VectorMake(hit.X - centre.X, hit.Y - centre.Y, hit.Z - centre.Z, 0.0f));
+    return true;
+}
+
+// ---------------------------------------------------------------- change notification
+
+void TGxBaseSceneObject::BeginUpdate()
+{
+    ++m_updateCount;
+}
+
+void TGxBaseSceneObject::EndUpdate()
+{
+    gxAssert(m_updateCount >= 1, "Unbalanced Begin/EndUpdate");
+    if (--m_updateCount == 0)
+        SignalChange();
+}
+
+void TGxBaseSceneObject::SignalChange()
+{
+    if (m_scene && m_updateCount == 0 && !IsLoading())
+        m_scene->SignalChange();
+}
+
+void TGxBaseSceneObject::invalidateWorldMatrices()
+{
+    if (!m_children)
+        return;
+    for (TGxBaseSceneObject* child : *m_children) {
+        if (child->m_changes.Contains(TGxObjectChange::WorldMatrix)
+            && child->m_changes.Contains(TGxObjectChange::InvWorldMatrix))
+            continue;
+        child->m_changes.Include(TGxObjectChange::WorldMatrix);
+        child->m_changes.Include(TGxObjectChange::InvWorldMatrix);
+        child->invalidateWorldMatrices();
+    }
+}
+
+void TGxBaseSceneObject::TransformDirty()
+{
+    // Once marked, further changes stay silent until the matrix is rebuilt:
+    // a burst of changes costs one notification.
+    if (m_changes.Contains(TGxObjectChange::Transformation))
+        return;
+    m_changes.Include(TGxObjectChange::Transformation);
+    m_changes.Include(TGxObjectChange::WorldMatrix);
+    m_changes.Include(TGxObjectChange::InvWorldMatrix);
+    invalidateWorldMatrices();
+    if (!IsLoading())
+        SignalChange();
+}
+
+void TGxBaseSceneObject::GeometryDirty()
+{
+    if (!m_changes.Contains(TGxObjectChange::Structure)) {
+        m_changes.Include(TGxObjectChange::Structure);
+        SignalChange();
+    } else if (m_renderFlags.Contains(TGxRenderFlag::DrawEveryFrame)) {
+        SignalChange();
+    }
+}
+
+void TGxBaseSceneObject::CoordsChanged(TGxCoordinates* which)
+{
+    if (m_isCalculating)
+        return;
+    FlagScope calculating(m_isCalculating);
+    if (which == &m_direction) {
+        if (m_direction.VectorLength() == 0.0f)
+            m_direction.SetSilently(VectorMake(0, 0, 1, 0));
+        m_direction.Normalize();
+        const TGxVector right = rightVector(m_direction.Vector4(), m_up.Vector4());
+        m_up.SetSilently(VectorCrossProduct(right, m_direction.Vector4()));
+        m_up.Normalize();
+    } else if (which == &m_up) {
+        if (m_up.VectorLength() == 0.0f)
+            m_up.SetSilently(VectorMake(0, 1, 0, 0));
+        m_up.Normalize();
+        const TGxVector right = rightVector(m_direction.Vector4(), m_up.Vector4());
+        m_direction.SetSilently(VectorCrossProduct(m_up.Vector4(), right));
+        m_direction.Normalize();
+    }
+    TransformDirty();
+}
+
+void TGxBaseSceneObject::Loaded()
+{
+    TGxVector p = m_position.Vector4();
+    p.W = 1.0f;
+    m_position.SetSilently(p);
+}
+
+// ---------------------------------------------------------------- display properties
+
+void TGxBaseSceneObject::SetVisible(bool visible)
+{
+    if (visible == m_visible)
+        return;
+    m_visible = visible;
+    SignalChange();
+}
+
+void TGxBaseSceneObject::SetShowAxes(bool show)
+{
+    if (show == m_showAxes)
+        return;
+    m_showAxes = show;
+    SignalChange();
+}
+
+void TGxBaseSceneObject::SetObjectsSorting(TGxObjectsSorting sorting)
+{
+    if (sorting == m_objectsSorting)
+        return;
+    m_objectsSorting = sorting;
+    SignalChange();
+}
+
+void TGxBaseSceneObject::SetVisibilityCulling(TGxVisibilityCulling culling)
+{
+    if (culling == m_visibilityCulling)
+        return;
+    m_visibilityCulling = culling;
+    SignalChange();
+}
+
+// ---------------------------------------------------------------- progress
+
+void TGxBaseSceneObject::StepProgress(const TGxProgressTimes& times)
+{
+    // Index-based: a handler may free children while the walk runs.
+    for (int i = Count() - 1; i >= 0; --i)
+        if (i < Count())
+            (*m_children)[i]->StepProgress(times);
+    if (OnProgress)
+        OnProgress(this, times.deltaTime, times.newTime);
+}
+
+// ---------------------------------------------------------------- rendering
+
+void TGxBaseSceneObject::Render(TRenderContextInfo& rci)
+{
+    RenderSelf(rci, true, Count() > 0);
+}
+
+void TGxBaseSceneObject::RenderSelf(TRenderContextInfo& rci, bool renderSelf, bool renderChildren)
+{
+    if (renderSelf)
+        EmitGeometry(rci);
+    if (renderChildren && Count() > 0)
+        RenderChildRange(0, Count() - 1, rci);
+}
+
+void TGxBaseSceneObject::RenderChildRange(int first, int last, TRenderContextInfo& rci)
+{
+    for (int i = first; i <= last && i < Count(); ++i)
+        if ((*m_children)[i]->Visible())
+            (*m_children)[i]->Render(rci);
+}
+
+unsigned TGxBaseSceneObject::ListHandle(TRenderContextInfo& rci)
+{
+    return 0;
+}
+
+void TGxBaseSceneObject::DestroyHandle()
+{
+}
+
+void TGxBaseSceneObject::DestroyHandles()
+{
+    DestroyHandle();
+    if (m_children)
+        for (TGxBaseSceneObject* child : *m_children)
+            child->DestroyHandles();
+}

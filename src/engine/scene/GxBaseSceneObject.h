@@ -1,0 +1,232 @@
+#pragma once
+
+#include "engine/scene/GxCoordinates.h"
+#include "engine/scene/GxFlagSet.h"
+#include "engine/scene/VectorGeometry.h"
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+struct TRenderContextInfo;
+class TGxScene;
+
+enum TGxObjectsSorting {
+    osInherited,
+    osNone,
+    osRenderFarthestFirst,
+    osRenderBlendedLast,
+    osRenderNearestFirst
+};
+enum TGxVisibilityCulling { vcInherited, vcNone, vcObjectBased, vcHierarchical };
+
+// What has to be rebuilt before the object is used again.
+enum class TGxObjectChange { Transformation, WorldMatrix, InvWorldMatrix, Structure };
+using TGxObjectChanges = TGxFlagSet<TGxObjectChange>;
+
+enum class TGxRenderFlag { DrawEveryFrame, ResetMaterialAfter, NoDepthTest, NeverCull };
+using TGxRenderFlags = TGxFlagSet<TGxRenderFlag>;
+
+// A node of the scene tree: placed by its Position, Direction, Up and Scale
+// holders relative to its parent, with matrices rebuilt lazily behind the
+// change flags.
+//
+// Ownership: the tree parent frees its children, and the component owner
+// frees what it owns (SpawnChild passes the parent's own owner, so objects
+// spawned under the scene's roots are owned by the TGxScene and are freed
+// with it even after being taken out of the tree). Freeing an object with
+// `delete` takes it out of the tree and off its owner first, and frees its
+// children.
+class TGxBaseSceneObject : public TGxCoordinatesUpdateAbleComponent {
+public:
+    explicit TGxBaseSceneObject(TGxComponent* owner);
+    ~TGxBaseSceneObject() override;
+    std::string_view ClassName() const override { return "TGxBaseSceneObject"; }
+
+    // ---- Tree ----
+    // New T(this object's owner, args...) appended as the last child.
+    template <class T, class... Args>
+    T* SpawnChild(Args&&... args)
+    {
+        std::unique_ptr<T> child(new T(Owner(), std::forward<Args>(args)...));
+        AppendChild(child.get());
+        return child.release();
+    }
+    // The same, inserted as the first child.
+    template <class T, class... Args>
+    T* SpawnChildFirst(Args&&... args)
+    {
+        std::unique_ptr<T> child(new T(Owner(), std::forward<Args>(args)...));
+        InsertChild(0, child.get());
+        return child.release();
+    }
+    // Takes the child off its previous parent, if any, and appends it.
+    virtual void AppendChild(TGxBaseSceneObject* child);
+    // Takes the child off its previous parent, if any, and inserts it at
+    // index (0 <= index <= Count() once it is off).
+    virtual void InsertChild(int index, TGxBaseSceneObject* child);
+    // Detaches a child of this object (anything else is ignored). With
+    // keepChildren its children move to this object, appended in order.
+    // The detached object leaves the scene and is no longer owned by this
+    // object; its component owner, if another, still frees it.
+    virtual void RemoveChild(TGxBaseSceneObject* child, bool keepChildren);
+    virtual void FreeChildren();
+    // Detach, then append to newParent; null leaves the tree and the scene.
+    virtual void Reparent(TGxBaseSceneObject* newParent);
+
+    TGxBaseSceneObject* Parent() const { return m_parent; }
+    void SetParent(TGxBaseSceneObject* parent) { Reparent(parent); }
+    int Count() const { return m_children ? int(m_children->size()) : 0; }
+    // Null when the object never had children; else i must be in range.
+    TGxBaseSceneObject* Children(int i) const;
+    int ChildIndex(const TGxBaseSceneObject* child) const;
+    // True when `object` is this object or lies below it.
+    bool IsInSubtree(const TGxBaseSceneObject* object) const;
+    TGxScene* Scene() const { return m_scene; }
+
+    // ---- Placement ----
+    TGxCoordinates& Position() { return m_position; }
+    const TGxCoordinates& Position() const { return m_position; }
+    TGxCoordinates& Direction() { return m_direction; }
+    const TGxCoordinates& Direction() const { return m_direction; }
+    TGxCoordinates& Up() { return m_up; }
+    const TGxCoordinates& Up() const { return m_up; }
+    TGxCoordinates& Scale() { return m_scale; }
+    const TGxCoordinates& Scale() const { return m_scale; }
+    // Property assignment from another holder: a point for Position; a
+    // vector for Direction and Up, ignored when the source is (0, 0, 0);
+    // Scale copies the source.
+    void SetPosition(const TGxCoordinates& source);
+    void SetDirection(const TGxCoordinates& source);
+    void SetUp(const TGxCoordinates& source);
+    void SetScale(const TGxCoordinates& source);
+    void Translate(float dx, float dy, float dz);
+
+    // Degrees. Setting one turns Direction and Up by the difference (not
+    // while loading) and stores the angle normalized to [-180, 180].
+    float PitchAngle() const { return m_rotation.X(); }
+    float TurnAngle() const { return m_rotation.Y(); }
+    float RollAngle() const { return m_rotation.Z(); }
+    void SetPitchAngle(float angle);
+    void SetTurnAngle(float angle);
+    void SetRollAngle(float angle);
+
+    // Local X axis (Direction x Up), and its opposite (Up x Direction).
+    TGxVector RightAxis() const;
+    TGxVector LeftAxis() const;
+
+    // Local matrix; world matrix (the scene roots' own transforms never
+    // apply); its inverse.
+    const TGxMatrix& ObjectMatrix() const;
+    const TGxMatrix& WorldMatrix() const;
+    const TGxMatrix& InvWorldMatrix() const;
+    TGxVector WorldPosition() const;
+    TGxVector WorldUp() const;
+    TGxVector WorldDirection() const;
+    TGxVector ToWorld(const TGxVector& v) const;
+    TGxVector ToLocal(const TGxVector& v) const;
+
+    // Moves this object on a sphere around `other` (degrees); keeps the
+    // distance and Direction/Up; the pitch stays 0.025 rad away from the poles.
+    void OrbitAround(const TGxBaseSceneObject* other, float pitchDelta, float turnDelta);
+
+    // ---- Bounds ----
+    virtual TGxVector HalfExtentsUnscaled() const;
+    TGxVector HalfExtents() const;
+    float BoundRadius() const;
+    virtual bool ContainsPoint(const TGxVector& point) const;
+    // Default: the ray against the bounding sphere. On a hit, `point` is the
+    // first hit in front of rayStart and `normal` the unit normal there.
+    virtual bool RayHit(const TGxVector& rayStart, const TGxVector& rayVector,
+                        TGxVector* point = nullptr, TGxVector* normal = nullptr) const;
+    virtual TGxVector SortPosition() const { return WorldPosition(); }
+    virtual bool NeedsBlending() const { return false; }
+
+    // ---- Change notification ----
+    virtual void BeginUpdate();
+    virtual void EndUpdate();
+    int UpdateCount() const { return m_updateCount; }
+    void TransformDirty();
+    virtual void GeometryDirty();
+    void SignalChange() override;
+    void CoordsChanged(TGxCoordinates* which) override;
+    // A part's recorded-geometry dependency changed (texture use, material link).
+    void StructureChanged() override { GeometryDirty(); }
+    TGxObjectChanges Changes() const { return m_changes; }
+
+    // ---- Display properties ----
+    bool Visible() const { return m_visible; }
+    virtual void SetVisible(bool visible);
+    bool ShowAxes() const { return m_showAxes; }
+    void SetShowAxes(bool show);
+    TGxObjectsSorting ObjectsSorting() const { return m_objectsSorting; }
+    void SetObjectsSorting(TGxObjectsSorting sorting);
+    TGxVisibilityCulling VisibilityCulling() const { return m_visibilityCulling; }
+    void SetVisibilityCulling(TGxVisibilityCulling culling);
+    TGxRenderFlags RenderFlags() const { return m_renderFlags; }
+    void SetRenderFlags(TGxRenderFlags flags) { m_renderFlags = flags; }
+    float TagFloat() const { return m_tagFloat; }
+    void SetTagFloat(float value) { m_tagFloat = value; }
+
+    // ---- Progress ----
+    // Children from the last to the first, then OnProgress(this, ...).
+    void StepProgress(const TGxProgressTimes& times) override;
+    TGxProgressEvent OnProgress;
+
+    // ---- Rendering (the render traversal fills these in) ----
+    void Render(TRenderContextInfo& rci);
+    virtual void RenderSelf(TRenderContextInfo& rci, bool renderSelf, bool renderChildren);
+    virtual void RenderChildRange(int first, int last, TRenderContextInfo& rci);
+    // Emits the object's geometry with OpenGL calls; empty here.
+    virtual void EmitGeometry(TRenderContextInfo& rci) {}
+    // The display list replaying EmitGeometry; 0 for none.
+    virtual unsigned ListHandle(TRenderContextInfo& rci);
+    // Releases this object's display list.
+    virtual void DestroyHandle();
+    // Releases the display lists of the whole subtree.
+    void DestroyHandles();
+
+protected:
+    void Loaded() override;
+    void ClearChange(TGxObjectChange change) { m_changes.Exclude(change); }
+    // For the scene roots, which belong to their scene from birth.
+    void InitSceneRoot(TGxScene* scene);
+
+private:
+    void setScene(TGxScene* scene);
+    void invalidateWorldMatrices();
+    void refreshMatrix() const;
+    void rotateBy(const TGxVector& axis, float oldAngle, float newAngle);
+    void freeAllChildren();
+    void checkCanAdopt(const TGxBaseSceneObject* child) const;
+
+    struct WorldMatrices {
+        TGxMatrix world;
+        TGxMatrix inverse;
+    };
+    WorldMatrices& worldMatrices() const;
+
+    // Mutable: the matrices are caches filled behind the flags. The world
+    // pair is allocated on first use: many objects are only ever drawn,
+    // which needs the local matrix alone.
+    mutable std::unique_ptr<WorldMatrices> m_worldMatrices;
+    mutable TGxMatrix m_objectMatrix;
+    TGxRenderFlags m_renderFlags;
+    TGxCoordinates m_position;
+    TGxCoordinates m_direction;
+    TGxCoordinates m_up;
+    TGxCoordinates m_scale;
+    mutable TGxObjectChanges m_changes;
+    TGxBaseSceneObject* m_parent = nullptr;
+    TGxScene* m_scene = nullptr;
+    std::unique_ptr<std::vector<TGxBaseSceneObject*>> m_children;
+    bool m_visible = true;
+    bool m_isSceneRoot = false;
+    bool m_showAxes = false;
+    bool m_isCalculating = false;
+    int m_updateCount = 0;
+    TGxCoordinates m_rotation; // X pitch, Y turn, Z roll, in degrees
+    TGxObjectsSorting m_objectsSorting = osInherited;
+    TGxVisibilityCulling m_visibilityCulling = vcInherited;
+    float m_tagFloat = 0.0f;
+};

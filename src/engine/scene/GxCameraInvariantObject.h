@@ -1,0 +1,25 @@
+#pragma once
+
+#include "engine/scene/GxCustomSceneObject.h"
+
+enum TGxCameraInvarianceMode { cimNone, cimPosition, cimOrientation };
+
+// A material-less object that can keep its place or orientation relative to
+// the camera (base of the dummy cube).
+class TGxCameraInvariantObject : public TGxImmaterialSceneObject {
+public:
+    using TGxImmaterialSceneObject::TGxImmaterialSceneObject;
+    std::string_view ClassName() const override { return "TGxCameraInvariantObject"; }
+
+    TGxCameraInvarianceMode CamInvarianceMode() const { return m_camInvarianceMode; }
+    void SetCamInvarianceMode(TGxCameraInvarianceMode mode)
+    {
+        if (mode == m_camInvarianceMode)
+            return;
+        m_camInvarianceMode = mode;
+        SignalChange();
+    }
+
+private:
+    TGxCameraInvarianceMode m_camInvarianceMode = cimNone;
+};

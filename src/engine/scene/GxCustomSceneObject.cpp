@@ -1,0 +1,5 @@
+#include "engine/scene/GxCustomSceneObject.h"
+
+TGxCustomSceneObject::TGxCustomSceneObject(TGxComponent* owner) : TGxBaseSceneObject(owner)
+{
+}
