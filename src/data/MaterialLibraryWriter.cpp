@@ -1,5 +1,9 @@
 #include "data/MaterialLibraryWriter.h"
 
+#include "data/Cp1251.h"
+
+#include <QString>
+
 namespace tagged {
 
 void writeInteger(ByteWriter& out, std::int32_t value)
@@ -31,6 +35,34 @@ void writeString(ByteWriter& out, const std::string& bytes)
         out.int32(static_cast<std::int32_t>(bytes.size()));
     }
     out.bytes(bytes);
+}
+
+void writeStringAs(ByteWriter& out, Tag tag, const std::string& bytes)
+{
+    out.uint8(tag);
+    switch (tag) {
+    case kShortString:
+        out.uint8(static_cast<std::uint8_t>(bytes.size()));
+        out.bytes(bytes);
+        break;
+    case kWideString: {
+        const QString text = cp1251::decode(bytes);
+        out.int32(static_cast<std::int32_t>(text.size()));
+        for (QChar c : text)
+            out.int16(static_cast<std::int16_t>(c.unicode()));
+        break;
+    }
+    case kUtf8String: {
+        const QByteArray utf8 = cp1251::decode(bytes).toUtf8();
+        out.int32(static_cast<std::int32_t>(utf8.size()));
+        out.bytes(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+        break;
+    }
+    default:
+        out.int32(static_cast<std::int32_t>(bytes.size()));
+        out.bytes(bytes);
+        break;
+    }
 }
 
 void writeColour(ByteWriter& out, const float* components, int count)
@@ -70,8 +102,11 @@ void writeMaterialEntry(ByteWriter& out, int version, const LibMaterialRecord& m
     if (version >= 1) {
         writeFace(out, m.back, true);
         tagged::writeInteger(out, m.blendingMode);
-        tagged::writeInteger(out, 1);
-        out.uint8(m.options);
+        tagged::writeInteger(out, m.optionsSize);
+        if (m.optionsSize > 0) {
+            out.uint8(m.options);
+            out.zeros(static_cast<std::size_t>(m.optionsSize - 1));
+        }
         writeVector(out, m.textureOffset);
         writeVector(out, m.textureScale);
         tagged::writeString(out, m.texture2Name);

@@ -26,6 +26,9 @@ void writeInteger(ByteWriter& out, std::int32_t value);
 void writeBoolean(ByteWriter& out, bool value);
 // Tag 6 up to 255 bytes, tag 12 beyond.
 void writeString(ByteWriter& out, const std::string& bytes);
+// Windows-1251 text with a chosen string tag (6, 12, 18 or 20), converted
+// to UTF-16 or UTF-8 for the last two.
+void writeStringAs(ByteWriter& out, Tag tag, const std::string& bytes);
 void writeColour(ByteWriter& out, const float* components, int count);
 } // namespace tagged
 
@@ -52,6 +55,7 @@ struct LibMaterialRecord {
     LibFaceRecord back;              // version >= 1
     std::int32_t blendingMode = 0;   // version >= 1
     std::uint8_t options = 0;        // version >= 1
+    std::int32_t optionsSize = 1;    // the options block: the byte, then zeros
     std::array<float, 3> textureOffset{0, 0, 0};
     std::array<float, 3> textureScale{1, 1, 1};
     std::string texture2Name;
