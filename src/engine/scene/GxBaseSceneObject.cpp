@@ -1,5 +1,6 @@
 #include "engine/scene/GxBaseSceneObject.h"
 
+#include "engine/scene/GxCamera.h"
 #include "engine/scene/GxException.h"
 #include "engine/scene/GxScene.h"
 
@@ -67,6 +68,7 @@ TGxBaseSceneObject::~TGxBaseSceneObject()
 {
     MarkDestroying();
     SendFreeNotifications();
+    freeCamerasBelow();
     DestroyHandle();
     if (m_parent)
         m_parent->RemoveChild(this, false);
@@ -187,10 +189,38 @@ void TGxBaseSceneObject::FreeChildren()
     SignalChange();
 }
 
+namespace {
+
+void collectCameras(const TGxBaseSceneObject* object, std::vector<TGxCamera*>& cameras)
+{
+    for (int i = 0; i < object->Count(); ++i) {
+        TGxBaseSceneObject* child = object->Children(i);
+        if (auto* camera = dynamic_cast<TGxCamera*>(child))
+            cameras.push_back(camera);
+        collectCameras(child, cameras);
+    }
+}
+
+} // namespace
+
+void TGxBaseSceneObject::freeCamerasBelow()
+{
+    // Cameras go first, each on its own: their children stay behind with
+    // the camera's parent and are freed with the rest.
+    std::vector<TGxCamera*> cameras;
+    collectCameras(this, cameras);
+    for (TGxCamera* camera : cameras) {
+        if (camera->Parent())
+            camera->Parent()->RemoveChild(camera, true);
+        delete camera;
+    }
+}
+
 void TGxBaseSceneObject::freeAllChildren()
 {
     if (!m_children)
         return;
+    freeCamerasBelow();
     if (m_scene)
         for (TGxBaseSceneObject* child : *m_children)
             m_scene->RemoveLights(child);

@@ -83,6 +83,7 @@ public:
     // True when `object` is this object or lies below it.
     bool IsInSubtree(const TGxBaseSceneObject* object) const;
     TGxScene* Scene() const { return m_scene; }
+    bool IsSceneRoot() const { return m_isSceneRoot; }
 
     // ---- Placement ----
     TGxCoordinates& Position() { return m_position; }
@@ -197,6 +198,7 @@ private:
     void invalidateWorldMatrices();
     void refreshMatrix() const;
     void rotateBy(const TGxVector& axis, float oldAngle, float newAngle);
+    void freeCamerasBelow();
     void freeAllChildren();
     void checkCanAdopt(const TGxBaseSceneObject* child) const;
 

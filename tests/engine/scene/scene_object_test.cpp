@@ -27,8 +27,8 @@ protected:
     // Rebuilds the matrices so that the next change is heard again.
     static void settle(TGxBaseSceneObject* o) { (void)o->InvWorldMatrix(); }
 
+    RecordingBuffer buffer; // outlives the scene, which tells it when it goes
     TGxScene scene;
-    RecordingBuffer buffer;
 };
 
 TGxMatrix rowsMatrix(const TGxVector& r0, const TGxVector& r1, const TGxVector& r2, const TGxVector& r3)
@@ -367,4 +367,28 @@ TEST_F(SceneObjectTest, ProgressWalksChildrenLastFirstThenSelf)
     track(cameraChild, "cam");
     scene.Progress(0.5, 7.0);
     EXPECT_EQ(order, (std::vector<std::string>{"b 5 7", "a1 5 7", "a 5 7", "cam 5 7"}));
+}
+
+TEST(SceneBuffers, AFreedSceneTellsItsBuffersOnceAndNothingElse)
+{
+    class Buffer : public IGxSceneBuffer {
+    public:
+        void SceneChanged(TGxScene*) override { ++changes; }
+        void SceneFreed(TGxScene* s) override { freedScenes.push_back(s); }
+        int changes = 0;
+        std::vector<TGxScene*> freedScenes;
+    } buffer, detached;
+    auto* scene = new TGxScene;
+    scene->AttachBuffer(&buffer);
+    scene->AttachBuffer(&buffer); // once only
+    scene->AttachBuffer(&detached);
+    scene->DetachBuffer(&detached);
+    auto* a = scene->ObjectRoot()->SpawnChild<TGxSceneObject>();
+    a->SpawnChild<TGxSceneObject>();
+    a->SetVisible(false);
+    EXPECT_EQ(buffer.changes, 1);
+    delete scene;
+    EXPECT_EQ(buffer.changes, 1); // freeing the tree is not a change to draw
+    EXPECT_EQ(buffer.freedScenes, std::vector<TGxScene*>{scene});
+    EXPECT_TRUE(detached.freedScenes.empty());
 }
