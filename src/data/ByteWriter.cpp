@@ -66,6 +66,8 @@ void ByteWriter::saveTo(const std::string& path) const
     if (!out)
         throw EGxError("Не удалось записать файл \"" + path + "\"");
     out.write(m_data.data(), static_cast<std::streamsize>(m_data.size()));
+    // A full disk often shows only when the buffer is flushed on close.
+    out.close();
     if (!out)
         throw EGxError("Не удалось записать файл \"" + path + "\"");
 }

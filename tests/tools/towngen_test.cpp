@@ -1,0 +1,247 @@
+#include "TownGenerator.h"
+
+#include "data/ByteReader.h"
+#include "data/Cp1251.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+namespace {
+std::uint64_t checksum(const std::vector<char>& bytes)
+{
+    std::uint64_t h = 1469598103934665603ull; // FNV-1a
+    for (char c : bytes)
+        h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return h;
+}
+
+const char* const kFiles[] = {"data.mod", "data.modt", "fl.dat", "data.tmd"};
+
+std::map<std::string, std::uint64_t> checksumsOf(const TownOptions& options, const TempDir& dir)
+{
+    writeTownFiles(generateTown(options), dir.path());
+    std::map<std::string, std::uint64_t> sums;
+    for (const char* f : kFiles)
+        sums[f] = checksum(ByteReader::readFile(dir.file(f)));
+    return sums;
+}
+
+// A text field as stored: the raw length byte must not exceed the capacity.
+std::string field(ByteReader& r, std::size_t capacity)
+{
+    const std::uint8_t length = r.uint8();
+    EXPECT_LE(length, capacity) << "at byte " << r.position() - 1 << " of " << r.fileName();
+    return r.bytes(capacity).substr(0, std::min<std::size_t>(length, capacity));
+}
+
+struct ReadHouse {
+    Polygon outline;
+    std::string street, number, floors;
+};
+
+struct ReadTown {
+    std::vector<ReadHouse> houses;
+    std::vector<std::vector<std::array<float, 3>>> roads;
+    std::set<std::string> planeMaterials;
+    std::set<std::string> libraryMaterials;
+    OrgRecords orgs;
+};
+
+// Reads the four files back the way the program will, checking every field
+// against the capacity and the layout that the readers expect.
+ReadTown readTown(const std::string& folder)
+{
+    ReadTown t;
+    ByteReader mod = ByteReader::fromFile(folder + "/data.mod");
+    const std::int32_t houses = mod.int32();
+    mod.requireRecords(houses, 12);
+    for (std::int32_t i = 0; i < houses; ++i) {
+        ReadHouse h;
+        const std::int32_t nodes = mod.int32();
+        mod.requireRecords(nodes, 8);
+        for (std::int32_t k = 0; k < nodes; ++k) {
+            const float x = mod.float32();
+            h.outline.push_back({x, mod.float32()});
+        }
+        EXPECT_EQ(mod.int32(), 3) << "house " << i;
+        h.street = field(mod, 30);
+        h.number = field(mod, 30);
+        h.floors = field(mod, 30);
+        mod.int32();
+        t.houses.push_back(std::move(h));
+    }
+    const std::int32_t roads = mod.int32();
+    mod.requireRecords(roads, 12);
+    for (std::int32_t i = 0; i < roads; ++i) {
+        std::vector<std::array<float, 3>> nodes(std::size_t(std::max(0, mod.int32())));
+        for (auto& n : nodes)
+            for (float& c : n)
+                c = mod.float32();
+        const std::int32_t texts = mod.int32();
+        for (std::int32_t k = 0; k < texts; ++k)
+            field(mod, 30);
+        mod.int32();
+        t.roads.push_back(std::move(nodes));
+    }
+    const std::int32_t planes = mod.int32();
+    mod.requireRecords(planes, 55);
+    for (std::int32_t i = 0; i < planes; ++i) {
+        mod.skip(44);
+        t.planeMaterials.insert(field(mod, 10));
+    }
+    mod.int32();
+    EXPECT_TRUE(mod.atEnd());
+
+    // The material library: tagged values, version 2.
+    ByteReader lib = ByteReader::fromFile(folder + "/data.modt");
+    auto integer = [&lib]() -> std::int32_t {
+        switch (lib.uint8()) {
+        case 2: return lib.int8();
+        case 3: return lib.int16();
+        case 4: return lib.int32();
+        default: ADD_FAILURE() << "integer tag expected"; return 0;
+        }
+    };
+    auto string = [&lib]() {
+        const std::uint8_t tag = lib.uint8();
+        const std::size_t n = tag == 6 ? lib.uint8() : std::size_t(lib.int32());
+        EXPECT_TRUE(tag == 6 || tag == 12);
+        return lib.bytes(n);
+    };
+    EXPECT_EQ(integer(), 2);
+    const std::int32_t materials = integer();
+    for (std::int32_t i = 0; i < materials; ++i) {
+        t.libraryMaterials.insert(string());
+        EXPECT_EQ(lib.uint8(), 9) << "every ground material has a picture";
+        const std::string bmp = string();
+        EXPECT_EQ(bmp.substr(0, 2), "BM");
+        lib.skip((3 + 4 + 3 + 3) * 4 + 1);
+        integer();
+        lib.skip((3 + 4 + 3 + 3) * 4 + 1);
+        integer();
+        integer();
+        EXPECT_EQ(integer(), 1);
+        lib.skip(1 + 6 * 4);
+        string();
+        EXPECT_EQ(integer(), 0);
+    }
+    EXPECT_TRUE(lib.atEnd());
+
+    EXPECT_EQ(ByteReader::readFile(folder + "/fl.dat").size(), 0u);
+
+    ByteReader tmd = ByteReader::fromFile(folder + "/data.tmd");
+    const std::int32_t count = tmd.int32();
+    tmd.skip(20);
+    EXPECT_EQ(tmd.remaining(), std::size_t(count) * OrgRecord::kRecordSize);
+    for (std::int32_t i = 0; i < count; ++i) {
+        OrgRecord r;
+        r.name = field(tmd, OrgRecord::kNameCapacity);
+        r.phone = field(tmd, OrgRecord::kPhoneCapacity);
+        r.streetName = field(tmd, OrgRecord::kStreetCapacity);
+        r.email = field(tmd, OrgRecord::kEmailCapacity);
+        r.houseNo = field(tmd, OrgRecord::kHouseNoCapacity);
+        r.web = field(tmd, OrgRecord::kWebCapacity);
+        tmd.skip(OrgRecord::kReservedSize);
+        t.orgs.push_back(std::move(r));
+    }
+    return t;
+}
+
+class TownFiles : public ::testing::TestWithParam<TownOptions> {};
+} // namespace
+
+TEST(TownGenerator, SameSeedGivesTheSameFilesAndAnotherSeedAnotherTown)
+{
+    TempDir a, b, c;
+    const auto first = checksumsOf(TownOptions{}, a);
+    EXPECT_EQ(checksumsOf(TownOptions{}, b), first);
+    TownOptions other;
+    other.seed = 7;
+    const auto third = checksumsOf(other, c);
+    EXPECT_NE(third.at("data.mod"), first.at("data.mod"));
+    EXPECT_NE(third.at("data.tmd"), first.at("data.tmd"));
+}
+
+TEST_P(TownFiles, EveryFieldFitsAndEveryOutlineIsASimpleCounterClockwiseRing)
+{
+    TempDir dir;
+    writeTownFiles(generateTown(GetParam()), dir.path());
+    const ReadTown t = readTown(dir.path());
+    EXPECT_EQ(t.houses.size(), GetParam().houses);
+    EXPECT_EQ(t.orgs.size(), GetParam().organisations);
+    for (const ReadHouse& h : t.houses) {
+        ASSERT_GE(h.outline.size(), 4u);
+        EXPECT_TRUE(isSimple(h.outline)) << h.street << " " << h.number;
+        EXPECT_GT(signedArea(h.outline), 0) << h.street << " " << h.number;
+        EXPECT_LE(h.street.size(), OrgRecord::kStreetCapacity);
+        EXPECT_LE(h.number.size(), OrgRecord::kHouseNoCapacity);
+        const int floors = std::stoi(h.floors);
+        EXPECT_TRUE(floors >= 1 && floors <= 16) << h.floors;
+        for (Vec2 v : h.outline)
+            EXPECT_TRUE(std::fabs(v.x) < 470 && std::fabs(v.y) < 470);
+    }
+    for (const auto& road : t.roads) {
+        EXPECT_GE(road.size(), 3u);
+        for (const auto& n : road)
+            EXPECT_TRUE(n[2] > 0 && n[2] < 0.05f) << "areas lie just above the ground planes";
+    }
+    for (const std::string& m : t.planeMaterials)
+        EXPECT_TRUE(t.libraryMaterials.count(m)) << m;
+    // Lossy conversion to Windows-1251 would leave question marks.
+    for (const OrgRecord& r : t.orgs)
+        for (const std::string* s : {&r.name, &r.phone, &r.streetName, &r.email, &r.houseNo, &r.web})
+            EXPECT_EQ(s->find('?'), std::string::npos) << cp1251::decode(*s).toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(DemoAndLarge, TownFiles,
+                         ::testing::Values(TownOptions{}, TownOptions{10000, 20000, 3}),
+                         [](const auto& info) { return info.param.houses == TownOptions{}.houses ? "Demo" : "TenThousandHouses"; });
+
+TEST(TownGenerator, OrganisationsStandAtHousesOrAtTheDeliberatelyMissingAddresses)
+{
+    const GeneratedTown town = generateTown(TownOptions{});
+    std::map<AddressKey, int> houses;
+    std::set<std::string> streets;
+    bool outbuilding = false, lettered = false;
+    std::map<int, int> floors;
+    for (const TownHouseRecord& h : town.model.houses) {
+        ++houses[{h.texts[0], h.texts[1]}];
+        streets.insert(h.texts[0]);
+        outbuilding = outbuilding || h.texts[1] == "0";
+        lettered = lettered || (h.texts[1].size() > 1 && static_cast<unsigned char>(h.texts[1].back()) >= 0xE0);
+        ++floors[std::stoi(h.texts[2])];
+    }
+    const std::set<AddressKey> missing(town.missingAddresses.begin(), town.missingAddresses.end());
+    EXPECT_FALSE(missing.empty());
+    std::map<std::string, std::set<AddressKey>> addressesOf;
+    std::map<AddressKey, int> tenants;
+    int noPhone = 0, noWeb = 0;
+    for (const OrgRecord& r : town.organisations) {
+        const AddressKey at{r.streetName, r.houseNo};
+        EXPECT_TRUE(houses.count(at) != missing.count(at)) << cp1251::decode(r.streetName).toStdString() << ", "
+                                                            << cp1251::decode(r.houseNo).toStdString();
+        addressesOf[r.name].insert(at);
+        ++tenants[at];
+        noPhone += r.phone.empty();
+        noWeb += r.web.empty();
+    }
+
+    // The cases users meet in the demo town.
+    EXPECT_TRUE(std::any_of(houses.begin(), houses.end(), [](const auto& h) { return h.second >= 2 && h.first.second != "0"; }))
+        << "one address shared by two buildings";
+    EXPECT_TRUE(outbuilding);
+    EXPECT_TRUE(lettered);
+    EXPECT_GE(streets.size(), 15u);
+    EXPECT_LE(streets.size(), 25u);
+    EXPECT_TRUE(floors.count(1) && floors.rbegin()->first >= 12);
+    EXPECT_GT(floors[2] + floors[3] + floors[4] + floors[5], int(town.model.houses.size()) / 2);
+    EXPECT_TRUE(std::any_of(addressesOf.begin(), addressesOf.end(), [](const auto& o) { return o.second.size() >= 3; }))
+        << "a chain at several addresses";
+    EXPECT_TRUE(std::any_of(tenants.begin(), tenants.end(), [](const auto& t) { return t.second >= 5; }))
+        << "several organisations in one house";
+    EXPECT_GT(noPhone, 0);
+    EXPECT_GT(noWeb, 0);
+}

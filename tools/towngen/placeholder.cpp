@@ -1,1 +1,0 @@
-// The generator's code grows here.
