@@ -90,11 +90,13 @@ GroundPicture groundPicture(GroundKind kind)
             float r = 0, gr = 0, b = 0;
             switch (kind) {
             case GroundKind::Grass: {
+                // Late-summer grass, olive with dry patches: the houses are
+                // drawn pure green and must stand out from it.
                 const float p = patches.at(u, v);
-                const float k = 0.72f + 0.55f * f + 0.12f * g;
-                r = (78 + 40 * p) * k;
-                gr = (122 + 18 * p) * k;
-                b = (48 + 6 * p) * k;
+                const float k = 0.74f + 0.5f * f + 0.12f * g;
+                r = (104 + 40 * p) * k;
+                gr = (130 + 14 * p) * k;
+                b = (66 + 12 * p) * k;
                 break;
             }
             case GroundKind::Asphalt: {

@@ -34,12 +34,12 @@ struct GeneratedTown {
 // Height of the map's planes and flat areas: ground planes lie just below
 // Z = 0, areas and roads just above, so no two coplanar surfaces overlap.
 namespace townz {
-constexpr float kGrass = -0.03f;
-constexpr float kGround = -0.015f;
+constexpr float kGrass = -0.05f;
+constexpr float kGround = -0.025f;
 constexpr float kArea = 0.01f;
-constexpr float kWater = 0.012f;
-constexpr float kPond = 0.015f;
-constexpr float kRoad = 0.02f;
+constexpr float kWater = 0.02f;
+constexpr float kPond = 0.025f;
+constexpr float kRoad = 0.035f;
 } // namespace townz
 
 // Windows colours of flat areas and roads.

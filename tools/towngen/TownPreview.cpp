@@ -12,6 +12,8 @@
 #include <QTransform>
 #include <cmath>
 #include <cstring>
+#include <algorithm>
+#include <array>
 #include <map>
 
 namespace {
@@ -116,6 +118,197 @@ void saveTownPreview(const GeneratedTown& town, const std::string& pngPath, int 
             const QPointF at = world.map(QPointF(c.x, c.y));
             p.drawText(QRectF(at.x() - 30, at.y() - 10, 60, 20), Qt::AlignCenter, QString::fromStdString(h.number));
         }
+    }
+    p.end();
+    if (!img.save(QString::fromStdString(pngPath), "PNG"))
+        throw EGxError("Не удалось записать файл \"" + pngPath + "\"");
+}
+
+namespace {
+struct Vec3 {
+    double x = 0, y = 0, z = 0;
+};
+Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+Vec3 operator*(Vec3 a, double k) { return {a.x * k, a.y * k, a.z * k}; }
+double dot3(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+Vec3 cross3(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+Vec3 unit(Vec3 a) { return a * (1 / std::sqrt(dot3(a, a))); }
+
+class StartupCamera {
+public:
+    StartupCamera(int w, int h) : m_w(w), m_h(h)
+    {
+        m_f = unit(Vec3{} - m_eye);
+        m_r = unit(cross3(m_f, {0, 0, 1}));
+        m_u = cross3(m_r, m_f);
+    }
+    double depth(Vec3 p) const { return dot3(p - m_eye, m_f); }
+    QPointF project(Vec3 p) const
+    {
+        const Vec3 d = p - m_eye;
+        const double z = dot3(d, m_f);
+        return {m_w / 2.0 + dot3(d, m_r) / z * (m_w / 2.0) / kTanH, m_h / 2.0 - dot3(d, m_u) / z * (m_h / 2.0) / kTanV};
+    }
+    // Keeps the part of a polygon between the near and far planes.
+    std::vector<Vec3> clip(std::vector<Vec3> poly) const
+    {
+        for (int side = 0; side < 2; ++side) {
+            auto inside = [&](Vec3 p) { return side == 0 ? depth(p) - kNear : kFar - depth(p); };
+            std::vector<Vec3> out;
+            for (std::size_t i = 0; i < poly.size(); ++i) {
+                const Vec3 a = poly[i], b = poly[(i + 1) % poly.size()];
+                const double da = inside(a), db = inside(b);
+                if (da >= 0)
+                    out.push_back(a);
+                if ((da >= 0) != (db >= 0))
+                    out.push_back(a + (b - a) * (da / (da - db)));
+            }
+            poly = std::move(out);
+        }
+        return poly;
+    }
+    // Ground coordinates to picture pixels: a projective map valid in front of the camera.
+    QTransform groundToPicture() const
+    {
+        QPolygonF ground, picture;
+        for (Vec3 p : {Vec3{-10, -10, 0}, Vec3{10, -10, 0}, Vec3{10, 10, 0}, Vec3{-10, 10, 0}}) {
+            ground << QPointF(p.x, p.y);
+            picture << project(p);
+        }
+        QTransform t;
+        QTransform::quadToQuad(ground, picture, t);
+        return t;
+    }
+    Vec3 eye() const { return m_eye; }
+
+private:
+    static constexpr double kTanV = 0.582, kTanH = 0.784, kNear = 0.13, kFar = 500;
+    int m_w, m_h;
+    Vec3 m_eye{37.2, -41.2, 40.2};
+    Vec3 m_f, m_r, m_u;
+};
+
+QPolygonF groundPolygon(const std::vector<Vec3>& p)
+{
+    QPolygonF q;
+    for (Vec3 v : p)
+        q << QPointF(v.x, v.y);
+    return q;
+}
+} // namespace
+
+void saveStartupView(const GeneratedTown& town, const std::string& pngPath, int width, int height)
+{
+    QImage img(width, height, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const StartupCamera cam(width, height);
+    const QTransform ground = cam.groundToPicture();
+
+    auto flat = [&](const std::vector<Vec3>& poly, const QBrush& brush, const QTransform& brushTransform) {
+        const std::vector<Vec3> clipped = cam.clip(poly);
+        if (clipped.size() < 3)
+            return;
+        p.setTransform(ground);
+        QBrush b = brush;
+        b.setTransform(brushTransform);
+        p.setPen(Qt::NoPen);
+        p.setBrush(b);
+        p.drawPolygon(groundPolygon(clipped));
+        p.resetTransform();
+    };
+    std::map<GroundKind, QImage> pictures;
+    for (const PlanPlane& pl : town.plan.planes) {
+        auto it = pictures.find(pl.kind);
+        if (it == pictures.end())
+            it = pictures.emplace(pl.kind, pictureOf(pl.kind)).first;
+        const Vec2 u = pl.axis * (pl.width / 2), v = leftNormal(pl.axis) * (pl.height / 2);
+        std::vector<Vec3> quad;
+        for (Vec2 c : {pl.centre - u - v, pl.centre + u - v, pl.centre + u + v, pl.centre - u + v})
+            quad.push_back({c.x, c.y, 0});
+        const double tile = groundTileSize(pl.kind);
+        flat(quad, QBrush(it->second), QTransform().scale(tile / 128.0, tile / 128.0));
+    }
+    // The map's grid: light lines every 5 units at Z = 0, over the ground planes.
+    p.setTransform(ground);
+    for (int k = -94; k <= 94; ++k) {
+        for (int dir = 0; dir < 2; ++dir) {
+            const double c = k * 5.0;
+            std::vector<Vec3> seg = dir ? std::vector<Vec3>{{c, -470, 0}, {c, 470, 0}, {c + 0.05, 470, 0}, {c + 0.05, -470, 0}}
+                                        : std::vector<Vec3>{{-470, c, 0}, {470, c, 0}, {470, c + 0.05, 0}, {-470, c + 0.05, 0}};
+            const std::vector<Vec3> clipped = cam.clip(seg);
+            if (clipped.size() < 2)
+                continue;
+            QPen pen(QColor(230, 230, 230));
+            pen.setWidthF(0);
+            p.setPen(pen);
+            const QPolygonF q = groundPolygon(clipped);
+            p.drawLine(q.first(), q.at(q.size() / 2));
+        }
+    }
+    p.resetTransform();
+    for (const PlanArea& a : town.plan.areas) {
+        std::vector<Vec3> poly;
+        for (Vec2 v : a.outline)
+            poly.push_back({v.x, v.y, 0});
+        flat(poly, fromWin(areaColour(a.kind)), QTransform());
+    }
+    for (const PlanStreet& s : town.plan.streets) {
+        if (!s.hasRoad)
+            continue;
+        std::vector<Vec3> poly;
+        for (Vec2 v : s.line.band(s.halfWidth, s.halfWidth))
+            poly.push_back({v.x, v.y, 0});
+        flat(poly, fromWin(roadColour()), QTransform());
+    }
+
+    // Houses far to near; each shows the walls that face the camera, then its roof.
+    std::vector<std::pair<double, std::size_t>> order;
+    for (std::size_t i = 0; i < town.houses.size(); ++i) {
+        const Vec2 c = centroidOfNodes(town.houses[i].outline);
+        const double d = cam.depth({c.x, c.y, 0});
+        if (d > 1 && d < 500)
+            order.push_back({-d, i});
+    }
+    std::sort(order.begin(), order.end());
+    auto lit = [&](Vec3 normal, Vec3 at) {
+        const double k = 0.4 + 0.6 * std::max(0.0, dot3(unit(normal), unit(cam.eye() - at)));
+        return QColor(0, int(std::min(255.0, 128 * k)), 0);
+    };
+    QPen edge(QColor(0, 70, 0));
+    edge.setWidthF(0.6);
+    for (const auto& [negDepth, i] : order) {
+        const PlacedHouse& h = town.houses[i];
+        const double top = double(float(h.floors * 3) * 0.0811f);
+        const Polygon& o = h.outline;
+        // Houses beside or below the camera would project to huge coordinates.
+        QPolygonF base;
+        bool near = false;
+        for (Vec2 v : o) {
+            near = near || cam.depth({v.x, v.y, 0}) < 2;
+            base << cam.project({v.x, v.y, 0});
+        }
+        if (near || !base.boundingRect().intersects(QRectF(-50, -50, width + 100, height + 100)))
+            continue;
+        p.setPen(edge);
+        for (std::size_t k = 0; k < o.size(); ++k) {
+            const Vec2 a = o[k], b = o[(k + 1) % o.size()];
+            const Vec3 outward{double(b.y - a.y), double(a.x - b.x), 0};
+            const Vec3 mid{(a.x + b.x) / 2.0, (a.y + b.y) / 2.0, top / 2};
+            if (dot3(outward, cam.eye() - mid) <= 0)
+                continue;
+            p.setBrush(lit(outward, mid));
+            p.drawPolygon(QPolygonF() << cam.project({a.x, a.y, 0}) << cam.project({a.x, a.y, top})
+                                      << cam.project({b.x, b.y, top}) << cam.project({b.x, b.y, 0}));
+        }
+        QPolygonF roof;
+        for (Vec2 v : o)
+            roof << cam.project({v.x, v.y, top});
+        const Vec2 c = centroidOfNodes(o);
+        p.setBrush(lit({0, 0, 1}, {c.x, c.y, top}));
+        p.drawPolygon(roof);
     }
     p.end();
     if (!img.save(QString::fromStdString(pngPath), "PNG"))

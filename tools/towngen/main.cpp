@@ -26,6 +26,7 @@ void printHelp()
         "  --preview FILE.png   also save a top view of the town as a PNG picture\n"
         "  --preview-size PX    size of the preview picture in pixels (default: 2400)\n"
         "  --preview-extent U   half-width shown in the preview, in units (default: the whole town)\n"
+        "  --startup-view FILE.png  also save the town as the start-up camera sees it\n"
         "  --help               show this text\n");
 }
 
@@ -40,7 +41,7 @@ bool parseCount(const char* text, unsigned long long& out)
 int main(int argc, char** argv)
 {
     TownOptions options;
-    std::string out = "data", preview;
+    std::string out = "data", preview, startupView;
     unsigned long long previewSize = 2400;
     double previewExtent = 0;
     for (int i = 1; i < argc; ++i) {
@@ -60,6 +61,8 @@ int main(int argc, char** argv)
             out = value;
         else if (arg == "--preview")
             preview = value;
+        else if (arg == "--startup-view")
+            startupView = value;
         else if (arg == "--preview-extent")
             ok = (previewExtent = std::atof(value)) > 0;
         else if (!parseCount(value, n))
@@ -95,14 +98,21 @@ int main(int argc, char** argv)
         if (town.houses.size() < options.houses)
             std::fprintf(stderr, "towngen: only %zu of %zu houses fit in the town square\n", town.houses.size(),
                          options.houses);
-        if (!preview.empty()) {
+        if (!preview.empty() || !startupView.empty()) {
+            // Text needs a GUI application; without a display it draws off screen.
             if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
             QGuiApplication app(argc, argv);
-            const float extent = previewExtent > 0 ? float(previewExtent)
-                                                   : std::min(470.0f, town.plan.radius() * 1.25f);
-            saveTownPreview(town, preview, int(previewSize), extent);
-            std::printf("towngen: preview %s\n", preview.c_str());
+            if (!preview.empty()) {
+                const float extent = previewExtent > 0 ? float(previewExtent)
+                                                       : std::min(470.0f, town.plan.radius() * 1.25f);
+                saveTownPreview(town, preview, int(previewSize), extent);
+                std::printf("towngen: preview %s\n", preview.c_str());
+            }
+            if (!startupView.empty()) {
+                saveStartupView(town, startupView, 1186, 880);
+                std::printf("towngen: start-up view %s\n", startupView.c_str());
+            }
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "towngen: %s\n", e.what());
