@@ -1,6 +1,7 @@
 #pragma once
 
-#include <array>
+#include "engine/scene/VectorGeometry.h"
+
 #include <string>
 
 class TGxBaseSceneObject;
@@ -25,11 +26,11 @@ struct MapState {
     bool IntroClimb = false; // the camera's climb after the main window is shown
     bool AutoOrbit = false;  // the camera circles its target 0.5 degrees per frame
     bool FlyActive = false;  // a fly-to of the camera target is running
-    std::array<float, 4> FlyTarget{0, 0, 0, 0};
+    TGxVector FlyTarget;
 
     bool PointerInViewer = false; // the wheel zooms only then
     bool PanMode = false;         // a Shift key is held this frame
-    std::array<float, 4> PanAnchor{0, 0, 0, 0};
+    TGxVector PanAnchor;
     bool PanAnchorSet = false;
     struct Pixel {
         int x = 0;
