@@ -2,20 +2,31 @@
 
 #include "engine/scene/GxBaseSceneObject.h"
 
+#include <memory>
 #include <string>
+
+class TGxMaterial;
 
 // A scene object that carries a material.
 class TGxCustomSceneObject : public TGxBaseSceneObject {
 public:
     explicit TGxCustomSceneObject(TGxComponent* owner);
+    ~TGxCustomSceneObject() override;
     std::string_view ClassName() const override { return "TGxCustomSceneObject"; }
 
-    // Material(): the owned TGxMaterial, created with the object, goes here.
+    // The object's own material, created with it. A change of its colours
+    // redraws the scene; a change of its texture use or library link also
+    // rebuilds the recorded geometry.
+    TGxMaterial& Material() { return *m_material; }
+    const TGxMaterial& Material() const { return *m_material; }
+    void SetMaterial(const TGxMaterial& material);
+    bool NeedsBlending() const override;
 
     const std::string& Hint() const { return m_hint; }
     void SetHint(const std::string& hint) { m_hint = hint; }
 
 private:
+    std::unique_ptr<TGxMaterial> m_material;
     std::string m_hint;
 };
 

@@ -1,0 +1,126 @@
+#include "town/House.h"
+
+#include "data/Cp1251.h"
+#include "data/StrToInt.h"
+#include "engine/materials/GxMaterial.h"
+#include "engine/scene/GxException.h"
+
+namespace {
+
+constexpr std::int32_t kNormalDiffuse = 0x008000;   // Windows colour: green
+constexpr std::int32_t kSelectedDiffuse = 0x0000FF; // Windows colour: red
+constexpr float kGlowTarget[4] = {1, 1, 0, 1};
+constexpr float kGlowFactor = 0.7f;
+
+TGxColor& frontDiffuse(TGxCustomSceneObject& o)
+{
+    return o.Material().FrontProperties().Diffuse();
+}
+
+TGxColor& frontEmission(TGxCustomSceneObject& o)
+{
+    return o.Material().FrontProperties().Emission();
+}
+
+} // namespace
+
+Thouse::Thouse(TGxComponent* owner)
+    : TGxPolygon(owner),
+      m_params{cp1251::fromUtf8("Улица"), cp1251::fromUtf8("Дом"), "5"}
+{
+}
+
+void Thouse::SetParam(int index, const std::string& text)
+{
+    if (index < 0 || index >= static_cast<int>(m_params.size()))
+        throw EGxError("List index out of bounds (" + std::to_string(index) + ")");
+    m_params[index] = text;
+}
+
+void Thouse::BuildWalls(float heightScale)
+{
+    TGxNodes& nodes = Nodes();
+    const int n = nodes.Count();
+    const auto addWall = [this] {
+        auto* wall = SpawnChild<TGxPolygon>();
+        frontDiffuse(*wall).Assign(frontDiffuse(*this));
+        return wall;
+    };
+    for (int i = 0; i + 1 < n; ++i) {
+        TGxPolygon* wall = addWall();
+        // Read for every edge, as the walls are built one by one.
+        const std::int32_t floors = StrToInt(m_params[2]);
+        // A 32-bit product: absurd floor counts wrap rather than overflow.
+        const auto storeys = static_cast<std::int32_t>(std::int64_t(floors) * 3);
+        const float h = float(storeys) * heightScale;
+        nodes.Items(i).SetZ(h);
+        nodes.Items(i + 1).SetZ(h);
+        const TGxNode& a = nodes.Items(i);
+        const TGxNode& b = nodes.Items(i + 1);
+        wall->AppendNode(a.X(), a.Y(), 0);
+        wall->AppendNode(a.X(), a.Y(), a.Z());
+        wall->AppendNode(b.X(), b.Y(), a.Z());
+        wall->AppendNode(b.X(), b.Y(), 0);
+    }
+    TGxPolygon* closing = addWall();
+    const TGxNode& last = nodes.Items(n - 1);
+    const TGxNode& first = nodes.Items(0);
+    closing->AppendNode(last.X(), last.Y(), 0);
+    closing->AppendNode(last.X(), last.Y(), last.Z());
+    closing->AppendNode(first.X(), first.Y(), last.Z());
+    closing->AppendNode(first.X(), first.Y(), 0);
+}
+
+template <class F>
+void Thouse::forHouseAndWalls(F&& apply)
+{
+    apply(*this);
+    for (int i = 0; i < Count(); ++i)
+        if (auto* child = dynamic_cast<TGxCustomSceneObject*>(Children(i)))
+            apply(*child);
+}
+
+void Thouse::SetNormalColors()
+{
+    forHouseAndWalls([](TGxCustomSceneObject& o) {
+        frontDiffuse(o).SetWinColor(kNormalDiffuse);
+        frontEmission(o).SetColorVector(0, 0, 0, 1);
+    });
+}
+
+void Thouse::SetSelectedColor()
+{
+    forHouseAndWalls([](TGxCustomSceneObject& o) { frontDiffuse(o).SetWinColor(kSelectedDiffuse); });
+}
+
+void Thouse::GlowStep()
+{
+    forHouseAndWalls([](TGxCustomSceneObject& o) {
+        TGxColor& e = frontEmission(o);
+        float c[4];
+        for (int k = 0; k < 4; ++k)
+            c[k] = kGlowTarget[k] + (e.Vector()[k] - kGlowTarget[k]) * kGlowFactor;
+        e.SetColorVector(c[0], c[1], c[2], c[3]);
+    });
+}
+
+void Thouse::ClearGlow()
+{
+    forHouseAndWalls([](TGxCustomSceneObject& o) { frontEmission(o).SetColorVector(0, 0, 0, 1); });
+}
+
+float Thouse::CenterX() const
+{
+    float sum = 0;
+    for (int i = 0; i < Nodes().Count(); ++i)
+        sum += Nodes().Items(i).X();
+    return sum / float(Nodes().Count());
+}
+
+float Thouse::CenterY() const
+{
+    float sum = 0;
+    for (int i = 0; i < Nodes().Count(); ++i)
+        sum += Nodes().Items(i).Y();
+    return sum / float(Nodes().Count());
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "engine/objects/GxPolygon.h"
+
+#include <string>
+#include <vector>
+
+// The roof height of a house is its floors x 3 x this scale.
+inline constexpr float kHeightScale = 0.000811f * 100.0f;
+
+// A house of the map: a filled polygon whose outline is the footprint and,
+// once its walls are built, the roof. It carries its address and height as
+// texts and the colour operations of selection and hover.
+class Thouse : public TGxPolygon {
+public:
+    explicit Thouse(TGxComponent* owner);
+    std::string_view ClassName() const override { return "Thouse"; }
+
+    // Street, house number, floors: Windows-1251 texts, always three entries
+    // ("Улица", "Дом", "5" until the model file gives others).
+    const std::vector<std::string>& params() const { return m_params; }
+    // Index 0 to 2; any other raises "List index out of bounds (%d)".
+    void SetParam(int index, const std::string& text);
+
+    // One wall (a child polygon of four nodes) per outline edge, the closing
+    // edge last; lifts the outline to floors x 3 x heightScale. A house
+    // without nodes raises "List index out of bounds (-1)"; floors that are
+    // not a whole number raise "'%s' is not a valid integer value".
+    void BuildWalls(float heightScale = kHeightScale);
+
+    // Each applies to the house's own material, then to every direct child's.
+    void SetNormalColors();  // green diffuse, black emission
+    void SetSelectedColor(); // red diffuse; the emission stays
+    void GlowStep();         // emission 30 % of the remaining way to yellow
+    void ClearGlow();        // black emission
+
+    // Mean of the outline's X (Y), walls not counted.
+    float CenterX() const;
+    float CenterY() const;
+
+private:
+    template <class F>
+    void forHouseAndWalls(F&& apply);
+
+    std::vector<std::string> m_params;
+};
