@@ -54,8 +54,6 @@ const TGxGlCaps& GxGlCaps()
     c.generateMipmap = atLeast(c, 1, 4) || hasExtension(extensions, "GL_SGIS_generate_mipmap");
     c.compression = atLeast(c, 1, 3) || hasExtension(extensions, "GL_ARB_texture_compression");
     c.cubeMap = atLeast(c, 1, 3) || hasExtension(extensions, "GL_ARB_texture_cube_map");
-    while (glGetError() != GL_NO_ERROR) {
-    }
     caps = c;
     return caps;
 }

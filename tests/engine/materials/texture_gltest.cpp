@@ -1,0 +1,187 @@
+#include "MaterialGlFixture.h"
+#include "engine/materials/GxTexture.h"
+#include "support/JpegWriter.h"
+#include "support/TempDir.h"
+
+#include <GL/glu.h>
+#include <fstream>
+
+namespace {
+GLint levelSize(int level, GLenum which)
+{
+    GLint v = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, which, &v);
+    return v;
+}
+} // namespace
+
+TEST_F(MaterialGl, JpegIsWidenedToAMultipleOf4AndUploadedAsPowersOfTwo)
+{
+    TempDir dir;
+    for (auto [width, bitmapWidth] : {std::pair{102, 104}, std::pair{100, 100}}) {
+        QImage photo(width, 60, QImage::Format_RGB888);
+        photo.fill(QColor(30, 160, 90));
+        const std::string path = dir.file("photo" + std::to_string(width) + ".jpg");
+        std::ofstream(path, std::ios::binary) << encodeJpeg(photo);
+
+        TGxMaterial material(nullptr);
+        TGxTexture& texture = material.Texture();
+        texture.SetImageClassName("TGxPicFileImage");
+        dynamic_cast<TGxPicFileImage&>(texture.Image()).SetPictureFileName(path);
+        const TGxBitmap32* pixels = texture.Image().AcquirePixels(GL_TEXTURE_2D);
+        ASSERT_NE(pixels, nullptr);
+        EXPECT_EQ(pixels->Width(), bitmapWidth);
+        EXPECT_EQ(pixels->Height(), 60);
+        texture.Image().ReleasePixels();
+
+        texture.SetDisabled(false);
+        material.ApplyState(context);
+        EXPECT_EQ(texture.TexWidth(), 128);
+        EXPECT_EQ(texture.TexHeight(), 64);
+        EXPECT_EQ(levelSize(0, GL_TEXTURE_WIDTH), 128);
+        EXPECT_EQ(levelSize(0, GL_TEXTURE_HEIGHT), 64);
+        EXPECT_EQ(levelSize(1, GL_TEXTURE_WIDTH), 64) << "mipmapped";
+        std::vector<std::uint8_t> texels(128 * 64 * 4);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        bool allOpaque = true;
+        for (std::size_t i = 3; i < texels.size(); i += 4)
+            allOpaque = allOpaque && texels[i] == 255;
+        EXPECT_TRUE(allOpaque);
+        EXPECT_NEAR(texels[0], 30, 8);
+        material.RestoreState(context);
+    }
+}
+
+TEST_F(MaterialGl, PowerOfTwoBitmapUploadsUnscaledAndEmptyImageDrawsUntextured)
+{
+    TGxMaterial material(nullptr);
+    QImage square(256, 256, QImage::Format_RGB32);
+    square.fill(Qt::red);
+    makeNearest(material.Texture(), square);
+    material.FrontProperties().Diffuse().SetColorVector(1, 1, 1, 1);
+    draw(material);
+    EXPECT_EQ(material.Texture().TexWidth(), 256);
+    EXPECT_EQ(material.Texture().TexHeight(), 256);
+    EXPECT_EQ(gl.pixel(5, 5), QColor(255, 0, 0));
+
+    TGxMaterial empty(nullptr);
+    empty.FrontProperties().Diffuse().SetColorVector(0, 0, 1, 1);
+    empty.Texture().SetDisabled(false);
+    beginPass();
+    draw(empty);
+    EXPECT_NE(empty.Texture().Handle(), 0u);
+    EXPECT_EQ(gl.pixel(5, 5), QColor(0, 0, 255));
+}
+
+TEST_F(MaterialGl, ChangedWrapOrFilterUploadsAgainAtTheNextUse)
+{
+    TGxMaterial material(nullptr);
+    material.FrontProperties().Diffuse().SetColorVector(1, 1, 1, 1);
+    QImage red(4, 4, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    makeNearest(material.Texture(), red);
+    TGxTexture& texture = material.Texture();
+    draw(material);
+    const GLuint name = texture.Handle();
+
+    auto spoil = [&] { // overwrite the uploaded texels behind the texture's back
+        std::vector<std::uint8_t> black(4 * 4 * 4, 0);
+        for (std::size_t i = 3; i < black.size(); i += 4)
+            black[i] = 255;
+        glBindTexture(GL_TEXTURE_2D, name);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 4, 4, GL_RGBA, GL_UNSIGNED_BYTE, black.data());
+        cache.Invalidate();
+    };
+    auto redraw = [&] {
+        beginPass();
+        draw(material);
+        return gl.pixel(32, 32);
+    };
+    spoil();
+    EXPECT_EQ(redraw(), QColor(0, 0, 0)) << "nothing changed: no upload";
+
+    texture.SetTextureWrap(twNone);
+    EXPECT_TRUE(texture.ParameterChangePending());
+    EXPECT_EQ(redraw(), QColor(255, 0, 0));
+    EXPECT_EQ(texture.Handle(), name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    GLint wrap = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+    EXPECT_EQ(wrap, GL_CLAMP_TO_EDGE);
+
+    spoil();
+    texture.SetMinFilter(miLinear);
+    EXPECT_EQ(redraw(), QColor(255, 0, 0));
+    GLint filter = 0;
+    glBindTexture(GL_TEXTURE_2D, name);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+    EXPECT_EQ(filter, GL_LINEAR);
+}
+
+TEST_F(MaterialGl, PendingOpenGlErrorAtUploadIsReported)
+{
+    TGxMaterial material(nullptr);
+    makeNearest(material.Texture(), rowImage({Qt::red}));
+    glEnable(0xFFFF); // leaves GL_INVALID_ENUM pending
+    try {
+        material.ApplyState(context);
+        ADD_FAILURE() << "no error";
+    } catch (const EOpenGLError& e) {
+        EXPECT_EQ(std::string(e.what()), reinterpret_cast<const char*>(gluErrorString(GL_INVALID_ENUM)));
+    }
+}
+
+TEST_F(MaterialGl, ReleasedTextureUploadsAgainAndTheCacheForgetsItsName)
+{
+    TGxMaterial redMaterial(nullptr), greenMaterial(nullptr);
+    for (TGxMaterial* m : {&redMaterial, &greenMaterial})
+        m->FrontProperties().Diffuse().SetColorVector(1, 1, 1, 1);
+    makeNearest(redMaterial.Texture(), rowImage({Qt::red}));
+    makeNearest(greenMaterial.Texture(), rowImage({Qt::green}));
+    draw(redMaterial);
+    redMaterial.Texture().ReleaseGlObjects();
+    EXPECT_EQ(redMaterial.Texture().Handle(), 0u);
+    EXPECT_TRUE(redMaterial.Texture().ImageChangePending());
+    EXPECT_EQ(redMaterial.Texture().MemorySize(), -1);
+
+    draw(greenMaterial); // may get the freed name back
+    EXPECT_EQ(gl.pixel(32, 32), QColor(0, 255, 0));
+    draw(redMaterial);
+    EXPECT_EQ(gl.pixel(32, 32), QColor(255, 0, 0));
+}
+
+TEST_F(MaterialGl, TexCoordRouterSendsToTheChosenUnitsAfterTheOutermostBracket)
+{
+    auto coordsOn = [](int unit) {
+        glActiveTexture(GL_TEXTURE0 + unit);
+        GLfloat c[4];
+        glGetFloatv(GL_CURRENT_TEXTURE_COORDS, c);
+        glActiveTexture(GL_TEXTURE0);
+        return std::pair{c[0], c[1]};
+    };
+    TGxTexCoordRouter::SetMode(mtcmDual);
+    TGxTexCoordRouter::TexCoord2f(0.25f, 0.5f);
+    EXPECT_EQ(coordsOn(0), (std::pair{0.25f, 0.5f}));
+    EXPECT_EQ(coordsOn(1), (std::pair{0.25f, 0.5f}));
+
+    TGxTexCoordRouter::BeginUpdate();
+    TGxTexCoordRouter::BeginUpdate();
+    TGxTexCoordRouter::SetMode(mtcmSecond);
+    TGxTexCoordRouter::EndUpdate();
+    EXPECT_EQ(TGxTexCoordRouter::Mode(), mtcmDual) << "deferred to the outermost close";
+    TGxTexCoordRouter::EndUpdate();
+    EXPECT_EQ(TGxTexCoordRouter::Mode(), mtcmSecond);
+    TGxTexCoordRouter::TexCoord2f(0.75f, 1);
+    EXPECT_EQ(coordsOn(0), (std::pair{0.25f, 0.5f}));
+    EXPECT_EQ(coordsOn(1), (std::pair{0.75f, 1.0f}));
+
+    TGxTexCoordRouter::AddUnits({3});
+    EXPECT_EQ(TGxTexCoordRouter::Units(), (std::vector<int>{1, 3}));
+    TGxTexCoordRouter::TexCoord2f(0.75f, 1);
+    EXPECT_EQ(coordsOn(3), (std::pair{0.75f, 1.0f}));
+    TGxTexCoordRouter::SetMode(mtcmNull);
+    TGxTexCoordRouter::TexCoord2f(9, 9);
+    EXPECT_EQ(coordsOn(3), (std::pair{0.75f, 1.0f}));
+    EXPECT_THROW(TGxTexCoordRouter::SetUnits({8}), EGxAssertion);
+    TGxTexCoordRouter::SetMode(mtcmMain);
+}
