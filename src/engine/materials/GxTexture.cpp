@@ -150,6 +150,8 @@ void TGxTexture::Assign(const TGxTexture& source)
 {
     if (&source == this)
         return;
+    const bool structure = m_disabled != source.m_disabled
+                           || (m_mappingMode == tmmUser) != (source.m_mappingMode == tmmUser);
     m_imageAlpha = source.m_imageAlpha;
     m_textureMode = source.m_textureMode;
     m_textureWrap = source.m_textureWrap;
@@ -164,6 +166,8 @@ void TGxTexture::Assign(const TGxTexture& source)
     SetImage(source.m_image.get());
     m_imageChanged = true;
     m_parametersChanged = true;
+    if (structure)
+        structureChanged();
 }
 
 void TGxTexture::DoOnTextureNeeded(std::string& fileName)
