@@ -4,9 +4,13 @@
 #include "app/BlankSceneViewer.h"
 #include "app/FinishWindow.h"
 #include "app/SettingsDialog.h"
-#include "data/TownModelReader.h"
+#include "directory/Selection.h"
 #include "directory/OrgDirectoryLoader.h"
 #include "directory/ResultsTree.h"
+#include "engine/materials/GxMaterial.h"
+#include "engine/objects/GxCylinder.h"
+#include "engine/objects/GxDummyCube.h"
+#include "engine/scene/GxCamera.h"
 #include "directory/SortedComboBox.h"
 #include "platform/Anchors.h"
 #include "platform/ErrorBox.h"
@@ -45,7 +49,7 @@ QToolButton* toolButton(QWidget* parent, const char* name, const QString& hint, 
 } // namespace
 
 Tfm_main::Tfm_main(AppWindows& windows, const QString& programFolder)
-    : QWidget(nullptr), m_windows(windows), m_programFolder(programFolder)
+    : QWidget(nullptr), m_windows(windows), m_programFolder(programFolder), m_scene(std::make_unique<MainScene>())
 {
     m_windows.fm_main = this;
     setObjectName("fm_main");
@@ -178,17 +182,17 @@ void Tfm_main::FormCreate()
         PageControl->setCurrentWidget(MapSheet); // 1
         m_state.ShowNonBuildings = true;         // 2
         m_state.AutoMoveTo = true;
-        // 3: the Wand rod's own material gets the red diffuse colour (scene engine).
-        QDir::setCurrent(m_programFolder); // 4
-        // 5: CurrentObject := GxDummyCube (scene engine).
-        m_state.HeightScale = 0.000811f * 100.0f; // 6
-        LoadObjFromFile(QDir(m_programFolder).filePath("data/data.mod").toStdString()); // 7
-        // 8: Set3D, walls for every house (scene engine).
-        // 9: DeSelectAll, every house green (scene engine).
+        m_scene->Wand->Material().FrontProperties().Diffuse().SetWinColor(0x0000FF); // 3: red
+        QDir::setCurrent(m_programFolder);                                             // 4
+        m_state.CurrentObject = m_scene->GxDummyCube;                                  // 5
+        m_state.HeightScale = 0.000811f * 100.0f;                                      // 6
+        m_scene->LoadObjFromFile(QDir(m_programFolder).filePath("data/data.mod").toStdString()); // 7
+        m_scene->Set3D(m_state.HeightScale); // 8
+        DeSelectAll(m_scene->GxScene);       // 9
         m_windows.CreateSplash(); // 10
         LoadOrgDirectory(m_records, *OrgName, *Street); // 11
         CentreOnPrimaryScreen(*this); // 12
-        // 13: GxFreeCamera.OrbitTarget(0, 0.01) (scene engine).
+        m_scene->GxFreeCamera->OrbitTarget(0, 0.01f); // 13
     } catch (...) {
         showErrorBox(currentExceptionText());
     }

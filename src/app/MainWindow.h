@@ -1,10 +1,13 @@
 #pragma once
 
+#include "app/MainScene.h"
 #include "app/MapState.h"
 #include "data/OrgRecord.h"
 
 #include <QString>
 #include <QWidget>
+
+#include <memory>
 
 class AppWindows;
 class AnchorLayout;
@@ -35,6 +38,9 @@ public:
 
     MapState& State() { return m_state; }
     const MapState& State() const { return m_state; }
+    // The map's scene, its material library and the objects designed with the window.
+    MainScene& Scene() { return *m_scene; }
+    const MainScene& Scene() const { return *m_scene; }
     // The organisation directory in file order (OrgRecords), read at start-up.
     OrgRecords& Records() { return m_records; }
     const OrgRecords& Records() const { return m_records; }
@@ -85,6 +91,7 @@ private:
     AppWindows& m_windows;
     QString m_programFolder;
     MapState m_state;
+    std::unique_ptr<MainScene> m_scene;
     OrgRecords m_records;
     AnchorLayout* m_anchors = nullptr;
 };

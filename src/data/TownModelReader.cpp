@@ -1,9 +1,105 @@
 #include "data/TownModelReader.h"
 
 #include "data/ByteReader.h"
+#include "data/LandmarkListReader.h"
+#include "data/TownModelWriter.h"
+#include "engine/materials/GxMaterial.h"
+#include "engine/materials/GxMaterialLibrary.h"
+#include "engine/objects/GxPlane.h"
+#include "engine/scene/GxScene.h"
+#include "town/House.h"
+#include "town/Road.h"
 
-void LoadObjFromFile(const std::string& path)
+#include <filesystem>
+
+namespace {
+
+// Smallest records: a count, nothing behind it, a second count and a colour.
+constexpr std::size_t kMinPolygonRecord = 12;
+constexpr std::size_t kPlaneRecord = 55;
+constexpr std::size_t kTextRecord = 1 + kTownTextCapacity;
+
+std::int32_t readCount(ByteReader& in, std::size_t minRecordSize)
 {
-    // For now the model is only opened; the reader fills the scene from it.
-    ByteReader::fromFile(path);
+    const std::int32_t count = in.int32();
+    in.requireRecords(count, minRecordSize);
+    return count;
+}
+
+} // namespace
+
+void LoadHouseFromStream(ByteReader& in, TGxScene& scene)
+{
+    auto* house = scene.ObjectRoot()->SpawnChild<Thouse>();
+    house->Position().SetZ(0);
+    const std::int32_t nodes = readCount(in, 2 * sizeof(float));
+    for (std::int32_t i = 0; i < nodes; ++i) {
+        const float x = in.float32();
+        const float y = in.float32();
+        house->AppendNode(x, y, 0);
+    }
+    const std::int32_t texts = readCount(in, kTextRecord);
+    for (std::int32_t i = 0; i < texts; ++i)
+        house->SetParam(i, in.shortString(kTownTextCapacity));
+    house->Material().FrontProperties().Diffuse().SetWinColor(in.int32());
+}
+
+void LoadPolyFromStream(ByteReader& in, TGxScene& scene)
+{
+    auto* road = scene.ObjectRoot()->SpawnChild<Troad>();
+    road->Position().SetZ(0);
+    const std::int32_t nodes = readCount(in, 3 * sizeof(float));
+    for (std::int32_t i = 0; i < nodes; ++i) {
+        const float x = in.float32();
+        const float y = in.float32();
+        const float z = in.float32();
+        road->AppendNode(x, y, z);
+    }
+    // The texts of roads are not kept.
+    const std::int32_t texts = readCount(in, kTextRecord);
+    for (std::int32_t i = 0; i < texts; ++i)
+        in.skip(kTextRecord);
+    road->Material().FrontProperties().Diffuse().SetWinColor(in.int32());
+}
+
+void LoadPlaneFromStream(ByteReader& in, TGxScene& scene, TGxMaterialLibrary& library)
+{
+    // The whole record first: a short one leaves no half-set plane behind.
+    in.requireRecords(1, kPlaneRecord);
+    auto* plane = scene.ObjectRoot()->SpawnChild<TGxPlane>();
+    float v[11];
+    for (float& f : v)
+        f = in.float32();
+    plane->Position().SetX(v[0]);
+    plane->Position().SetY(v[1]);
+    plane->Position().SetZ(v[2]);
+    // Up first, then Direction: each is made perpendicular to the other as it
+    // is set, so the file's direction wins when the two disagree.
+    plane->Up().AssignVector(v[3], v[4], v[5]);
+    plane->Direction().AssignVector(v[6], v[7], v[8]);
+    plane->SetWidth(v[9]);
+    plane->SetHeight(v[10]);
+    const std::string materialName = in.shortString(kPlaneMaterialNameCapacity);
+    TGxMaterial& material = plane->Material();
+    material.SetMaterialLibrary(&library);
+    material.SetLibMaterialName(materialName);
+    material.Texture().SetEnabled(true);
+}
+
+void LoadObjFromFile(const std::string& path, TGxScene& scene, TGxMaterialLibrary& library)
+{
+    library.LoadFromFile(path + "t");
+    ByteReader in = ByteReader::fromFile(path);
+    // Every record is at least 12 bytes (houses, roads) or 55 (planes).
+    const std::int32_t houses = readCount(in, kMinPolygonRecord);
+    for (std::int32_t i = 0; i < houses; ++i)
+        LoadHouseFromStream(in, scene);
+    const std::int32_t roads = readCount(in, kMinPolygonRecord);
+    for (std::int32_t i = 0; i < roads; ++i)
+        LoadPolyFromStream(in, scene);
+    const std::int32_t planes = readCount(in, kPlaneRecord);
+    for (std::int32_t i = 0; i < planes; ++i)
+        LoadPlaneFromStream(in, scene, library);
+    in.int32(); // the trailer
+    LoadLandmarks(scene, std::filesystem::path(path).parent_path().string(), library);
 }

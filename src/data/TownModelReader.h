@@ -2,7 +2,23 @@
 
 #include <string>
 
-// Loads the town model data.mod, with its material library (data.modt) and
-// landmark list (fl.dat) beside it. A file that cannot be opened raises
-// "Cannot open file "<path>". <reason>".
-void LoadObjFromFile(const std::string& path);
+class ByteReader;
+class TGxMaterialLibrary;
+class TGxScene;
+
+// Loads the town model data.mod into the scene: first the material library
+// (the path with "t" appended, replacing the library's materials), then the
+// houses, roads and ground planes under the object root, in file order,
+// then the landmark models of fl.dat beside it. Errors propagate; the
+// objects created before an error stay in the scene.
+//   missing library: "File not found: "<path>t""
+//   missing model:   "Cannot open file "<path>". <reason>"
+//   a fourth house text: "List index out of bounds (3)"
+//   a file that ends inside a record, or a count its bytes cannot hold:
+//   the damaged-file error naming the file.
+void LoadObjFromFile(const std::string& path, TGxScene& scene, TGxMaterialLibrary& library);
+
+// Each reads one record at the reader's position and adds its object.
+void LoadHouseFromStream(ByteReader& in, TGxScene& scene);
+void LoadPolyFromStream(ByteReader& in, TGxScene& scene);
+void LoadPlaneFromStream(ByteReader& in, TGxScene& scene, TGxMaterialLibrary& library);

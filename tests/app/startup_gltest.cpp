@@ -5,10 +5,17 @@
 #include "app/SplashWindow.h"
 #include "data/Cp1251.h"
 #include "directory/SortedComboBox.h"
+#include "engine/materials/GxMaterial.h"
+#include "engine/objects/GxCylinder.h"
+#include "engine/objects/GxDummyCube.h"
+#include "engine/scene/GxCamera.h"
+#include "town/House.h"
 
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
+
+#include <cmath>
 
 class Startup : public AppFixture {};
 
@@ -155,8 +162,10 @@ TEST_F(Startup, ClosingTheSplashDirectlyEndsTheProcessWithoutTheMainWindow)
 
 TEST_F(Startup, MissingTownModelShowsTheErrorAndTheMainWindowAlone)
 {
-    start(); // no data folder at all
+    writeEmptyTown();
     const QString path = QDir(programFolder()).filePath("data/data.mod");
+    QFile::remove(path); // its material library is there
+    start();
     ASSERT_EQ(errors.size(), 1);
     EXPECT_EQ(errors[0], "Cannot open file \"" + path + "\". No such file or directory.");
     EXPECT_EQ(errorTitles[0], "Quorvel Электронный справочник организаций г.Верескола");
@@ -202,4 +211,45 @@ TEST_F(Startup, MissingDirectoryLeavesTheSplashAndTheDesignedPosition)
     EXPECT_EQ(windows->Principal(), windows->fm_start);
     EXPECT_EQ(windows->fm_main->pos(), QPoint(330, 183));
     EXPECT_TRUE(windows->fm_main->Records().empty());
+}
+
+TEST_F(Startup, TownIsLoadedBehindTheDesignedObjectsWithWallsAndNormalColours)
+{
+    writeEmptyTown();
+    TownHouseRecord blue;
+    blue.nodes = {{0, 0}, {4, 0}, {4, 3}};
+    blue.colour = 0xFF0000;
+    TownRoadRecord road;
+    road.nodes = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}};
+    writeTownModel(TownModel{{blue, blue}, {road}, {}, 0}).saveTo(programFolder().toStdString() + "/data/data.mod");
+    start();
+    ASSERT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+
+    MainScene& scene = windows->fm_main->Scene();
+    TGxBaseSceneObject* root = scene.GxScene.ObjectRoot();
+    ASSERT_EQ(root->Count(), 7);
+    EXPECT_EQ(root->Children(3), scene.GxDummyCube);
+    for (int i : {4, 5}) {
+        auto* house = dynamic_cast<Thouse*>(root->Children(i));
+        ASSERT_NE(house, nullptr);
+        ASSERT_EQ(house->Count(), 3) << "walls";
+        EXPECT_FLOAT_EQ(house->Nodes().Items(0).Z(), 15 * 0.0811f);
+        for (TGxCustomSceneObject* o : {static_cast<TGxCustomSceneObject*>(house),
+                                        static_cast<TGxCustomSceneObject*>(house->Children(2))})
+            EXPECT_EQ(o->Material().FrontProperties().Diffuse().Vector(),
+                      (std::array<float, 4>{0, 128 / 255.0f, 0, 1}))
+                << "green whatever the file said";
+    }
+    EXPECT_EQ(root->Children(6)->ClassName(), "Troad");
+    EXPECT_EQ(root->Children(6)->Count(), 0) << "roads get no walls";
+
+    EXPECT_EQ(windows->fm_main->State().CurrentObject, scene.GxDummyCube);
+    // The library file replaced the designed "Wand" material: the rod draws
+    // with its own material, made red.
+    EXPECT_EQ(scene.Wand->Material().LibMaterial(), nullptr);
+    EXPECT_EQ(scene.Wand->Material().FrontProperties().Diffuse().Vector(), (std::array<float, 4>{1, 0, 0, 1}));
+    // The camera was turned a hundredth of a degree round its target.
+    const TGxVector camera = scene.GxFreeCamera->Position().Vector4();
+    EXPECT_NEAR(std::hypot(camera.X, camera.Y, camera.Z), 5.0f, 1e-4f);
+    EXPECT_NE(camera.X, 0.0f);
 }

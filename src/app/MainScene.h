@@ -1,0 +1,45 @@
+#pragma once
+
+#include "engine/materials/GxMaterialLibrary.h"
+#include "engine/scene/GxScene.h"
+
+#include <string>
+
+class TGxCamera;
+class TGxCylinder;
+class TGxDummyCube;
+class TGxLightSource;
+class TGxXYZGrid;
+
+// The 3D scene of the main window with the objects defined together with
+// the window, created in their designed order with their initial
+// properties: the camera target DCTarget carrying the map camera and its
+// light, the pointer marker DCSelection with the Wand rod, the grid, the
+// initial CurrentObject GxDummyCube, and the unused fixed camera. The town
+// is loaded behind them.
+class MainScene {
+public:
+    MainScene();
+    MainScene(const MainScene&) = delete;
+    MainScene& operator=(const MainScene&) = delete;
+
+    // Declared first, freed last: the scene's materials link to it.
+    TGxMaterialLibrary GxMaterialLibrary;
+    TGxScene GxScene;
+
+    TGxDummyCube* DCTarget = nullptr;
+    TGxCamera* GxFreeCamera = nullptr;
+    TGxLightSource* FreeLightSource = nullptr;
+    TGxDummyCube* DCSelection = nullptr;
+    TGxCylinder* Wand = nullptr;
+    TGxXYZGrid* GxXYZGrid = nullptr;
+    TGxDummyCube* GxDummyCube = nullptr;
+    TGxCamera* GxCamera = nullptr;
+    TGxLightSource* GxLightSource = nullptr;
+
+    // Loads data.mod at `path` (with its library and landmarks) behind the
+    // designed objects.
+    void LoadObjFromFile(const std::string& path);
+    // Walls for every house directly under the object root, in child order.
+    void Set3D(float heightScale);
+};

@@ -1,0 +1,330 @@
+#include "data/ByteReader.h"
+#include "data/Cp1251.h"
+#include "data/MaterialLibraryWriter.h"
+#include "data/TownModelReader.h"
+#include "data/TownModelWriter.h"
+#include "engine/materials/GxLibMaterial.h"
+#include "engine/materials/GxMaterialLibrary.h"
+#include "engine/objects/GxPlane.h"
+#include "engine/scene/GxException.h"
+#include "engine/scene/GxScene.h"
+#include "support/TempDir.h"
+#include "support/VectorAsserts.h"
+#include "town/House.h"
+#include "town/Road.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <filesystem>
+
+namespace {
+
+std::string ru(std::string_view utf8)
+{
+    return cp1251::fromUtf8(utf8);
+}
+
+// A data folder with a material library holding "Grass" and a town model
+// written from records or raw bytes, loaded into a fresh scene.
+class TownModelReaderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        LibMaterialRecord grass;
+        grass.name = "Grass";
+        writeMaterialLibrary(1, {grass}).saveTo(model + "t");
+    }
+    void save(const TownModel& town) { writeTownModel(town).saveTo(model); }
+    void save(const ByteWriter& bytes) { bytes.saveTo(model); }
+    void load() { LoadObjFromFile(model, scene, library); }
+    // The error text of a load, or "no error".
+    std::string loadError()
+    {
+        try {
+            load();
+        } catch (const EGxError& e) {
+            return e.what();
+        }
+        return "no error";
+    }
+    int objects() const { return scene.ObjectRoot()->Count(); }
+    template <class T>
+    T* object(int i) const
+    {
+        auto* o = dynamic_cast<T*>(scene.ObjectRoot()->Children(i));
+        EXPECT_NE(o, nullptr) << "object " << i;
+        return o;
+    }
+    static std::array<float, 4> diffuse(TGxCustomSceneObject* o)
+    {
+        return o->Material().FrontProperties().Diffuse().Vector();
+    }
+
+    TempDir dir;
+    const std::string model = dir.file("data.mod");
+    TGxScene scene;
+    TGxMaterialLibrary library;
+};
+
+TownHouseRecord houseRecord(std::vector<std::string> texts = {})
+{
+    TownHouseRecord h;
+    h.nodes = {{0, 0}, {4, 0}, {4, 3}};
+    h.texts = std::move(texts);
+    h.colour = 0x00336699;
+    return h;
+}
+
+} // namespace
+
+TEST_F(TownModelReaderTest, EmptyTownOfSixteenBytes)
+{
+    save(TownModel{});
+    EXPECT_EQ(std::filesystem::file_size(model), 16u);
+    load();
+    EXPECT_EQ(objects(), 0);
+    EXPECT_EQ(library.Materials().Count(), 1) << "the library is loaded first";
+}
+
+TEST_F(TownModelReaderTest, RecordsBecomeObjectsInFileOrder)
+{
+    TownModel town;
+    town.houses = {houseRecord({ru("Ленина"), ru("12а"), "9"}), houseRecord()};
+    TownRoadRecord road;
+    road.nodes = {{0, 0, 0.5f}, {10, 0, 0.5f}, {10, 2, 0.25f}};
+    road.texts = {ru("Река"), "x"};
+    road.colour = 0xFF0000;
+    town.roads = {road};
+    TownPlaneRecord ground;
+    ground.position = {1, 2, -0.5f};
+    ground.width = 30;
+    ground.height = 20;
+    ground.materialName = "Grass";
+    TownPlaneRecord unknown = ground;
+    unknown.materialName = "Nothing";
+    town.planes = {ground, unknown};
+    town.trailer = 12345;
+    save(town);
+    load();
+
+    ASSERT_EQ(objects(), 5);
+    Thouse* first = object<Thouse>(0);
+    EXPECT_EQ(first->params(), (std::vector<std::string>{ru("Ленина"), ru("12а"), "9"}));
+    ASSERT_EQ(first->Nodes().Count(), 3);
+    EXPECT_EQ(first->Nodes().Items(1).X(), 4);
+    EXPECT_EQ(first->Nodes().Items(2).Y(), 3);
+    EXPECT_EQ(first->Nodes().Items(2).Z(), 0);
+    EXPECT_EQ(first->Nodes().Items(2).W(), 1);
+    EXPECT_EQ(first->Owner(), &scene);
+    EXPECT_EQ(first->Count(), 0) << "walls come later";
+    EXPECT_EQ(diffuse(first), (std::array<float, 4>{0x99 / 255.0f, 0x66 / 255.0f, 0x33 / 255.0f, 1}));
+    EXPECT_EQ(object<Thouse>(1)->params(), (std::vector<std::string>{ru("Улица"), ru("Дом"), "5"}));
+
+    Troad* r = object<Troad>(2);
+    ASSERT_EQ(r->Nodes().Count(), 3);
+    EXPECT_EQ(r->Nodes().Items(0).Z(), 0.5f);
+    EXPECT_EQ(r->Nodes().Items(2).Z(), 0.25f);
+    EXPECT_EQ(diffuse(r), (std::array<float, 4>{0, 0, 1, 1}));
+
+    TGxPlane* p = object<TGxPlane>(3);
+    EXPECT_TRUE(VectorNear(p->Position().Vector4(), PointMake(1, 2, -0.5f)));
+    EXPECT_EQ(p->Width(), 30);
+    EXPECT_EQ(p->Height(), 20);
+    EXPECT_EQ(p->Material().MaterialLibrary(), &library);
+    ASSERT_NE(p->Material().LibMaterial(), nullptr);
+    EXPECT_EQ(p->Material().LibMaterial()->Name(), "Grass");
+    EXPECT_TRUE(p->Material().Texture().Enabled());
+    TGxPlane* own = object<TGxPlane>(4);
+    EXPECT_EQ(own->Material().LibMaterialName(), "Nothing");
+    EXPECT_EQ(own->Material().LibMaterial(), nullptr) << "drawn with its own material";
+}
+
+TEST_F(TownModelReaderTest, TextFieldsAlwaysTakeTheirWholeWidth)
+{
+    // A house whose three texts are empty, at capacity, and announced as
+    // 200 bytes long; a road with texts; then a plane named by 15 bytes:
+    // each field is clipped to its width and the records behind stay in step.
+    ByteWriter out;
+    out.int32(1);
+    out.int32(1);
+    out.float32(7);
+    out.float32(8);
+    out.int32(3);
+    out.shortStringRaw(0, "junk behind an empty text", kTownTextCapacity);
+    out.shortString(std::string(30, 'a'), kTownTextCapacity);
+    out.shortStringRaw(200, std::string(30, '7'), kTownTextCapacity);
+    out.int32(0x0000FF);
+    out.int32(2);
+    for (const bool withTexts : {true, false}) {
+        writeRoadRecord(out, TownRoadRecord{{{1, 2, 3}, {4, 5, 6}}, withTexts ? std::vector<std::string>{"a", "b"}
+                                                                              : std::vector<std::string>{}, 0x00FF00});
+    }
+    out.int32(1);
+    writePlaneRecord(out, TownPlaneRecord{});
+    // Patch the plane's name: length byte 15 over the 10-byte field "GrassGrass".
+    std::vector<char> bytes = out.data();
+    const std::size_t nameAt = bytes.size() - 11;
+    bytes[nameAt] = 15;
+    for (int i = 0; i < 10; ++i)
+        bytes[nameAt + 1 + i] = "GrassGrass"[i];
+    ByteWriter patched;
+    patched.bytes(std::string_view(bytes.data(), bytes.size()));
+    patched.int32(0);
+    save(patched);
+    load();
+
+    ASSERT_EQ(objects(), 4);
+    Thouse* h = object<Thouse>(0);
+    EXPECT_EQ(h->params(), (std::vector<std::string>{"", std::string(30, 'a'), std::string(30, '7')}));
+    EXPECT_EQ(diffuse(h), (std::array<float, 4>{1, 0, 0, 1}));
+    Troad* withTexts = object<Troad>(1);
+    Troad* without = object<Troad>(2);
+    for (Troad* r : {withTexts, without}) {
+        ASSERT_EQ(r->Nodes().Count(), 2);
+        EXPECT_EQ(r->Nodes().Items(1).Z(), 6);
+        EXPECT_EQ(diffuse(r), (std::array<float, 4>{0, 1, 0, 1}));
+    }
+    EXPECT_EQ(object<TGxPlane>(3)->Material().LibMaterialName(), "GrassGrass");
+}
+
+TEST_F(TownModelReaderTest, FourthHouseTextStopsTheLoadAndKeepsTheHouse)
+{
+    TownModel town;
+    town.houses = {houseRecord({"a", "b", "3", "d"}), houseRecord()};
+    save(town);
+    EXPECT_EQ(loadError(), "List index out of bounds (3)");
+    ASSERT_EQ(objects(), 1);
+    Thouse* h = object<Thouse>(0);
+    EXPECT_EQ(h->Nodes().Count(), 3);
+    EXPECT_EQ(h->params(), (std::vector<std::string>{"a", "b", "3"}));
+}
+
+TEST_F(TownModelReaderTest, MissingFiles)
+{
+    save(TownModel{{houseRecord()}, {}, {}, 0});
+    std::filesystem::remove(model + "t");
+    EXPECT_EQ(loadError(), "File not found: \"" + model + "t\"");
+    EXPECT_EQ(objects(), 0) << "data.mod is not read";
+
+    const std::string missing = dir.file("elsewhere.mod");
+    writeMaterialLibrary(1, {}).saveTo(missing + "t");
+    try {
+        LoadObjFromFile(missing, scene, library);
+        ADD_FAILURE();
+    } catch (const EGxError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + missing + "\". No such file or directory");
+    }
+}
+
+TEST_F(TownModelReaderTest, DamagedFilesStopWithAnErrorNamingTheFileAndKeepWhatWasBuilt)
+{
+    struct Case {
+        const char* what;
+        std::function<ByteWriter()> bytes;
+        int objectsKept;
+    };
+    const auto twoHousesCut = [](std::size_t cut) {
+        return [cut] {
+            ByteWriter w = writeTownModel(TownModel{{houseRecord({"a"}), houseRecord({"b"})}, {}, {}, 0});
+            ByteWriter out;
+            out.bytes(std::string_view(w.data().data(), w.data().size() - cut));
+            return out;
+        };
+    };
+    const auto houseAnnouncing = [](std::int32_t nodes) {
+        return [nodes] {
+            ByteWriter out;
+            out.int32(1);
+            out.int32(nodes);
+            out.zeros(92);
+            return out;
+        };
+    };
+    const Case cases[] = {
+        {"ends inside the second house's colour", twoHousesCut(4 + 4 + 4 + 2), 2},
+        {"ends inside the second house's text", twoHousesCut(4 + 4 + 4 + 20), 2},
+        {"ends before the trailer", twoHousesCut(4), 2},
+        {"a house of 2^31 - 1 nodes in 100 bytes", houseAnnouncing(INT_MAX), 1},
+        {"a house of 13 nodes in 100 bytes", houseAnnouncing(13), 1},
+        {"2^31 - 1 houses", [] { ByteWriter o; o.int32(INT_MAX); o.zeros(40); return o; }, 0},
+        {"2^31 - 1 texts",
+         [] {
+             ByteWriter o;
+             o.int32(1);
+             o.int32(0);
+             o.int32(INT_MAX);
+             o.zeros(40);
+             return o;
+         },
+         1},
+        {"2^31 - 1 planes",
+         [] {
+             ByteWriter o;
+             o.int32(0);
+             o.int32(0);
+             o.int32(INT_MAX);
+             o.zeros(100);
+             return o;
+         },
+         0},
+        {"a plane cut short",
+         [] {
+             ByteWriter o;
+             o.int32(0);
+             o.int32(0);
+             o.int32(1);
+             o.zeros(54);
+             return o;
+         },
+         0},
+    };
+    for (const Case& c : cases) {
+        TGxScene fresh;
+        save(c.bytes());
+        try {
+            LoadObjFromFile(model, fresh, library);
+            ADD_FAILURE() << c.what;
+        } catch (const EGxError& e) {
+            EXPECT_NE(std::string(e.what()).find("\"" + model + "\""), std::string::npos) << c.what << ": " << e.what();
+        }
+        EXPECT_EQ(fresh.ObjectRoot()->Count(), c.objectsKept) << c.what;
+    }
+}
+
+TEST_F(TownModelReaderTest, NegativeCountsMeanNone)
+{
+    ByteWriter out;
+    out.int32(-3); // houses
+    out.int32(1);  // roads
+    out.int32(-1); //   nodes
+    out.int32(-7); //   texts
+    out.int32(0x808080);
+    out.int32(INT_MIN); // planes
+    out.int32(0);
+    save(out);
+    load();
+    ASSERT_EQ(objects(), 1);
+    EXPECT_EQ(object<Troad>(0)->Nodes().Count(), 0);
+}
+
+TEST_F(TownModelReaderTest, PlaneDirectionFromTheFileWinsOverItsUp)
+{
+    TownPlaneRecord p;
+    p.up = {0, 1, 0};
+    p.direction = {0, 3, 3}; // not perpendicular to up
+    save(TownModel{{}, {}, {p}, 0});
+    load();
+    TGxPlane* plane = object<TGxPlane>(0);
+    const float h = std::sqrt(0.5f);
+    EXPECT_TRUE(VectorNear(plane->Direction().Vector4(), VectorMake(0, h, h)));
+    EXPECT_TRUE(VectorNear(plane->Up().Vector4(), VectorMake(0, h, -h)));
+}
+
+TEST_F(TownModelReaderTest, LandmarkListIsReadLastWhenPresent)
+{
+    save(TownModel{{houseRecord()}, {}, {}, 0});
+    std::filesystem::create_directory(dir.file("fl.dat"));
+    EXPECT_EQ(loadError(), "Cannot open file \"" + dir.file("fl.dat") + "\". Is a directory");
+    EXPECT_EQ(objects(), 1) << "the town is in the scene before the landmarks";
+}
