@@ -1,5 +1,6 @@
 #include "engine/scene/GxBaseSceneObject.h"
 
+#include "engine/materials/GxColor.h"
 #include "engine/scene/GxCamera.h"
 #include "engine/scene/GxException.h"
 #include "engine/scene/GxScene.h"
@@ -527,6 +528,13 @@ void TGxBaseSceneObject::SignalChange()
 {
     if (m_scene && m_updateCount == 0 && !IsLoading())
         m_scene->SignalChange();
+}
+
+void TGxBaseSceneObject::NotifyChange(IGxChangeListener* sender)
+{
+    if (dynamic_cast<TGxColor*>(sender))
+        GeometryDirty();
+    SignalChange();
 }
 
 void TGxBaseSceneObject::invalidateWorldMatrices()

@@ -151,6 +151,9 @@ public:
     virtual void GeometryDirty();
     void SignalChange() override;
     void CoordsChanged(TGxCoordinates* which) override;
+    // An owned part (a material, a colour) changed. A colour held directly
+    // by the object is part of its recorded geometry.
+    void NotifyChange(IGxChangeListener* sender) override;
     // A part's recorded-geometry dependency changed (texture use, material link).
     void StructureChanged() override { GeometryDirty(); }
     TGxObjectChanges Changes() const { return m_changes; }

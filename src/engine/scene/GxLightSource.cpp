@@ -5,7 +5,11 @@
 #include <GL/gl.h>
 
 TGxLightSource::TGxLightSource(TGxComponent* owner)
-    : TGxBaseSceneObject(owner), m_spotDirection(this, VectorMake(0, 0, -1, 0), VectorStyle)
+    : TGxBaseSceneObject(owner),
+      m_ambient(this, 0, 0, 0, 1),
+      m_diffuse(this, 1, 1, 1, 1),
+      m_specular(this, 0, 0, 0, 1),
+      m_spotDirection(this, VectorMake(0, 0, -1, 0), VectorStyle)
 {
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/materials/GxColor.h"
 #include "engine/scene/GxBaseSceneObject.h"
 
 enum TGxLightStyle { lsSpot, lsOmni, lsParallel };
@@ -17,6 +18,16 @@ public:
     int LightSlot() const { return m_lightSlot; }
     // GL_LIGHT0 + slot; 0 without a slot.
     unsigned LightID() const;
+
+    TGxColor& Ambient() { return m_ambient; }
+    const TGxColor& Ambient() const { return m_ambient; }
+    void SetAmbient(const TGxColor& color) { m_ambient.Assign(color); }
+    TGxColor& Diffuse() { return m_diffuse; }
+    const TGxColor& Diffuse() const { return m_diffuse; }
+    void SetDiffuse(const TGxColor& color) { m_diffuse.Assign(color); }
+    TGxColor& Specular() { return m_specular; }
+    const TGxColor& Specular() const { return m_specular; }
+    void SetSpecular(const TGxColor& color) { m_specular.Assign(color); }
 
     float ConstAttenuation() const { return m_constAttenuation; }
     void SetConstAttenuation(float value);
@@ -47,6 +58,9 @@ private:
     template <class T>
     void store(T& field, T value);
 
+    TGxColor m_ambient;
+    TGxColor m_diffuse;
+    TGxColor m_specular;
     TGxCoordinates m_spotDirection;
     float m_constAttenuation = 1.0f;
     float m_linearAttenuation = 0.0f;
