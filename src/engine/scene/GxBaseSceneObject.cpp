@@ -172,6 +172,7 @@ void TGxBaseSceneObject::RemoveChild(TGxBaseSceneObject* child, bool keepChildre
 
 void TGxBaseSceneObject::Reparent(TGxBaseSceneObject* newParent)
 {
+    gxAssert(!m_isSceneRoot, "A scene root cannot become a child");
     if (newParent)
         newParent->checkCanAdopt(this);
     if (m_parent)

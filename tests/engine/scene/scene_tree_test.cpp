@@ -71,6 +71,8 @@ TEST_F(SceneTreeTest, SceneHasTwoNamedRoots)
     EXPECT_EQ(plainOwner.ComponentCount(), 0);
     TGxSceneObject o(nullptr);
     EXPECT_THROW(o.AppendChild(scene->CameraRoot()), EGxAssertion);
+    EXPECT_THROW(scene->ObjectRoot()->Reparent(nullptr), EGxAssertion);
+    EXPECT_EQ(scene->ObjectRoot()->Scene(), scene.get());
 }
 
 TEST_F(SceneTreeTest, SpawnChildBelongsToTheRootAndIsOwnedByTheScene)
