@@ -3,6 +3,8 @@
 #include "engine/materials/GxColor.h"
 #include "engine/scene/GxCamera.h"
 #include "engine/scene/GxException.h"
+#include "engine/scene/GxFlagScope.h"
+#include "engine/scene/GxListHandle.h"
 #include "engine/scene/GxScene.h"
 
 #include <algorithm>
@@ -19,18 +21,6 @@ bool isZeroVector(const TGxCoordinates& c)
 {
     return c.X() == 0.0f && c.Y() == 0.0f && c.Z() == 0.0f;
 }
-
-// Sets the flag and clears it again on every way out, exceptions included.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~FlagScope() { m_flag = false; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& m_flag;
-};
 
 // The right vector of an orthonormal frame: Direction x Up, falling back to
 // Z x Up and then X x Up when the two are (nearly) parallel.
@@ -287,7 +277,7 @@ void TGxBaseSceneObject::rotateBy(const TGxVector& axis, float oldAngle, float n
     const TGxMatrix r = AxisRotationMatrix(axis, DegToRad(oldAngle - newAngle));
     {
         // Rotating keeps the frame orthogonal: no repair on the way.
-        FlagScope calculating(m_isCalculating);
+        TGxFlagScope calculating(m_isCalculating);
         m_up.SetSilently(VectorTransform(m_up.Vector4(), r));
         m_up.Normalize();
         m_direction.SetSilently(VectorTransform(m_direction.Vector4(), r));
@@ -461,6 +451,31 @@ TGxVector TGxBaseSceneObject::HalfExtentsUnscaled() const
     return VectorMake(0.5f, 0.5f, 0.5f, 0.0f);
 }
 
+TGxAABB TGxBaseSceneObject::AxisAlignedBoundingBoxUnscaled() const
+{
+    const TGxVector h = HalfExtentsUnscaled();
+    return MakeAABB({-h.X, -h.Y, -h.Z}, {h.X, h.Y, h.Z});
+}
+
+TGxAABB TGxBaseSceneObject::WorldBoundingBox() const
+{
+    return TransformAABB(AxisAlignedBoundingBoxUnscaled(), WorldMatrix());
+}
+
+TGxAABB TGxBaseSceneObject::HierarchicalWorldBoundingBox() const
+{
+    TGxAABB box = WorldBoundingBox();
+    if (m_children)
+        for (const TGxBaseSceneObject* child : *m_children)
+            box.Include(child->HierarchicalWorldBoundingBox());
+    return box;
+}
+
+bool TGxBaseSceneObject::OutsideFrustum(const TGxFrustum& frustum) const
+{
+    return IsBoxOutsideFrustum(frustum, WorldBoundingBox());
+}
+
 TGxVector TGxBaseSceneObject::HalfExtents() const
 {
     const TGxVector h = HalfExtentsUnscaled();
@@ -580,7 +595,7 @@ void TGxBaseSceneObject::CoordsChanged(TGxCoordinates* which)
 {
     if (m_isCalculating)
         return;
-    FlagScope calculating(m_isCalculating);
+    TGxFlagScope calculating(m_isCalculating);
     if (which == &m_direction) {
         if (m_direction.VectorLength() == 0.0f)
             m_direction.SetSilently(VectorMake(0, 0, 1, 0));
@@ -650,43 +665,4 @@ void TGxBaseSceneObject::StepProgress(const TGxProgressTimes& times)
             (*m_children)[i]->StepProgress(times);
     if (OnProgress)
         OnProgress(this, times.deltaTime, times.newTime);
-}
-
-// ---------------------------------------------------------------- rendering
-
-void TGxBaseSceneObject::Render(TRenderContextInfo& rci)
-{
-    RenderSelf(rci, true, Count() > 0);
-}
-
-void TGxBaseSceneObject::RenderSelf(TRenderContextInfo& rci, bool renderSelf, bool renderChildren)
-{
-    if (renderSelf)
-        EmitGeometry(rci);
-    if (renderChildren && Count() > 0)
-        RenderChildRange(0, Count() - 1, rci);
-}
-
-void TGxBaseSceneObject::RenderChildRange(int first, int last, TRenderContextInfo& rci)
-{
-    for (int i = first; i <= last && i < Count(); ++i)
-        if ((*m_children)[i]->Visible())
-            (*m_children)[i]->Render(rci);
-}
-
-unsigned TGxBaseSceneObject::ListHandle(TRenderContextInfo& rci)
-{
-    return 0;
-}
-
-void TGxBaseSceneObject::DestroyHandle()
-{
-}
-
-void TGxBaseSceneObject::DestroyHandles()
-{
-    DestroyHandle();
-    if (m_children)
-        for (TGxBaseSceneObject* child : *m_children)
-            child->DestroyHandles();
 }

@@ -2,6 +2,7 @@
 
 #include "engine/scene/GxCoordinates.h"
 #include "engine/scene/GxFlagSet.h"
+#include "engine/scene/GxFrustum.h"
 #include "engine/scene/VectorGeometry.h"
 
 #include <memory>
@@ -9,6 +10,7 @@
 #include <vector>
 
 struct TRenderContextInfo;
+class TGxListHandle;
 class TGxScene;
 
 enum TGxObjectsSorting {
@@ -133,6 +135,16 @@ public:
 
     // ---- Bounds ----
     virtual TGxVector HalfExtentsUnscaled() const;
+    // The box the object's own geometry fits in, in its local coordinates
+    // before Scale: +-HalfExtentsUnscaled here. A class whose geometry is
+    // not centred on its origin says where it really lies, so that culling
+    // and the pick pass do not drop it.
+    virtual TGxAABB AxisAlignedBoundingBoxUnscaled() const;
+    // That box in world coordinates, and joined with those of every descendant.
+    TGxAABB WorldBoundingBox() const;
+    TGxAABB HierarchicalWorldBoundingBox() const;
+    // The culling test of one object: its world box lies outside the volume.
+    virtual bool OutsideFrustum(const TGxFrustum& frustum) const;
     TGxVector HalfExtents() const;
     float BoundRadius() const;
     virtual bool ContainsPoint(const TGxVector& point) const;
@@ -177,13 +189,22 @@ public:
     void StepProgress(const TGxProgressTimes& times) override;
     TGxProgressEvent OnProgress;
 
-    // ---- Rendering (the render traversal fills these in) ----
+    // ---- Rendering ----
+    // Culls, places (the object's matrix on OpenGL's model-view stack),
+    // names the object when picking, then RenderSelf.
     void Render(TRenderContextInfo& rci);
+    // Own geometry (display list, or EmitGeometry directly for DrawEveryFrame
+    // and while amalgamating), then the children.
     virtual void RenderSelf(TRenderContextInfo& rci, bool renderSelf, bool renderChildren);
+    // The visible children first..last in the sorting order of the pass.
     virtual void RenderChildRange(int first, int last, TRenderContextInfo& rci);
-    // Emits the object's geometry with OpenGL calls; empty here.
+    // Emits the object's geometry with OpenGL calls; empty here. It usually
+    // runs while a display list is compiled: state it changes there must be
+    // set with plain OpenGL calls, not through the state cache, which would
+    // believe the change was made.
     virtual void EmitGeometry(TRenderContextInfo& rci) {}
-    // The display list replaying EmitGeometry; 0 for none.
+    // The display list replaying EmitGeometry, compiled again after a
+    // GeometryDirty (or when the current context cannot reach it).
     virtual unsigned ListHandle(TRenderContextInfo& rci);
     // Releases this object's display list.
     virtual void DestroyHandle();
@@ -195,6 +216,8 @@ protected:
     void ClearChange(TGxObjectChange change) { m_changes.Exclude(change); }
     // For the scene roots, which belong to their scene from birth.
     void InitSceneRoot(TGxScene* scene);
+    // The own geometry as the base class draws it (list or direct).
+    void DrawGeometry(TRenderContextInfo& rci);
 
 private:
     void setScene(TGxScene* scene);
@@ -215,6 +238,7 @@ private:
     // pair is allocated on first use: many objects are only ever drawn,
     // which needs the local matrix alone.
     mutable std::unique_ptr<WorldMatrices> m_worldMatrices;
+    std::unique_ptr<TGxListHandle> m_listHandle; // created on first use
     mutable TGxMatrix m_objectMatrix;
     TGxRenderFlags m_renderFlags;
     TGxCoordinates m_position;

@@ -20,6 +20,12 @@ public:
         SignalChange();
     }
 
+    // cimNone draws as an immaterial object; the other modes draw from the
+    // camera's place (cimPosition) or the camera's orientation (cimOrientation).
+    void RenderSelf(TRenderContextInfo& rci, bool renderSelf, bool renderChildren) override;
+    // Drawn relative to the camera, not where it stands: never culled by bounds.
+    bool OutsideFrustum(const TGxFrustum& frustum) const override;
+
 private:
     TGxCameraInvarianceMode m_camInvarianceMode = cimNone;
 };

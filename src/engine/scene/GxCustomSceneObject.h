@@ -25,6 +25,10 @@ public:
     const std::string& Hint() const { return m_hint; }
     void SetHint(const std::string& hint) { m_hint = hint; }
 
+    // The scene's last rendered object; the material around each pass of
+    // the geometry unless the pass ignores materials; then the children.
+    void RenderSelf(TRenderContextInfo& rci, bool renderSelf, bool renderChildren) override;
+
 private:
     std::unique_ptr<TGxMaterial> m_material;
     std::string m_hint;
@@ -42,4 +46,7 @@ class TGxImmaterialSceneObject : public TGxCustomSceneObject {
 public:
     using TGxCustomSceneObject::TGxCustomSceneObject;
     std::string_view ClassName() const override { return "TGxImmaterialSceneObject"; }
+
+    bool NeedsBlending() const override { return false; }
+    void RenderSelf(TRenderContextInfo& rci, bool renderSelf, bool renderChildren) override;
 };

@@ -2,6 +2,7 @@
 
 #include "engine/scene/GxException.h"
 #include "engine/scene/GxLightSource.h"
+#include "engine/scene/GxSceneBuffer.h"
 
 #include <algorithm>
 
@@ -100,6 +101,8 @@ void TGxScene::AttachBuffer(IGxSceneBuffer* buffer)
 
 void TGxScene::DetachBuffer(IGxSceneBuffer* buffer)
 {
+    if (m_activeBuffer && static_cast<IGxSceneBuffer*>(m_activeBuffer) == buffer)
+        m_activeBuffer = nullptr;
     m_buffers.erase(std::remove(m_buffers.begin(), m_buffers.end(), buffer), m_buffers.end());
 }
 

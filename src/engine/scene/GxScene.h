@@ -1,11 +1,13 @@
 #pragma once
 
 #include "engine/scene/GxBaseSceneObject.h"
+#include "engine/scene/RenderContextInfo.h"
 
 #include <array>
 #include <vector>
 
 class TGxScene;
+class TGxSceneBuffer;
 class TGxLightSource;
 
 // A buffer that draws a scene: the scene tells it of every change so that
@@ -77,6 +79,17 @@ public:
     TGxBaseSceneObject* LastRenderedObject() const { return m_lastRenderedObject; }
     void SetLastRenderedObject(TGxBaseSceneObject* object) { m_lastRenderedObject = object; }
 
+    // ---- Rendering (with the buffer's context current and its matrices set)
+    // One pass over the tree (or the base object's subtree) in the drawing state.
+    void DrawScene(TGxSceneBuffer& buffer, int viewportWidth, int viewportHeight, TGxDrawState drawState,
+                   TGxBaseSceneObject* baseObject = nullptr);
+    // Loads the lights of the first min(8, maximum) slots into OpenGL's
+    // lights; those up to maximum - 1 beyond are turned off. The model-view
+    // matrix holds the camera's view transform.
+    void LoadLights(int maximum);
+    // The buffer of the pass running or last run; none once it detached.
+    TGxSceneBuffer* ActiveBuffer() const { return m_activeBuffer; }
+
 protected:
     void Notification(TGxComponent* component, TGxOperation operation) override;
 
@@ -89,4 +102,5 @@ private:
     TGxVisibilityCulling m_visibilityCulling = vcNone;
     int m_updateCount = 0;
     TGxBaseSceneObject* m_lastRenderedObject = nullptr;
+    TGxSceneBuffer* m_activeBuffer = nullptr;
 };

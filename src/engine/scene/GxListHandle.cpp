@@ -1,0 +1,149 @@
+#include "engine/scene/GxListHandle.h"
+
+#include <QCoreApplication>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QTimer>
+
+#include <map>
+#include <vector>
+
+namespace {
+
+struct PendingLists {
+    QPointer<QOpenGLContextGroup> group;
+    std::vector<GLuint> names;
+};
+
+// Keyed by the group's address; an entry whose group has gone is dropped.
+std::map<const QOpenGLContextGroup*, PendingLists>& pending()
+{
+    static std::map<const QOpenGLContextGroup*, PendingLists> lists;
+    return lists;
+}
+
+bool g_flushScheduled = false;
+
+void deleteNames(const std::vector<GLuint>& names)
+{
+    for (GLuint name : names)
+        glDeleteLists(name, 1);
+}
+
+// Deletes what is queued for groups that still exist, making one of each
+// group's contexts current on a helper surface, then puts the caller's
+// context (and its framebuffer) back.
+void flushEverywhere()
+{
+    g_flushScheduled = false;
+    auto& all = pending();
+    if (all.empty())
+        return;
+    QOpenGLContext* previous = QOpenGLContext::currentContext();
+    QSurface* previousSurface = previous ? previous->surface() : nullptr;
+    GLint previousFramebuffer = 0;
+    if (previous)
+        glGetIntegerv(GL_FRAMEBUFFER_BINDING, &previousFramebuffer);
+    for (auto it = all.begin(); it != all.end();) {
+        PendingLists& entry = it->second;
+        QOpenGLContext* owner = entry.group ? entry.group->shares().value(0) : nullptr;
+        if (owner) {
+            QOffscreenSurface surface;
+            surface.setFormat(owner->format());
+            surface.create();
+            if (owner->makeCurrent(&surface)) {
+                deleteNames(entry.names);
+                owner->doneCurrent();
+            }
+        }
+        it = all.erase(it);
+    }
+    if (previous && previousSurface && previous->makeCurrent(previousSurface))
+        QOpenGLContext::currentContext()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, GLuint(previousFramebuffer));
+}
+
+void scheduleFlush()
+{
+    if (g_flushScheduled || !QCoreApplication::instance())
+        return;
+    g_flushScheduled = true;
+    QTimer::singleShot(0, QCoreApplication::instance(), [] { flushEverywhere(); });
+}
+
+} // namespace
+
+bool TGxListHandle::UsableHere() const
+{
+    if (!m_name)
+        return false;
+    const QOpenGLContext* current = QOpenGLContext::currentContext();
+    if (m_madeWithoutQt)
+        return current == nullptr;
+    return current && m_group && current->shareGroup() == m_group;
+}
+
+GLuint TGxListHandle::Allocate()
+{
+    Release();
+    const QOpenGLContext* current = QOpenGLContext::currentContext();
+    m_name = glGenLists(1);
+    m_group = current ? current->shareGroup() : nullptr;
+    m_madeWithoutQt = current == nullptr;
+    return m_name;
+}
+
+void TGxListHandle::Release()
+{
+    if (!m_name)
+        return;
+    const GLuint name = m_name;
+    m_name = 0;
+    const QOpenGLContext* current = QOpenGLContext::currentContext();
+    if (m_madeWithoutQt) {
+        // Made in a context Qt does not manage: delete it if that kind of
+        // context is what is current now, else there is nothing to reach.
+        if (!current)
+            glDeleteLists(name, 1);
+        return;
+    }
+    if (!m_group)
+        return; // every context of the group is gone, and the list with them
+    if (current && current->shareGroup() == m_group) {
+        glDeleteLists(name, 1);
+        return;
+    }
+    PendingLists& entry = pending()[m_group.data()];
+    if (entry.group != m_group)
+        entry.names.clear(); // a group that has gone, whose address came back
+    entry.group = m_group;
+    entry.names.push_back(name);
+    scheduleFlush();
+}
+
+void TGxListHandle::DeletePendingLists()
+{
+    const QOpenGLContext* current = QOpenGLContext::currentContext();
+    if (!current)
+        return;
+    auto& all = pending();
+    for (auto it = all.begin(); it != all.end();) {
+        if (!it->second.group) {
+            it = all.erase(it); // gone with its lists
+        } else if (it->second.group == current->shareGroup()) {
+            deleteNames(it->second.names);
+            it = all.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+std::size_t TGxListHandle::PendingCount()
+{
+    std::size_t n = 0;
+    for (const auto& [key, entry] : pending())
+        if (entry.group)
+            n += entry.names.size();
+    return n;
+}
