@@ -57,6 +57,29 @@ void TGxPolygonBase::NotifyChange(IGxChangeListener* sender)
     TGxSceneObject::NotifyChange(sender);
 }
 
+bool TGxPolygonBase::GeometryBoundingBox(TGxAABB& box) const
+{
+    if (!m_boundsKnown) {
+        m_bounds = TGxAABB{};
+        if (m_splineMode == lsmLines || m_nodes.Count() < 2) {
+            for (int i = 0; i < m_nodes.Count(); ++i)
+                m_bounds.Include(m_nodes.Items(i).AsAffineVector());
+        } else {
+            for (const TGxAffineVector& p : m_nodes.SplineOutline(m_division))
+                m_bounds.Include(p);
+        }
+        m_boundsKnown = true;
+    }
+    box = m_bounds;
+    return true;
+}
+
+void TGxPolygonBase::GeometryDirty()
+{
+    m_boundsKnown = false;
+    TGxSceneObject::GeometryDirty();
+}
+
 // ---------------------------------------------------------------- TGxPolygon
 
 TGxPolygon::TGxPolygon(TGxComponent* owner) : TGxPolygonBase(owner) {}

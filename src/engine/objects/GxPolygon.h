@@ -33,8 +33,15 @@ public:
     // The node list tells its owner through here.
     void NotifyChange(IGxChangeListener* sender) override;
 
+    // The box of the outline as drawn (the spline's samples in the spline
+    // modes): the tessellated faces lie within it.
+    bool GeometryBoundingBox(TGxAABB& box) const override;
+    void GeometryDirty() override;
+
 private:
     TGxNodes m_nodes;
+    mutable TGxAABB m_bounds;
+    mutable bool m_boundsKnown = false;
     int m_division = 10;
     TLineSplineMode m_splineMode = lsmLines;
 };

@@ -451,15 +451,10 @@ TGxVector TGxBaseSceneObject::HalfExtentsUnscaled() const
     return VectorMake(0.5f, 0.5f, 0.5f, 0.0f);
 }
 
-TGxAABB TGxBaseSceneObject::AxisAlignedBoundingBoxUnscaled() const
-{
-    const TGxVector h = HalfExtentsUnscaled();
-    return MakeAABB({-h.X, -h.Y, -h.Z}, {h.X, h.Y, h.Z});
-}
-
 TGxAABB TGxBaseSceneObject::WorldBoundingBox() const
 {
-    return TransformAABB(AxisAlignedBoundingBoxUnscaled(), WorldMatrix());
+    const TGxVector h = HalfExtentsUnscaled();
+    return TransformAABB(MakeAABB({-h.X, -h.Y, -h.Z}, {h.X, h.Y, h.Z}), WorldMatrix());
 }
 
 TGxAABB TGxBaseSceneObject::HierarchicalWorldBoundingBox() const
@@ -471,9 +466,10 @@ TGxAABB TGxBaseSceneObject::HierarchicalWorldBoundingBox() const
     return box;
 }
 
-bool TGxBaseSceneObject::OutsideFrustum(const TGxFrustum& frustum) const
+bool TGxBaseSceneObject::GeometryOutsideFrustum(const TGxFrustum& frustum) const
 {
-    return IsBoxOutsideFrustum(frustum, WorldBoundingBox());
+    TGxAABB box;
+    return GeometryBoundingBox(box) && IsBoxOutsideFrustum(frustum, TransformAABB(box, WorldMatrix()));
 }
 
 TGxVector TGxBaseSceneObject::HalfExtents() const

@@ -135,18 +135,19 @@ public:
 
     // ---- Bounds ----
     virtual TGxVector HalfExtentsUnscaled() const;
-    // The box the object's own geometry fits in, in its local coordinates
-    // before Scale: +-HalfExtentsUnscaled here. A class whose geometry is
-    // not centred on its origin says where it really lies, so that culling
-    // and the pick pass do not drop it.
-    virtual TGxAABB AxisAlignedBoundingBoxUnscaled() const;
-    // That box in world coordinates, and joined with those of every descendant.
-    TGxAABB WorldBoundingBox() const;
-    TGxAABB HierarchicalWorldBoundingBox() const;
-    // The culling test of one object: its world box lies outside the volume.
-    virtual bool OutsideFrustum(const TGxFrustum& frustum) const;
     TGxVector HalfExtents() const;
     float BoundRadius() const;
+    // The box of +-HalfExtents in world coordinates, and that box joined
+    // with those of every descendant (the hierarchical culling test).
+    TGxAABB WorldBoundingBox() const;
+    TGxAABB HierarchicalWorldBoundingBox() const;
+    // The box all of the object's own drawing lies in, in its local
+    // coordinates before Scale; false when the class cannot tell. The pick
+    // pass leaves out objects whose box misses the pick region; one that
+    // cannot tell is always drawn.
+    virtual bool GeometryBoundingBox(TGxAABB& box) const { return false; }
+    // True when GeometryBoundingBox is known and lies outside the volume.
+    bool GeometryOutsideFrustum(const TGxFrustum& frustum) const;
     virtual bool ContainsPoint(const TGxVector& point) const;
     // Default: the ray against the bounding sphere. On a hit, `point` is the
     // first hit in front of rayStart and `normal` the unit normal there.

@@ -21,10 +21,9 @@ public:
     }
 
     // cimNone draws as an immaterial object; the other modes draw from the
-    // camera's place (cimPosition) or the camera's orientation (cimOrientation).
+    // camera's place (cimPosition) or the camera's orientation (cimOrientation),
+    // where no bounds say where anything lands: nothing below is culled.
     void RenderSelf(TRenderContextInfo& rci, bool renderSelf, bool renderChildren) override;
-    // Drawn relative to the camera, not where it stands: never culled by bounds.
-    bool OutsideFrustum(const TGxFrustum& frustum) const override;
 
 private:
     TGxCameraInvarianceMode m_camInvarianceMode = cimNone;

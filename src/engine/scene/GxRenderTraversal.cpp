@@ -109,8 +109,10 @@ void TGxBaseSceneObject::Render(TRenderContextInfo& rci)
     case vcInherited:
     case vcNone: break;
     case vcObjectBased:
-        if (!neverCull)
-            drawSelf = !OutsideFrustum(rci.rcci.frustum);
+        if (!neverCull) {
+            const TGxVector centre = WorldPosition();
+            drawSelf = !IsSphereOutsideFrustum(rci.rcci.frustum, centre.Affine(), BoundRadius());
+        }
         break;
     case vcHierarchical:
         if (!neverCull)
@@ -122,7 +124,7 @@ void TGxBaseSceneObject::Render(TRenderContextInfo& rci)
     // The pick region is a sliver of the view: an object whose bounds miss it
     // cannot produce a hit. Its children may still reach it.
     if (drawSelf && rci.pickCulling && !neverCull)
-        drawSelf = !OutsideFrustum(rci.rcci.frustum);
+        drawSelf = !GeometryOutsideFrustum(rci.rcci.frustum);
     if (!drawSelf && !drawChildren)
         return;
 
@@ -334,16 +336,21 @@ void TGxCameraInvariantObject::RenderSelf(TRenderContextInfo& rci, bool renderSe
     TGxMatrix current;
     glGetFloatv(GL_MODELVIEW_MATRIX, current.data());
     rci.buffer->PushModelViewMatrix(current);
-    struct PopModelView {
-        TGxSceneBuffer* buffer;
-        ~PopModelView() { buffer->PopModelViewMatrix(); }
-    } pop{rci.buffer};
+    struct Restore {
+        TRenderContextInfo& rci;
+        TGxVisibilityCulling culling = rci.visibilityCulling;
+        bool pickCulling = rci.pickCulling;
+        ~Restore()
+        {
+            rci.buffer->PopModelViewMatrix();
+            rci.visibilityCulling = culling;
+            rci.pickCulling = pickCulling;
+        }
+    } restore{rci};
+    // World matrices do not say where this subtree is drawn.
+    rci.visibilityCulling = vcNone;
+    rci.pickCulling = false;
     TGxBaseSceneObject::RenderSelf(rci, renderSelf, renderChildren);
-}
-
-bool TGxCameraInvariantObject::OutsideFrustum(const TGxFrustum& frustum) const
-{
-    return m_camInvarianceMode == cimNone && TGxImmaterialSceneObject::OutsideFrustum(frustum);
 }
 
 // ---------------------------------------------------------------- TGxScene

@@ -34,6 +34,11 @@ public:
         Material().FrontProperties().Diffuse().SetColorVector(r, g, b, a);
     }
     TGxVector HalfExtentsUnscaled() const override { return VectorMake(m_size / 2, m_size / 2, 0.0f); }
+    bool GeometryBoundingBox(TGxAABB& box) const override
+    {
+        box = MakeAABB({-m_size / 2, -m_size / 2, 0}, {m_size / 2, m_size / 2, 0});
+        return true;
+    }
 
     void EmitGeometry(TRenderContextInfo& rci) override
     {
