@@ -101,6 +101,15 @@ void ByteReader::skip(std::size_t count)
     take(count);
 }
 
+void ByteReader::seek(std::size_t position)
+{
+    if (position > m_bytes.size()) {
+        m_pos = m_bytes.size();
+        failTruncated();
+    }
+    m_pos = position;
+}
+
 std::string ByteReader::shortString(std::size_t capacity)
 {
     const char* p = take(capacity + 1);

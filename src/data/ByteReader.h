@@ -24,6 +24,8 @@ public:
     float float32();
     std::string bytes(std::size_t count);
     void skip(std::size_t count);
+    // Moves to an absolute position; one past the end raises the short-file error.
+    void seek(std::size_t position);
 
     // A length byte followed by `capacity` character bytes. A length above the
     // capacity is clipped to it; all capacity bytes are consumed.

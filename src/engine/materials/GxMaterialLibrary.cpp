@@ -63,6 +63,19 @@ TGxMaterialLibrary::~TGxMaterialLibrary()
     for (TGxMaterial* material : std::vector<TGxMaterial*>(m_referencingMaterials))
         material->LibraryDestroyed();
     m_referencingMaterials.clear();
+    for (IGxMaterialLibraryWatcher* watcher : std::vector<IGxMaterialLibraryWatcher*>(m_watchers))
+        watcher->MaterialLibraryDestroyed(this);
+}
+
+void TGxMaterialLibrary::AddWatcher(IGxMaterialLibraryWatcher* watcher)
+{
+    if (std::find(m_watchers.begin(), m_watchers.end(), watcher) == m_watchers.end())
+        m_watchers.push_back(watcher);
+}
+
+void TGxMaterialLibrary::RemoveWatcher(IGxMaterialLibraryWatcher* watcher)
+{
+    m_watchers.erase(std::remove(m_watchers.begin(), m_watchers.end(), watcher), m_watchers.end());
 }
 
 void TGxMaterialLibrary::RegisterMaterial(TGxMaterial* material)

@@ -38,6 +38,17 @@ private:
     std::vector<std::unique_ptr<TGxLibMaterial>> m_items;
 };
 
+// Something that keeps a pointer to a library without being a material (a
+// mesh whose face groups take their materials from it): told when the
+// library goes away.
+class IGxMaterialLibraryWatcher {
+public:
+    virtual void MaterialLibraryDestroyed(TGxMaterialLibrary* library) = 0;
+
+protected:
+    ~IGxMaterialLibraryWatcher() = default;
+};
+
 // A named collection of materials that scene materials link to by name.
 class TGxMaterialLibrary {
 public:
@@ -78,9 +89,12 @@ public:
     // Materials whose MaterialLibrary is this one; told when it goes away.
     void RegisterMaterial(TGxMaterial* material);
     void UnregisterMaterial(TGxMaterial* material);
+    void AddWatcher(IGxMaterialLibraryWatcher* watcher);
+    void RemoveWatcher(IGxMaterialLibraryWatcher* watcher);
 
 private:
     TGxLibMaterials m_materials;
     std::vector<std::string> m_texturePaths;
     std::vector<TGxMaterial*> m_referencingMaterials;
+    std::vector<IGxMaterialLibraryWatcher*> m_watchers;
 };

@@ -2,10 +2,10 @@
 #include "engine/materials/GxMaterialLibrary.h"
 
 #include "data/ByteReader.h"
+#include "data/FileStream.h"
 #include "data/TaggedReader.h"
 #include "engine/materials/PictureFile.h"
 
-#include <filesystem>
 
 namespace {
 // The smallest entry each version can hold, so that a huge count fails
@@ -73,11 +73,7 @@ void readLayers(TaggedReader& r, TGxMaterial& material)
 
 void TGxMaterialLibrary::LoadFromFile(const std::string& path)
 {
-    const std::string file = nativePath(path);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec))
-        throw EGxError("File not found: \"" + path + "\"");
-    ByteReader in(ByteReader::readFile(file), path);
+    ByteReader in = openFileStream(path);
     LoadFromStream(in);
 }
 
