@@ -22,6 +22,29 @@ namespace {
 constexpr std::uint32_t kHeaderSize = 6;
 constexpr std::uint32_t kLeaf = 0xFFFFFFFF;
 
+bool isMapChunk(std::uint16_t id)
+{
+    switch (id) {
+    case MAT_TEXMAP:
+    case MAT_SPECMAP:
+    case MAT_OPACMAP:
+    case MAT_REFLMAP:
+    case MAT_BUMPMAP:
+    case MAT_TEX2MAP:
+    case MAT_SHINMAP:
+    case MAT_SELFIMAP:
+    case MAT_TEXMASK:
+    case MAT_TEX2MASK:
+    case MAT_OPACMASK:
+    case MAT_BUMPMASK:
+    case MAT_SHINMASK:
+    case MAT_SPECMASK:
+    case MAT_SELFIMASK:
+    case MAT_REFLMASK: return true;
+    default: return false;
+    }
+}
+
 // Own data before the sub-chunks of a container with a fixed-size header;
 // kLeaf for chunks without sub-chunks. The named object and the face list
 // are measured from the file.
@@ -47,22 +70,6 @@ std::uint32_t fixedOwnData(std::uint16_t id)
     case MAT_XPFALL:
     case MAT_REFBLUR:
     case MAT_SELF_ILPCT:
-    case MAT_TEXMAP:
-    case MAT_SPECMAP:
-    case MAT_OPACMAP:
-    case MAT_REFLMAP:
-    case MAT_BUMPMAP:
-    case MAT_TEX2MAP:
-    case MAT_SHINMAP:
-    case MAT_SELFIMAP:
-    case MAT_TEXMASK:
-    case MAT_TEX2MASK:
-    case MAT_OPACMASK:
-    case MAT_BUMPMASK:
-    case MAT_SHINMASK:
-    case MAT_SPECMASK:
-    case MAT_SELFIMASK:
-    case MAT_REFLMASK:
     case XDATA_SECTION:
     case XDATA_ENTRY:
     case KFDATA: return 0;
@@ -76,32 +83,9 @@ std::uint32_t fixedOwnData(std::uint16_t id)
     case N_CAMERA: return 32;         // position, target, bank, focal length
     default: break;
     }
-    if (id >= AMBIENT_NODE_TAG && id <= SPOTLIGHT_NODE_TAG)
+    if ((id >= AMBIENT_NODE_TAG && id <= SPOTLIGHT_NODE_TAG) || isMapChunk(id))
         return 0;
     return kLeaf;
-}
-
-bool isMapChunk(std::uint16_t id)
-{
-    switch (id) {
-    case MAT_TEXMAP:
-    case MAT_SPECMAP:
-    case MAT_OPACMAP:
-    case MAT_REFLMAP:
-    case MAT_BUMPMAP:
-    case MAT_TEX2MAP:
-    case MAT_SHINMAP:
-    case MAT_SELFIMAP:
-    case MAT_TEXMASK:
-    case MAT_TEX2MASK:
-    case MAT_OPACMASK:
-    case MAT_BUMPMASK:
-    case MAT_SHINMASK:
-    case MAT_SPECMASK:
-    case MAT_SELFIMASK:
-    case MAT_REFLMASK: return true;
-    default: return false;
-    }
 }
 
 [[noreturn]] void invalidChunk()

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace fixture3ds;
 
 namespace {
@@ -28,6 +30,27 @@ TGxAffineVector faceNormal(const TMeshObject& o, std::uint32_t a, std::uint32_t 
     const TGxAffineVector &pa = o.Vertices[a], &pb = o.Vertices[b], &pc = o.Vertices[c];
     return VectorCrossProduct(TGxAffineVector{pc.X - pb.X, pc.Y - pb.Y, pc.Z - pb.Z},
                               TGxAffineVector{pa.X - pb.X, pa.Y - pb.Y, pa.Z - pb.Z});
+}
+
+// A cube whose face 0 uses the material "M", written by hand: the entry's
+// chunks after its name come from `body`.
+std::string cubeWithMaterial(const std::function<void(Chunk3DSWriter&)>& body)
+{
+    Chunk3DSWriter out;
+    out.begin(0x4D4D);
+    out.begin(0x3D3D);
+    out.begin(0xAFFF);
+    out.begin(0xA000);
+    out.cstring("M");
+    out.end();
+    body(out);
+    out.end();
+    Model3DSObject o = cube();
+    o.groups = {{"M", {0}}};
+    writeObject3DS(out, o);
+    out.end();
+    out.end();
+    return out.bytes();
 }
 } // namespace
 
@@ -262,39 +285,27 @@ TEST(Mesh3DS, ColourChunksPreferFloatThenLinearBytes)
     for (const Case& c : {Case{{0x0011}, {1, 0.2f, 0, 1}}, Case{{0x0011, 0x0010}, {0.5f, 0.25f, 0.125f, 1}},
                           Case{{0x0010, 0x0011}, {0.5f, 0.25f, 0.125f, 1}},
                           Case{{0x0012, 0x0010, 0x0011}, {0, 1, 0.2f, 1}}}) {
-        Chunk3DSWriter out;
-        out.begin(0x4D4D);
-        out.begin(0x3D3D);
-        out.begin(0xAFFF);
-        out.begin(0xA000);
-        out.cstring("M");
-        out.end();
-        out.begin(0xA020);
-        for (std::uint16_t kind : c.kinds) {
-            out.begin(kind);
-            if (kind == 0x0010) {
-                out.f32(0.5f);
-                out.f32(0.25f);
-                out.f32(0.125f);
-            } else if (kind == 0x0011) {
-                out.raw(std::string("\xFF\x33\x00", 3));
-            } else {
-                out.raw(std::string("\x00\xFF\x33", 3));
+        const std::string bytes = cubeWithMaterial([&](Chunk3DSWriter& out) {
+            out.begin(0xA020);
+            for (std::uint16_t kind : c.kinds) {
+                out.begin(kind);
+                if (kind == 0x0010) {
+                    out.f32(0.5f);
+                    out.f32(0.25f);
+                    out.f32(0.125f);
+                } else if (kind == 0x0011) {
+                    out.raw(std::string("\xFF\x33\x00", 3));
+                } else {
+                    out.raw(std::string("\x00\xFF\x33", 3));
+                }
+                out.end();
             }
             out.end();
-        }
-        out.end();
-        out.end();
-        Model3DSObject o = cube();
-        o.groups = {{"M", {0}}};
-        writeObject3DS(out, o);
-        out.end();
-        out.end();
-
+        });
         TGxMaterialLibrary library;
         TGxFreeForm mesh(nullptr);
         mesh.SetMaterialLibrary(&library);
-        load(mesh, out.bytes());
+        load(mesh, bytes);
         ASSERT_NE(library.FindLibMaterial("M"), nullptr);
         EXPECT_EQ(library.FindLibMaterial("M")->Material().FrontProperties().Diffuse().Vector(), c.expected);
     }
@@ -344,22 +355,12 @@ TEST(Mesh3DS, MaterialErrors)
     EXPECT_THROW(load(mesh, file(o)), EGxAssertion);
 
     // An unknown chunk inside a material entry.
-    Chunk3DSWriter out;
-    out.begin(0x4D4D);
-    out.begin(0x3D3D);
-    out.begin(0xAFFF);
-    out.begin(0xA000);
-    out.cstring("M");
-    out.end();
-    out.begin(0x1234);
-    out.end();
-    out.end();
-    o.groups = {{"M", {0}}};
-    writeObject3DS(out, o);
-    out.end();
-    out.end();
+    const std::string bytes = cubeWithMaterial([](Chunk3DSWriter& out) {
+        out.begin(0x1234);
+        out.end();
+    });
     TGxFreeForm broken(nullptr);
-    EXPECT_EQ(errorOf(broken, out.bytes()),
+    EXPECT_EQ(errorOf(broken, bytes),
               "An invalid Chunk structure was encountered while reading\rthe database. Usually caused by a "
               "corrupt database or file.");
 }
