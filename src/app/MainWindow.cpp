@@ -4,9 +4,11 @@
 #include "app/BlankSceneViewer.h"
 #include "app/FinishWindow.h"
 #include "app/SettingsDialog.h"
-#include "directory/Selection.h"
 #include "directory/OrgDirectoryLoader.h"
 #include "directory/ResultsTree.h"
+#include "directory/SearchPanel.h"
+#include "directory/Selection.h"
+#include "directory/WidgetSearchControls.h"
 #include "engine/materials/GxMaterial.h"
 #include "engine/objects/GxCylinder.h"
 #include "engine/objects/GxDummyCube.h"
@@ -17,6 +19,7 @@
 #include "platform/Fonts.h"
 #include "platform/ScreenCentre.h"
 #include "platform/WidgetColours.h"
+#include "town/House.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -59,6 +62,7 @@ Tfm_main::Tfm_main(AppWindows& windows, const QString& programFolder)
     move(330, 183);
     resize(kDesignedClientWidth, kDesignedClientHeight);
     CreateControls();
+    CreateSelection();
     FormCreate();
 }
 
@@ -164,10 +168,27 @@ void Tfm_main::CreateSearchPanel()
     setWidgetColour(bt_search, QPalette::ButtonText, kDesignGrey);
     bt_search->setGeometry(8, 112, 225, 25);
 
+    connect(bt_search, &QPushButton::clicked, this, [this] { reportErrors([this] { bt_searchClick(); }); });
+    connect(Street, &SortedComboBox::changedByUser, this, [this] { reportErrors([this] { StreetChange(); }); });
+    connect(OrgName, &SortedComboBox::changedByUser, this, [this] { reportErrors([this] { OrgNameChange(); }); });
+
     // The designed tab order: name, number, search, street.
     setTabOrder(OrgName, HouseEdit);
     setTabOrder(HouseEdit, bt_search);
     setTabOrder(bt_search, Street);
+}
+
+void Tfm_main::CreateSelection()
+{
+    m_searchControls = std::make_unique<WidgetSearchControls>(*OrgName, *Street, *HouseEdit, *TreeView);
+    Selection::Services services;
+    services.MoveToHouse = [this](Thouse& house) {
+        m_searchControls->SetStreetText(house.params()[0]);
+        m_searchControls->SetHouseNoText(house.params()[1]);
+    };
+    m_selection = std::make_unique<Selection>(m_state, m_scene->GxScene, m_records, *m_searchControls,
+                                              std::move(services));
+    m_searchPanel = std::make_unique<SearchPanel>(*m_selection);
 }
 
 QOpenGLWidget* Tfm_main::CreateSceneViewer(QWidget* parent)
@@ -228,6 +249,26 @@ void Tfm_main::bt_SettingsClick()
 {
     if (m_windows.fm_sett)
         m_windows.fm_sett->exec();
+}
+
+void Tfm_main::bt_searchClick()
+{
+    m_searchPanel->bt_searchClick();
+}
+
+void Tfm_main::StreetChange()
+{
+    m_searchPanel->StreetChange();
+}
+
+void Tfm_main::OrgNameChange()
+{
+    m_searchPanel->OrgNameChange();
+}
+
+void Tfm_main::ClearFields()
+{
+    m_searchPanel->ClearFields();
 }
 
 void Tfm_main::SettingsChanged()

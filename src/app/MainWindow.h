@@ -21,7 +21,10 @@ class QTabWidget;
 class QTextEdit;
 class QToolButton;
 class ResultsTree;
+class SearchPanel;
+class Selection;
 class SortedComboBox;
+class WidgetSearchControls;
 
 // The main window fm_main: the map view, the search panel and the results tree.
 // Its creation handler loads the town and the directory before anything is shown.
@@ -44,6 +47,8 @@ public:
     // The organisation directory in file order (OrgRecords), read at start-up.
     OrgRecords& Records() { return m_records; }
     const OrgRecords& Records() const { return m_records; }
+    // What is chosen in the map and how the search panel chooses.
+    Selection& MapSelection() { return *m_selection; }
 
     // Controls, named as the window's design names them.
     QTabWidget* PageControl = nullptr;
@@ -73,6 +78,10 @@ public:
     void FormClose();
     void FormResize();
     void bt_SettingsClick();
+    void bt_searchClick();
+    void StreetChange();
+    void OrgNameChange();
+    void ClearFields();
 
     // Applies ShowNonBuildings to the scene (after the settings dialog).
     void SettingsChanged();
@@ -85,6 +94,7 @@ protected:
 private:
     void CreateControls();
     void CreateSearchPanel();
+    void CreateSelection();
     // The one place that makes the map view.
     QOpenGLWidget* CreateSceneViewer(QWidget* parent);
 
@@ -93,5 +103,8 @@ private:
     MapState m_state;
     std::unique_ptr<MainScene> m_scene;
     OrgRecords m_records;
+    std::unique_ptr<WidgetSearchControls> m_searchControls;
+    std::unique_ptr<Selection> m_selection;
+    std::unique_ptr<SearchPanel> m_searchPanel;
     AnchorLayout* m_anchors = nullptr;
 };

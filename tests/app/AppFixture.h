@@ -46,17 +46,19 @@ protected:
 
     QString programFolder() const { return QString::fromStdString(m_folder.path()); }
 
-    void writeEmptyTown()
+    void writeEmptyTown() { writeTown({}, {}); }
+
+    void writeTown(const TownModel& town, const OrgRecords& directory)
     {
         QDir(programFolder()).mkpath("data");
         const std::string data = m_folder.file("data/");
-        writeTownModel(TownModel{}).saveTo(data + "data.mod");
+        writeTownModel(town).saveTo(data + "data.mod");
         writeMaterialLibrary(2, {}).saveTo(data + "data.modt");
         QFile landmarks(QString::fromStdString(data + "fl.dat"));
         ASSERT_TRUE(landmarks.open(QIODevice::WriteOnly));
         landmarks.write(QByteArray::fromStdString(writeLandmarkList({})));
         landmarks.close();
-        writeOrgDirectory({}).saveTo(data + "data.tmd");
+        writeOrgDirectory(directory).saveTo(data + "data.tmd");
     }
 
     void start()

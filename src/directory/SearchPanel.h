@@ -1,0 +1,27 @@
+#pragma once
+
+class Selection;
+
+// The search panel "Поиск по карте": find an organisation by name, the houses
+// of a street, or a house by street and number. The change handlers run for
+// the user's edits and picks only, never for texts set from code.
+class SearchPanel {
+public:
+    explicit SearchPanel(Selection& selection);
+
+    // Street alone: street mode, every house of the street red, the tree
+    // lists the whole street. Street and number: that house red, flown to
+    // and listed. CurrentObject, if a house, is painted and flown to as well.
+    void bt_searchClick();
+    // Offers the numbers of the street's houses in HouseEdit (each once,
+    // never "0") and empties OrgName.
+    void StreetChange();
+    // Selects the house of every organisation of exactly that name; the last
+    // one's address stays in the fields.
+    void OrgNameChange();
+    // Empties Street, HouseEdit and the tree.
+    void ClearFields();
+
+private:
+    Selection& m_selection;
+};

@@ -1,0 +1,140 @@
+// The search panel in the main window, driven with key events as a user
+// would type: the change handlers run for the user's edits only.
+#include "AppFixture.h"
+
+#include "app/MainWindow.h"
+#include "data/Cp1251.h"
+#include "directory/ResultsTree.h"
+#include "directory/Selection.h"
+#include "directory/SortedComboBox.h"
+#include "engine/materials/GxMaterial.h"
+#include "town/House.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+TownHouseRecord house(std::string_view street, std::string_view number, float x)
+{
+    TownHouseRecord h;
+    h.nodes = {{x, 0}, {x + 4, 0}, {x + 4, 3}, {x, 3}};
+    h.texts = {cp1251::fromUtf8(street), cp1251::fromUtf8(number), "3"};
+    return h;
+}
+
+OrgRecord org(std::string_view name, std::string_view street, std::string_view number)
+{
+    OrgRecord r;
+    r.name = cp1251::fromUtf8(name);
+    r.streetName = cp1251::fromUtf8(street);
+    r.houseNo = cp1251::fromUtf8(number);
+    r.phone = "2-11-03";
+    return r;
+}
+
+void type(QComboBox* box, const QString& text)
+{
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box->lineEdit(), &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box->lineEdit(), &release);
+    }
+}
+
+} // namespace
+
+class SearchPanelWindow : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        TownModel town;
+        town.houses = {house("Садовая", "12", 0), house("Садовая", "4", 10),  house("Ленина", "7а", 20),
+                       house("Садовая", "0", 30),  house("Садовая", "12", 40), house("Садовая", "9", 50),
+                       house("Мира", "5", 60)};
+        writeTown(town, {org("Школа", "Садовая", "12"), org("Аптека", "Ленина", "7а"), org("Почта", "Садовая", "4"),
+                         org("Библиотека", "Садовая", "12"), org("Аптека", "Мира", "5"), org("Кафе", "Мира", "5")});
+        start();
+        main = windows->fm_main;
+        main->show();
+        ASSERT_TRUE(waitUntil([&] { return main->isVisible(); }, 2000));
+        ASSERT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+    }
+
+    // Street and number of every red house, in child order.
+    std::vector<std::string> redHouses()
+    {
+        std::vector<std::string> red;
+        main->MapSelection().ForEachHouse([&](Thouse& h) {
+            if (h.Material().FrontProperties().Diffuse().Vector() == std::array<float, 4>{1, 0, 0, 1})
+                red.push_back(cp1251::decode(h.params()[0] + " " + h.params()[1]).toStdString());
+        });
+        return red;
+    }
+
+    std::vector<std::string> organisations() const
+    {
+        std::vector<std::string> names;
+        for (int i = 0; i < main->TreeView->topLevelItemCount(); ++i)
+            names.push_back(main->TreeView->topLevelItem(i)->text(0).toStdString());
+        return names;
+    }
+
+    static QStringList items(const SortedComboBox* box)
+    {
+        QStringList texts;
+        for (int i = 0; i < box->Count(); ++i)
+            texts << box->itemText(i);
+        return texts;
+    }
+
+    Tfm_main* main = nullptr;
+};
+
+TEST_F(SearchPanelWindow, TypingAStreetOffersItsNumbersOnceAndNeverZero)
+{
+    main->OrgName->SetText(QStringLiteral("Школа"));
+    type(main->Street, QStringLiteral("садовая"));
+    EXPECT_TRUE(items(main->HouseEdit).isEmpty()); // another letter case is another street
+    EXPECT_TRUE(main->OrgName->currentText().isEmpty());
+
+    main->Street->SetText(QString());
+    type(main->Street, QStringLiteral("Садовая"));
+    QStringList numbers = items(main->HouseEdit);
+    numbers.sort();
+    EXPECT_EQ(numbers, (QStringList{"12", "4", "9"})); // 9 has no organisation
+    EXPECT_TRUE(main->HouseEdit->currentText().isEmpty());
+    EXPECT_TRUE(redHouses().empty());
+}
+
+TEST_F(SearchPanelWindow, ChoosingANameSelectsEachOfItsHousesAndLeavesTheNumberListAlone)
+{
+    type(main->Street, QStringLiteral("Ленина"));
+    ASSERT_EQ(items(main->HouseEdit), QStringList{QStringLiteral("7а")});
+
+    // The last key completes the name; the fields it fills from code run no handler.
+    type(main->OrgName, QStringLiteral("Аптека"));
+    EXPECT_EQ(redHouses(), (std::vector<std::string>{"Ленина 7а", "Мира 5"}));
+    EXPECT_EQ(organisations(), (std::vector<std::string>{"Аптека", "Кафе"}));
+    EXPECT_EQ(main->Street->currentText(), QStringLiteral("Мира"));
+    EXPECT_EQ(main->HouseEdit->currentText(), QStringLiteral("5"));
+    EXPECT_EQ(main->OrgName->currentText(), QStringLiteral("Аптека"));
+    EXPECT_EQ(items(main->HouseEdit), QStringList{QStringLiteral("7а")});
+}
+
+TEST_F(SearchPanelWindow, SearchButtonWithAStreetAloneListsTheWholeStreetInFileOrder)
+{
+    main->Street->SetText(QStringLiteral("Садовая"));
+    main->bt_search->click();
+    EXPECT_EQ(redHouses(), (std::vector<std::string>{"Садовая 12", "Садовая 4", "Садовая 0", "Садовая 12", "Садовая 9"}));
+    EXPECT_EQ(organisations(), (std::vector<std::string>{"Школа", "Почта", "Библиотека"}));
+    EXPECT_TRUE(main->State().StreetMode);
+
+    main->HouseEdit->SetText(QStringLiteral("4"));
+    main->bt_search->click();
+    EXPECT_EQ(redHouses(), std::vector<std::string>{"Садовая 4"});
+    EXPECT_EQ(organisations(), std::vector<std::string>{"Почта"});
+}
