@@ -1,0 +1,47 @@
+#pragma once
+
+class KeyStateSource;
+class MainScene;
+class MapPicker;
+class MapPointer;
+struct MapState;
+
+// Per-frame amounts: everything moves by a fixed amount per tick, whatever
+// the time between ticks.
+namespace frame {
+inline constexpr float kClimbStepX = 0.3f;
+inline constexpr float kClimbStepY = -0.3f;
+inline constexpr float kClimbStepZ = 0.3f;
+inline constexpr float kClimbEndHeight = 40.0f; // camera height above DCTarget that ends the climb
+inline constexpr float kSquareEdge = 470.0f;    // DCTarget stays inside +-470 (the grid's extent)
+inline constexpr float kHighestCamera = 120.0f; // camera height above DCTarget
+inline constexpr float kAutoOrbitTurn = 0.5f;   // degrees per tick
+inline constexpr float kOrbitPerPixel = 0.5f;   // degrees per pixel with the right button
+inline constexpr float kLowest = 0.1f;          // lowest height of the camera and of DCTarget
+} // namespace frame
+
+// One frame of the map: the start-up climb, the town-square wrap of the
+// look-at point, the automatic orbit, the fly-to step, the ground marker
+// under the pointer, orbiting with the right button, panning with Shift and
+// the left button, and the glow of the house under the pointer.
+class FrameLoop {
+public:
+    FrameLoop(MapState& state, MainScene& scene, const KeyStateSource& keys, MapPointer& pointer,
+              MapPicker& picker)
+        : m_state(state), m_scene(scene), m_keys(keys), m_pointer(pointer), m_picker(picker)
+    {
+    }
+
+    void Tick();
+
+private:
+    void wrapIntoSquare();
+    void followPointer();
+    void hoverGlow();
+
+    MapState& m_state;
+    MainScene& m_scene;
+    const KeyStateSource& m_keys;
+    MapPointer& m_pointer;
+    MapPicker& m_picker;
+};
