@@ -1,5 +1,7 @@
 #include "navigation/MapInput.h"
 
+#include "engine/scene/GxSceneBuffer.h"
+
 #include <QCursor>
 #include <QWidget>
 
@@ -32,4 +34,14 @@ void ViewPointer::SetCursor(MapCursor cursor)
     // Every frame sets it; the window system hears only of changes.
     if (m_view->cursor().shape() != shape)
         m_view->setCursor(shape);
+}
+
+TGxBaseSceneObject* SceneBufferPicker::ObjectAtPixel(int x, int y)
+{
+    return m_buffer.ObjectAtPixel(x, y);
+}
+
+bool SceneBufferPicker::PixelOnGroundPlane(const TGxVector& windowPoint, float height, TGxVector& point)
+{
+    return m_buffer.PixelOnGroundPlane(windowPoint, height, point);
 }

@@ -8,6 +8,7 @@
 
 class QWidget;
 class TGxBaseSceneObject;
+class TGxSceneBuffer;
 
 // The pointer shapes of the map view: the window system's arrow until the
 // first frame, then blank while the ground marker shows where the pointer is
@@ -35,6 +36,17 @@ public:
     // Where the ray through a window point (OpenGL window coordinates, origin
     // bottom left) meets the plane z = height; false when it does not.
     virtual bool PixelOnGroundPlane(const TGxVector& windowPoint, float height, TGxVector& point) = 0;
+};
+
+// Picks through the buffer that draws the map view.
+class SceneBufferPicker : public MapPicker {
+public:
+    explicit SceneBufferPicker(TGxSceneBuffer& buffer) : m_buffer(buffer) {}
+    TGxBaseSceneObject* ObjectAtPixel(int x, int y) override;
+    bool PixelOnGroundPlane(const TGxVector& windowPoint, float height, TGxVector& point) override;
+
+private:
+    TGxSceneBuffer& m_buffer;
 };
 
 // The live pointer over a view widget, read from the window system at the
