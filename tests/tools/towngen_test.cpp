@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <map>
 #include <set>
 
@@ -165,10 +166,18 @@ TEST_P(TownFiles, EveryFieldFitsAndEveryOutlineIsASimpleCounterClockwiseRing)
     }
     for (const std::string& m : t.planeMaterials)
         EXPECT_TRUE(t.libraryMaterials.count(m)) << m;
-    // Lossy conversion to Windows-1251 would leave question marks.
-    for (const OrgRecord& r : t.orgs)
+    // Lossy conversion to Windows-1251 would leave question marks; a text cut
+    // to its field would lose its ending.
+    auto endsWith = [](const std::string& s, const std::string& end) {
+        return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+    };
+    for (const OrgRecord& r : t.orgs) {
         for (const std::string* s : {&r.name, &r.phone, &r.streetName, &r.email, &r.houseNo, &r.web})
             EXPECT_EQ(s->find('?'), std::string::npos) << cp1251::decode(*s).toStdString();
+        EXPECT_TRUE(r.email.empty() || (r.email.find('@') != std::string::npos && endsWith(r.email, ".ru"))) << r.email;
+        EXPECT_TRUE(r.web.empty() || endsWith(r.web, ".ru")) << r.web;
+        EXPECT_TRUE(r.phone.empty() || std::isdigit(static_cast<unsigned char>(r.phone.back()))) << r.phone;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(DemoAndLarge, TownFiles,

@@ -164,14 +164,14 @@ Design design(Zone zone, TownRandom& r)
     case Zone::Middle:
         d.setback = r.rangef(0.5, 1.5);
         d.gap = r.rangef(0.4, 0.9);
-        if (x < 0.30) {
-            apartment({{2, 35}, {3, 30}, {4, 10}, {5, 25}}, 2.5, 4.5);
+        if (x < 0.38) {
+            apartment({{2, 25}, {3, 30}, {4, 15}, {5, 30}}, 2.5, 4.5);
             d.yard = r.chance(0.2);
-        } else if (x < 0.38) {
+        } else if (x < 0.48) {
             d.kind = BuildingKind::Apartment;
             d.floors = r.between(3, 5);
             d.fp = rect(r.rangef(1.0, 1.2), r.rangef(3, 5));
-        } else if (x < 0.66) {
+        } else if (x < 0.75) {
             d.kind = BuildingKind::Cottage;
             d.floors = r.chance(0.8) ? 2 : 3;
             const float w = r.rangef(0.9, 1.4), dd = r.rangef(0.9, 1.3);
@@ -179,9 +179,9 @@ Design design(Zone zone, TownRandom& r)
             d.fp = s < 0.6 ? rect(w, dd)
                            : (s < 0.9 ? ell(w, dd, w * r.rangef(0.45, 0.6), dd * r.rangef(0.45, 0.6), r.chance(0.5))
                                       : stepped(w + 0.3f, dd + 0.3f, r.chance(0.5)));
-        } else if (x < 0.88) {
+        } else if (x < 0.92) {
             privateHouse(0.5);
-        } else if (x < 0.94) {
+        } else if (x < 0.96) {
             d.kind = BuildingKind::Shop;
             d.floors = r.between(1, 2);
             d.fp = rect(r.rangef(1.4, 2.8), r.rangef(1.2, 2.2));
@@ -194,7 +194,7 @@ Design design(Zone zone, TownRandom& r)
         break;
     case Zone::Outskirts:
         if (x < 0.84) {
-            privateHouse(0.45);
+            privateHouse(0.5);
         } else if (x < 0.94) {
             d.kind = BuildingKind::Cottage;
             d.floors = 2;
@@ -252,7 +252,7 @@ Zone zoneAt(const TownPlan& plan, Vec2 p)
     const float e = plan.effectiveDistance(p);
     if (plan.isIndustrial(p))
         return Zone::Industry;
-    return e < 0.3f ? Zone::Centre : (e < 0.68f ? Zone::Middle : Zone::Outskirts);
+    return e < 0.35f ? Zone::Centre : (e < 0.72f ? Zone::Middle : Zone::Outskirts);
 }
 
 std::string letter(int k)

@@ -3,6 +3,7 @@
 #include "data/Cp1251.h"
 
 #include <QString>
+#include <QStringList>
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -144,10 +145,33 @@ void replaceAll(std::string& s, const std::string& what, const std::string& with
         s.replace(at, what.size(), with);
 }
 
-std::string quoted(const std::string& name)
+// The part of a name that tells one organisation from another: the name in
+// quotes, or for "Школа № 3" the first letters of each word and the number.
+std::string distinctive(const std::string& name)
 {
     const auto a = name.find("«"), b = name.find("»");
-    return a != std::string::npos && b != std::string::npos ? name.substr(a + 2, b - a - 2) : name;
+    if (a != std::string::npos && b != std::string::npos)
+        return name.substr(a + 2, b - a - 2);
+    std::string out;
+    std::size_t words = 0;
+    for (const QString& w : QString::fromStdString(name).split(' ', Qt::SkipEmptyParts)) {
+        if (w.front().isDigit())
+            out += w.toStdString();
+        else if (words++ < 2)
+            out += w.left(5).toStdString();
+    }
+    return out;
+}
+
+// A few letters of the kind of organisation ("Кофейня «Липка»" gives "kofe"),
+// so that two firms of the same name in different trades differ.
+std::string tradePrefix(const std::string& name)
+{
+    const auto a = name.find("«");
+    if (a == std::string::npos || a == 0)
+        return "";
+    const std::string t = transliterate(name.substr(0, a));
+    return t.substr(0, std::min<std::size_t>(4, t.find('-'))) + "-";
 }
 
 // A slug short enough for its field, cut at a hyphen where possible.
@@ -215,25 +239,21 @@ public:
 
     std::string phone()
     {
-        const int first = m_random.between(2, 5);
-        auto local = [&]() {
+        const int first = m_random.between(2, 5), mid = m_random.between(0, 99), last = m_random.between(0, 98);
+        auto local = [&](int end) {
             char buf[16];
-            std::snprintf(buf, sizeof buf, "%d-%02d-%02d", first, m_random.between(0, 99), m_random.between(0, 99));
+            std::snprintf(buf, sizeof buf, "%d-%02d-%02d", first, mid, end);
             return std::string(buf);
         };
         const double r = m_random.uniform();
         if (r < 0.35)
-            return local();
+            return local(last);
         if (r < 0.6)
-            return "8 (85190) " + local();
+            return "8 (85190) " + local(last);
         if (r < 0.75)
-            return "+7 (85190) " + local();
-        if (r < 0.88) {
-            const std::string a = local();
-            std::string b = a;
-            b.back() = char('0' + (b.back() - '0' + 1) % 10);
-            return a + ", " + b;
-        }
+            return "+7 (85190) " + local(last);
+        if (r < 0.88)
+            return local(last) + ", " + local(last + 1);
         char buf[24];
         std::snprintf(buf, sizeof buf, "8-9%02d-%03d-%02d-%02d", m_random.between(0, 99), m_random.between(0, 999),
                       m_random.between(0, 99), m_random.between(0, 99));
@@ -243,13 +263,15 @@ public:
     Contact contact(const std::string& name, double pe, double pw)
     {
         Contact out;
-        const std::string base = slugOf(quoted(name), 17);
+        // Both "<slug>@vereskola.ru" and "www.<slug>-vrs.ru" must fit their 30 bytes.
+        const std::string prefix = tradePrefix(name);
+        const std::string site = slugOf(distinctive(name), 17 - prefix.size());
         const bool web = m_random.chance(pw);
         if (web)
-            out.web = (m_random.chance(0.6) ? "www." : "") + slugOf(quoted(name), 18) + "-vrs.ru";
+            out.web = (m_random.chance(0.6) ? "www." : "") + prefix + site + "-vrs.ru";
         if (m_random.chance(pe))
-            out.email = web && m_random.chance(0.5) ? "info@" + slugOf(quoted(name), 18) + "-vrs.ru"
-                                                    : base + "@vereskola.ru";
+            out.email = web && m_random.chance(0.5) ? "info@" + prefix + site + "-vrs.ru"
+                                                    : prefix + site + "@vereskola.ru";
         return out;
     }
 
@@ -267,6 +289,20 @@ public:
     std::vector<std::vector<double>> m_cumulative;
     std::vector<std::size_t> m_hubs;
 };
+
+int numberedLimit(const std::string& form, double scale)
+{
+    static const std::vector<std::pair<std::string, int>> limits = {
+        {"Городская больница", 1}, {"Детская поликлиника", 1}, {"Поликлиника", 3}, {"Школа", 8},
+        {"Гимназия", 2}, {"Лицей", 2}, {"Детский сад", 10}, {"Музыкальная школа", 1}, {"Спортивная школа", 2},
+        {"Пожарная часть", 2}, {"Баня", 2}, {"Почтовое", 4}, {"Библиотека", 4}, {"Аптека", 6},
+        {"Столовая", 5}, {"Автобаза", 3}, {"Котельная", 4}, {"Банк", 3},
+    };
+    for (const auto& [start, limit] : limits)
+        if (form.rfind(start, 0) == 0)
+            return int(limit * scale);
+    return int(4 * scale);
+}
 
 std::string fit(const std::string& utf8, std::size_t capacity)
 {
@@ -347,7 +383,7 @@ OrgRecords generateOrganisations(const TownPlan& plan, const std::vector<PlacedH
             at = {fit(outside[k / 2 % outside.size()], OrgRecord::kStreetCapacity), std::to_string(random.between(1, 40))};
         }
         missingHere.push_back(at);
-        const Category& c = kCategories[random.pick(std::vector<std::size_t>{0, 4, 5, 10})];
+        const Category& c = kCategories[random.pick(std::vector<std::size_t>{0, 4, 5})];
         std::string name = random.pick(c.forms);
         replaceAll(name, "%", random.pick(kWords));
         replaceAll(name, "#", std::to_string(random.between(1, 12)));
@@ -384,10 +420,15 @@ OrgRecords generateOrganisations(const TownPlan& plan, const std::vector<PlacedH
         const std::size_t ci = random.weighted(weights);
         const Category& c = kCategories[ci];
         std::string name = random.pick(c.forms);
-        if (name.find('#') != std::string::npos)
-            replaceAll(name, "#", std::to_string(++numbers[name]));
-        replaceAll(name, "%", random.pick(kWords));
         replaceAll(name, "@", ci + 1 == kCategories.size() ? random.pick(kBanks) : dir.person());
+        if (name.find('#') != std::string::npos) {
+            // A small town has a handful of each numbered institution.
+            int& n = numbers[name];
+            if (n >= numberedLimit(name, scale))
+                continue;
+            replaceAll(name, "#", std::to_string(++n));
+        }
+        replaceAll(name, "%", random.pick(kWords));
         add(name, addressOf(dir.pickHouse(c.where)), c.phone, dir.contact(name, c.email, c.web));
     }
 

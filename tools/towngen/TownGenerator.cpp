@@ -142,6 +142,15 @@ void trimStreets(GeneratedTown& town)
     }
 }
 
+// Landmark meshes (a monument on the square, the station, the church) have not
+// been modelled yet, so fl.dat stays empty. Each will be one record here: the
+// mesh file relative to the data folder, its place, scale, direction
+// (0, 1, 0) and up (0, 0, 1), and its colour; the plan knows where the square
+// and the station are.
+std::vector<LandmarkRecord> landmarksOf(const TownPlan&)
+{
+    return {};
+}
 } // namespace
 
 GeneratedTown generateTown(const TownOptions& options)
@@ -176,6 +185,7 @@ GeneratedTown generateTown(const TownOptions& options)
             town.plan.streets[i].name = namer.next(town.plan.streets[i].kind);
 
     buildModel(town);
+    town.landmarks = landmarksOf(town.plan);
     town.organisations = generateOrganisations(town.plan, town.houses, options.organisations, root.fork(4),
                                                &town.missingAddresses);
     return town;
