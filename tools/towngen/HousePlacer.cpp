@@ -234,7 +234,6 @@ struct Candidate {
     float along = 0; // position along the street
     int side = 1;    // +1 left of the street's direction, -1 right
     int parent = -1; // candidate index of the main house
-    bool yard = false;
 };
 
 Polygon mapped(const Polygon& local, Vec2 origin, Vec2 t, Vec2 n)
@@ -326,7 +325,6 @@ std::vector<PlacedHouse> placeHouses(const TownPlan& plan, std::size_t limit, To
                     y.house.outline = y.box;
                     y.house.floors = c.house.floors;
                     y.parent = parentIndex;
-                    y.yard = true;
                     cands.push_back(y);
                 }
                 s += d.fp.w + d.gap;

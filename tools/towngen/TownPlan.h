@@ -43,8 +43,9 @@ public:
     // 0 at the centre, 1 at the (irregular) edge of the town.
     float effectiveDistance(Vec2 p) const;
     bool isIndustrial(Vec2 p) const;
-    // Whether `p` lies on the side of the square across a road from it.
-    bool facesSquare(Vec2 front, Vec2 outward) const;
+    // Whether a house at `streetPoint` on a street's centre line, standing on
+    // the side `outward` points to, looks across that street at the square.
+    bool facesSquare(Vec2 streetPoint, Vec2 outward) const;
 
     float radius() const { return m_radius; }
     const Polygon& square() const { return m_square; }
@@ -62,7 +63,6 @@ private:
     std::vector<Vec2> riverOffset(float side, float extra) const;
     void addStreet(std::vector<Vec2> points, StreetKind kind, float halfWidth);
     void addRoadObstacles();
-    bool addBlockFeature(Vec2 a, Vec2 b, Vec2 c, Vec2 d, TownRandom& random, int kind);
 
     float m_radius = 60;
     float m_gx = 18, m_gy = 15;
