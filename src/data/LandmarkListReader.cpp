@@ -1,13 +1,128 @@
 #include "data/LandmarkListReader.h"
 
 #include "data/ByteReader.h"
+#include "data/Cp1251.h"
+#include "data/StrToFloat.h"
+#include "data/StrToInt.h"
+#include "engine/materials/GxMaterial.h"
+#include "engine/objects/GxFreeForm.h"
+#include "engine/scene/GxScene.h"
 
-#include <filesystem>
+#include <algorithm>
+#include <cmath>
 
-void LoadLandmarks(TGxScene&, const std::string& dataFolder, TGxMaterialLibrary&)
+namespace {
+constexpr std::size_t kBlockLines = 14;
+
+bool isIdentifier(const std::string& name)
 {
-    const std::string path = (std::filesystem::path(dataFolder) / "fl.dat").string();
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec))
-        ByteReader::readFile(path);
+    auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+    if (name.empty() || !letter(name[0]))
+        return false;
+    return std::all_of(name.begin() + 1, name.end(), [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
+}
+
+bool sameText(const std::string& a, const std::string& b)
+{
+    auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+    return a.size() == b.size()
+           && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+std::string display(const std::string& bytes)
+{
+    return cp1251::decode(bytes).toStdString();
+}
+
+// Names are unique among the components of one owner, letter case aside.
+void setComponentName(TGxComponent& component, const std::string& name)
+{
+    if (!name.empty()) {
+        if (!isIdentifier(name))
+            throw EGxError("''" + display(name) + "'' is not a valid component name");
+        if (TGxComponent* owner = component.Owner())
+            for (TGxComponent* other : owner->Components())
+                if (other != &component && sameText(other->Name(), name))
+                    throw EGxError("A component named " + display(name) + " already exists");
+    }
+    component.SetName(name);
+}
+
+class Lines {
+public:
+    explicit Lines(std::vector<std::string> lines) : m_lines(std::move(lines)) {}
+    const std::string& operator[](std::size_t i) const
+    {
+        if (i >= m_lines.size())
+            throw EGxError("List index out of bounds (" + std::to_string(i) + ")");
+        return m_lines[i];
+    }
+    float number(std::size_t i) const { return StrToFloat((*this)[i]); }
+    std::size_t size() const { return m_lines.size(); }
+
+private:
+    std::vector<std::string> m_lines;
+};
+} // namespace
+
+std::vector<std::string> splitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", i);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(i));
+            break;
+        }
+        lines.push_back(text.substr(i, end - i));
+        i = end + 1;
+        if (text[end] == '\r' && i < text.size() && text[i] == '\n')
+            ++i;
+    }
+    return lines;
+}
+
+int landmarkCount(std::size_t lineCount)
+{
+    const float blocks = float(lineCount) / float(kBlockLines) - 1.0f;
+    const long r = std::lrint(blocks); // halves to even
+    return r < 0 ? 0 : int(r) + 1;
+}
+
+std::string landmarkName(const std::string& meshLine)
+{
+    const std::size_t separator = meshLine.find_last_of("\\:");
+    std::string name = separator == std::string::npos ? meshLine : meshLine.substr(separator + 1);
+    if (name.size() >= 4)
+        name.resize(name.size() - 4);
+    return name;
+}
+
+void LoadLandmarks(TGxScene& scene, const std::string& dataFolder, TGxMaterialLibrary&)
+{
+    const std::vector<char> bytes = ByteReader::readFile(dataFolder + "/fl.dat");
+    const Lines lines(splitLines(std::string(bytes.begin(), bytes.end())));
+    const int count = landmarkCount(lines.size());
+    for (int i = 0; i < count; ++i) {
+        const std::size_t b = kBlockLines * std::size_t(i);
+        auto* landmark = scene.ObjectRoot()->SpawnChild<TGxFreeForm>();
+        landmark->LoadFromFile(dataFolder + "/" + lines[b]);
+        setComponentName(*landmark, landmarkName(lines[b]));
+        // One component at a time: for Direction and Up each is followed
+        // by the coordinate rule, so the order of the lines matters.
+        auto assign = [&](TGxCoordinates& v, std::size_t first) {
+            v.SetX(lines.number(first));
+            v.SetY(lines.number(first + 1));
+            v.SetZ(lines.number(first + 2));
+        };
+        assign(landmark->Position(), b + 1);
+        assign(landmark->Scale(), b + 4);
+        assign(landmark->Direction(), b + 7);
+        assign(landmark->Up(), b + 10);
+        TGxMaterial& material = landmark->Material();
+        material.FrontProperties().Diffuse().SetWinColor(StrToInt(lines[b + 13]));
+        material.Texture().SetEnabled(true);
+        material.Texture().SetTextureMode(tmModulate);
+    }
 }

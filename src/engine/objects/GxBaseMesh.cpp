@@ -2,7 +2,9 @@
 
 #include "data/ByteReader.h"
 #include "data/FileStream.h"
+#include "engine/materials/GxStateCache.h"
 #include "engine/scene/GxScene.h"
+#include "engine/scene/RenderContextInfo.h"
 
 #include <cfloat>
 #include <cmath>
@@ -247,4 +249,80 @@ void TGxBaseMesh::ReleaseGlObjects()
                 material.Texture().ReleaseGlObjects();
         }
     }
+}
+
+void TGxBaseMesh::uploadLibraryTextures(TGxMaterialContext& context)
+{
+    // Uploads must not land inside the list being recorded.
+    for (const auto& object : m_meshObjects)
+        for (const auto& group : object->FaceGroups())
+            if (TGxLibMaterial* material = group->MaterialCache()) {
+                TGxMaterial& m = material->Material();
+                if (m.HasTexture() && m.Texture().Enabled())
+                    m.Texture().EnsureUploaded(context.stateCache);
+            }
+}
+
+void TGxBaseMesh::RenderSelf(TRenderContextInfo& rci, bool renderSelf, bool renderChildren)
+{
+    if (renderSelf) {
+        if (rci.scene)
+            rci.scene->SetLastRenderedObject(this);
+        TGxStateCache* cache = rci.stateCache;
+        const bool invert = m_normalsOrientation == mnoInvert && cache;
+        // Put back what the drawing changed, also when it fails.
+        struct Restore {
+            TRenderContextInfo& rci;
+            bool invert;
+            bool libraryInside = false;
+            ~Restore()
+            {
+                rci.materialLibrary = nullptr;
+                // The library materials changed OpenGL state inside the list,
+                // behind the cache's back.
+                if (libraryInside)
+                    rci.stateCache->Invalidate();
+                if (invert)
+                    rci.stateCache->SetFrontFace(GL_CCW);
+            }
+        } restore{rci, invert};
+        if (invert)
+            cache->SetFrontFace(GL_CW);
+        if (rci.ignoreMaterials) {
+            EmitGeometry(rci);
+        } else {
+            TGxMaterialLibrary* library = m_useMeshMaterials ? m_materialLibrary : nullptr;
+            if (library && cache) {
+                if (!m_materialCachesPrepared)
+                    PrepareMaterialLibraryCache();
+                uploadLibraryTextures(rci);
+                // The list must record every state change of its materials.
+                cache->Invalidate();
+                restore.libraryInside = true;
+            }
+            do {
+                Material().ApplyState(rci);
+                rci.materialLibrary = restore.libraryInside ? library : nullptr;
+                DrawGeometry(rci);
+                rci.materialLibrary = nullptr;
+                if (restore.libraryInside)
+                    cache->Invalidate();
+            } while (Material().RestoreState(rci));
+        }
+    }
+    if (renderChildren && Count() > 0)
+        RenderChildRange(0, Count() - 1, rci);
+}
+
+void TGxBaseMesh::EmitGeometry(TRenderContextInfo& rci)
+{
+    static unsigned frame = 0;
+    TMeshDrawContext context;
+    context.material = &rci;
+    context.library = rci.ignoreMaterials ? nullptr : rci.materialLibrary;
+    context.ignoreMaterials = rci.ignoreMaterials;
+    context.frame = ++frame == 0 ? ++frame : frame;
+    for (auto& object : m_meshObjects)
+        if (object->Visible)
+            object->BuildList(context);
 }

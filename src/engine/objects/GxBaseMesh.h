@@ -68,6 +68,13 @@ public:
     TGxVector HalfExtentsUnscaled() const override;
     // Also forgets the extents and the resolved face-group materials.
     void GeometryDirty() override;
+    // The mesh's own material around the geometry, the face groups'
+    // library materials inside it; inverted meshes wind the other way.
+    // Picking draws the positions directly, so that a list is only ever
+    // recorded with everything a visible frame needs.
+    void RenderSelf(TRenderContextInfo& rci, bool renderSelf, bool renderChildren) override;
+    // Every visible mesh object in order.
+    void EmitGeometry(TRenderContextInfo& rci) override;
 
     // Resolves every face group's material in the library (none without one).
     void PrepareMaterialLibraryCache();
@@ -81,6 +88,7 @@ private:
     void watch(TGxMaterialLibrary*& slot, TGxMaterialLibrary* library);
     void applyAutoScaling();
     void applyAutoCentering();
+    void uploadLibraryTextures(TGxMaterialContext& context);
 
     std::vector<std::unique_ptr<TMeshObject>> m_meshObjects;
     TGxMaterialLibrary* m_materialLibrary = nullptr;
