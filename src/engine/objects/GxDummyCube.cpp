@@ -1,5 +1,10 @@
 #include "engine/objects/GxDummyCube.h"
 
+#include "engine/materials/GxStateCache.h"
+#include "engine/scene/GxException.h"
+#include "engine/scene/GxListHandle.h"
+#include "engine/scene/RenderContextInfo.h"
+
 #include <GL/gl.h>
 
 #include <cmath>
@@ -11,6 +16,8 @@ TGxDummyCube::TGxDummyCube(TGxComponent* owner) : TGxCameraInvariantObject(owner
     flags.Include(TGxRenderFlag::DrawEveryFrame);
     SetRenderFlags(flags);
 }
+
+TGxDummyCube::~TGxDummyCube() = default;
 
 void TGxDummyCube::SetCubeSize(float v)
 {
@@ -50,6 +57,49 @@ TGxVector TGxDummyCube::HalfExtentsUnscaled() const
 {
     const float h = std::fabs(m_cubeSize) / 2;
     return VectorMake(h, h, h);
+}
+
+void TGxDummyCube::RenderSelf(TRenderContextInfo& rci, bool renderSelf, bool renderChildren)
+{
+    if (OnVisibilityDetermination && !OnVisibilityDetermination(this, rci))
+        return;
+    // Selection names must be given out afresh in every pick pass, and a
+    // culled cube has no whole subtree to record.
+    if (!m_amalgamate || rci.amalgamating || rci.drawState == dsPicking || !renderSelf) {
+        TGxCameraInvariantObject::RenderSelf(rci, renderSelf, renderChildren);
+        return;
+    }
+    // The list must hold every state its subtree sets, and replaying it
+    // changes state behind the cache: the cache forgets before and after.
+    rci.stateCache->Invalidate();
+    if (!m_amalgamated || Changes().Contains(TGxObjectChange::Structure) || !m_amalgamated->UsableHere()) {
+        if (!m_amalgamated)
+            m_amalgamated = std::make_unique<TGxListHandle>();
+        const GLuint list = m_amalgamated->Allocate();
+        gxAssert(list != 0, "No display list name available");
+        ClearChange(TGxObjectChange::Structure);
+        glNewList(list, GL_COMPILE_AND_EXECUTE);
+        rci.amalgamating = true;
+        try {
+            TGxCameraInvariantObject::RenderSelf(rci, true, renderChildren);
+        } catch (...) {
+            rci.amalgamating = false;
+            glEndList();
+            m_amalgamated->Release();
+            throw;
+        }
+        rci.amalgamating = false;
+        glEndList();
+    } else {
+        glCallList(m_amalgamated->Name());
+    }
+    rci.stateCache->Invalidate();
+}
+
+void TGxDummyCube::DestroyHandle()
+{
+    m_amalgamated.reset();
+    TGxCameraInvariantObject::DestroyHandle();
 }
 
 void TGxDummyCube::EmitGeometry(TRenderContextInfo&)

@@ -4,12 +4,16 @@
 #include "engine/scene/GxCameraInvariantObject.h"
 
 #include <functional>
+#include <memory>
+
+class TGxListHandle;
 
 // An invisible anchor that groups and moves other objects. Its own edges
 // are drawn only with VisibleAtRunTime; its children always are.
 class TGxDummyCube : public TGxCameraInvariantObject {
 public:
     explicit TGxDummyCube(TGxComponent* owner);
+    ~TGxDummyCube() override;
     std::string_view ClassName() const override { return "TGxDummyCube"; }
 
     float CubeSize() const { return m_cubeSize; }
@@ -19,7 +23,8 @@ public:
     void SetEdgeColor(const TGxColor& c) { m_edgeColor.Assign(c); }
     bool VisibleAtRunTime() const { return m_visibleAtRunTime; }
     void SetVisibleAtRunTime(bool v);
-    // Records the drawing of the whole subtree once (left to the render traversal).
+    // Records the drawing of the whole subtree into one list on first use and
+    // replays it; only a geometry change of the cube itself records it again.
     bool Amalgamate() const { return m_amalgamate; }
     void SetAmalgamate(bool v);
     // When set and it answers false, the cube and its children are skipped.
@@ -34,6 +39,9 @@ public:
         return false;
     }
 
+    // Asks OnVisibilityDetermination first; replays the amalgamated subtree.
+    void RenderSelf(TRenderContextInfo& rci, bool renderSelf, bool renderChildren) override;
+    void DestroyHandle() override;
     void EmitGeometry(TRenderContextInfo& rci) override;
     // Dotted edges in EdgeColor, lighting off, the caller's state kept.
     void DrawEdges() const;
@@ -43,4 +51,5 @@ private:
     TGxColor m_edgeColor;
     bool m_visibleAtRunTime = false;
     bool m_amalgamate = false;
+    std::unique_ptr<TGxListHandle> m_amalgamated;
 };

@@ -30,13 +30,6 @@ void TGxLineBase::SetAntiAliased(bool v)
     GeometryDirty();
 }
 
-void TGxLineBase::NotifyChange(IGxChangeListener* sender)
-{
-    if (sender == &m_lineColor)
-        GeometryDirty();
-    TGxImmaterialSceneObject::NotifyChange(sender);
-}
-
 void TGxLineBase::SetupLineState() const
 {
     glPushAttrib(GL_CURRENT_BIT | GL_LINE_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
@@ -107,7 +100,7 @@ void TGxXYZGrid::NotifyChange(IGxChangeListener* sender)
 {
     if (sender == &m_x || sender == &m_y || sender == &m_z)
         GeometryDirty();
-    TGxLineBase::NotifyChange(sender);
+    TGxImmaterialSceneObject::NotifyChange(sender);
 }
 
 void TGxXYZGrid::EmitGeometry(TRenderContextInfo&)

@@ -23,9 +23,6 @@ public:
     bool AntiAliased() const { return m_antiAliased; }
     void SetAntiAliased(bool v);
 
-    // The colour is recorded with the lines.
-    void NotifyChange(IGxChangeListener* sender) override;
-
 protected:
     // Saves the state it changes; RestoreLineState gives it back.
     void SetupLineState() const;
