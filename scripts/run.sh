@@ -9,7 +9,7 @@ bash scripts/install-deps.sh
 export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
 export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 mkdir -p build
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > build.configure.log 2>&1 || { cat build.configure.log; exit 1; }
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release > build.configure.log 2>&1 || { cat build.configure.log; exit 1; }
 cmake --build build -j "$(nproc)" --target app
 
 if [ -n "${DISPLAY:-}" ]; then
