@@ -22,9 +22,9 @@ public:
 class RecordingComponent : public TGxCoordinatesUpdateAbleComponent {
 public:
     void CoordsChanged(TGxCoordinates* which) override { changed.push_back(which); }
-    void SignalChange() override { ++signals; }
+    void SignalChange() override { ++signalCount; }
     std::vector<TGxCoordinates*> changed;
-    int signals = 0;
+    int signalCount = 0;
 };
 
 } // namespace
@@ -126,7 +126,7 @@ TEST(Coordinates, ASceneObjectOwnerHearsOnlyCoordsChanged)
     c.Normalize();
     ASSERT_EQ(owner.changed.size(), 2u);
     EXPECT_EQ(owner.changed[0], &c);
-    EXPECT_EQ(owner.signals, 0);
+    EXPECT_EQ(owner.signalCount, 0);
     EXPECT_FALSE(callbackRan);
 
     // Seen through the general listener type too.
