@@ -1,9 +1,9 @@
 #include "app/MainWindow.h"
 
 #include "app/AppWindows.h"
-#include "app/BlankSceneViewer.h"
 #include "app/FinishWindow.h"
 #include "app/SettingsDialog.h"
+#include "directory/MapOverlays.h"
 #include "directory/OrgDirectoryLoader.h"
 #include "directory/ResultsTree.h"
 #include "directory/SearchPanel.h"
@@ -12,7 +12,13 @@
 #include "engine/materials/GxMaterial.h"
 #include "engine/objects/GxCylinder.h"
 #include "engine/objects/GxDummyCube.h"
+#include "engine/scene/GxCadencer.h"
 #include "engine/scene/GxCamera.h"
+#include "engine/scene/GxSceneViewer.h"
+#include "navigation/FlyTo.h"
+#include "navigation/FrameLoop.h"
+#include "navigation/MapInput.h"
+#include "navigation/PointerInput.h"
 #include "directory/SortedComboBox.h"
 #include "platform/Anchors.h"
 #include "platform/ErrorBox.h"
@@ -27,6 +33,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStyle>
 #include <QTabWidget>
@@ -34,6 +41,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace {
 const QString kSansSerif = QStringLiteral("MS Sans Serif");
@@ -62,6 +70,7 @@ Tfm_main::Tfm_main(AppWindows& windows, const QString& programFolder)
     move(330, 183);
     resize(kDesignedClientWidth, kDesignedClientHeight);
     CreateControls();
+    CreateFrameLoop();
     CreateSelection();
     FormCreate();
 }
@@ -86,6 +95,17 @@ void Tfm_main::CreateControls()
     GxSceneViewer->setAccessibleName(QStringLiteral("Схема города"));
     GxSceneViewer->setFocusPolicy(Qt::StrongFocus);
     sheetLayout->addWidget(GxSceneViewer);
+    GxSceneViewer->OnMouseDown = [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+        reportErrors([&] { GxSceneViewerMouseDown(button, x, y); });
+    };
+    GxSceneViewer->OnMouseMove = [this](Qt::KeyboardModifiers, int, int) {
+        reportErrors([this] { GxSceneViewerMouseMove(); });
+    };
+    GxSceneViewer->AfterRender = [this](TGxSceneViewer&, QPainter& painter) {
+        reportErrors([&] { GxSceneViewerAfterRender(painter); });
+    };
+    // The window's own background reports the pointer too (FormMouseMove).
+    setMouseTracking(true);
     PageControl->addTab(MapSheet, QStringLiteral("Схема города"));
     m_anchors->add(PageControl, {8, 16, 601, 468}, all);
 
@@ -182,18 +202,43 @@ void Tfm_main::CreateSelection()
 {
     m_searchControls = std::make_unique<WidgetSearchControls>(*OrgName, *Street, *HouseEdit, *TreeView);
     Selection::Services services;
+    services.ObjectAtPixel = [this](int x, int y) { return GxSceneViewer->Buffer().ObjectAtPixel(x, y); };
     services.MoveToHouse = [this](Thouse& house) {
-        m_searchControls->SetStreetText(house.params()[0]);
-        m_searchControls->SetHouseNoText(house.params()[1]);
+        ::MoveToHouse(m_state, *m_scene, house, [this](const std::string& street, const std::string& number) {
+            m_searchControls->SetStreetText(street);
+            m_searchControls->SetHouseNoText(number);
+        });
     };
+    services.ViewHint = [this](Thouse& house) {
+        TGxSceneBuffer& buffer = GxSceneViewer->Buffer();
+        MapOverlays::ViewHint(
+            m_state, *m_scene->GxScene.ObjectRoot(), house,
+            [&buffer](const TGxVector& point) { return buffer.ProjectToWindow(point); }, buffer.Height());
+    };
+    services.RemoveHint = [this] { MapOverlays::RemoveHint(m_state); };
     m_selection = std::make_unique<Selection>(m_state, m_scene->GxScene, m_records, *m_searchControls,
                                               std::move(services));
     m_searchPanel = std::make_unique<SearchPanel>(*m_selection);
 }
 
-QOpenGLWidget* Tfm_main::CreateSceneViewer(QWidget* parent)
+TGxSceneViewer* Tfm_main::CreateSceneViewer(QWidget* parent)
 {
-    return new BlankSceneViewer(parent);
+    auto* viewer = new TGxSceneViewer(parent);
+    viewer->SetVSync(vsmSync);
+    TGxSceneBuffer& buffer = viewer->Buffer();
+    buffer.SetBackgroundColor(clWhite);
+    buffer.AmbientColor().SetColorVector(0.4f, 0.4f, 0.4f, 1.0f);
+    buffer.SetShadeModel(smSmooth);
+    viewer->SetCamera(m_scene->GxFreeCamera);
+    return viewer;
+}
+
+void Tfm_main::CreateFrameLoop()
+{
+    m_keys = std::make_unique<InstalledKeyState>();
+    m_pointer = std::make_unique<ViewPointer>(GxSceneViewer);
+    m_picker = std::make_unique<SceneBufferPicker>(GxSceneViewer->Buffer());
+    m_frameLoop = std::make_unique<FrameLoop>(m_state, *m_scene, *m_keys, *m_pointer, *m_picker);
 }
 
 void Tfm_main::FormCreate()
@@ -217,6 +262,10 @@ void Tfm_main::FormCreate()
     } catch (...) {
         showErrorBox(currentExceptionText());
     }
+    // Loading is over: from now on the map moves once per shown frame.
+    GxCadencer = std::make_unique<TGxCadencer>();
+    GxCadencer->OnProgress = [this](TGxComponent*, double, double) { GxCadencerProgress(); };
+    GxCadencer->SetScene(&m_scene->GxScene);
 }
 
 void Tfm_main::FormShow()
@@ -273,8 +322,43 @@ void Tfm_main::ClearFields()
 
 void Tfm_main::SettingsChanged()
 {
-    // Scene engine: every top-level object under ObjectRoot whose class is not
-    // Thouse gets Visible := m_state.ShowNonBuildings.
+    TGxBaseSceneObject* root = m_scene->GxScene.ObjectRoot();
+    for (int i = 0; i < root->Count(); ++i) {
+        TGxBaseSceneObject* object = root->Children(i);
+        if (dynamic_cast<Thouse*>(object) == nullptr)
+            object->SetVisible(m_state.ShowNonBuildings);
+    }
+}
+
+void Tfm_main::GxCadencerProgress()
+{
+    m_frameLoop->Tick();
+}
+
+void Tfm_main::GxSceneViewerMouseDown(Qt::MouseButton button, int x, int y)
+{
+    m_selection->GxSceneViewerMouseDown(button, x, y);
+}
+
+void Tfm_main::GxSceneViewerMouseMove()
+{
+    GxSceneViewer->setFocus();
+    PointerOverView(m_state);
+}
+
+void Tfm_main::GxSceneViewerAfterRender(QPainter& painter)
+{
+    MapOverlays::Draw(painter, GxSceneViewer->height(), m_state.CurrentObject);
+}
+
+void Tfm_main::FormMouseMove()
+{
+    PointerOverWindow(m_state, *m_pointer);
+}
+
+void Tfm_main::FormMouseWheel(double wheelDelta)
+{
+    WheelZoom(m_state, *m_scene->GxFreeCamera, m_pointer->Cursor(), wheelDelta);
 }
 
 void Tfm_main::showEvent(QShowEvent* event)
@@ -295,6 +379,19 @@ void Tfm_main::closeEvent(QCloseEvent* event)
     reportErrors([this] { FormClose(); });
     event->accept();
     m_windows.WindowClosed(this);
+}
+
+void Tfm_main::mouseMoveEvent(QMouseEvent* event)
+{
+    QWidget::mouseMoveEvent(event);
+    reportErrors([this] { FormMouseMove(); });
+}
+
+void Tfm_main::wheelEvent(QWheelEvent* event)
+{
+    // Wheel turns over the view reach the window: the view does not take them.
+    reportErrors([&] { FormMouseWheel(event->angleDelta().y()); });
+    event->accept();
 }
 
 void Tfm_main::resizeEvent(QResizeEvent* event)

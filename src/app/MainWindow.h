@@ -15,7 +15,13 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QMenu;
-class QOpenGLWidget;
+class FrameLoop;
+class InstalledKeyState;
+class QPainter;
+class SceneBufferPicker;
+class TGxCadencer;
+class TGxSceneViewer;
+class ViewPointer;
 class QPushButton;
 class QTabWidget;
 class QTextEdit;
@@ -53,7 +59,7 @@ public:
     // Controls, named as the window's design names them.
     QTabWidget* PageControl = nullptr;
     QWidget* MapSheet = nullptr;
-    QOpenGLWidget* GxSceneViewer = nullptr;
+    TGxSceneViewer* GxSceneViewer = nullptr;
     QGroupBox* sGroupBox1 = nullptr;
     QLabel* sLabel1 = nullptr;
     QLabel* sLabel2 = nullptr;
@@ -70,6 +76,8 @@ public:
     QMenu* PrintPopupMenu = nullptr;
     QAction* N1 = nullptr;
     QAction* N2 = nullptr;
+    // Ticks the frame loop once per shown frame from the end of FormCreate on.
+    std::unique_ptr<TGxCadencer> GxCadencer;
 
     // Handlers.
     void FormCreate();
@@ -82,6 +90,12 @@ public:
     void StreetChange();
     void OrgNameChange();
     void ClearFields();
+    void GxCadencerProgress();
+    void GxSceneViewerMouseDown(Qt::MouseButton button, int x, int y);
+    void GxSceneViewerMouseMove();
+    void GxSceneViewerAfterRender(QPainter& painter);
+    void FormMouseMove();
+    void FormMouseWheel(double wheelDelta);
 
     // Applies ShowNonBuildings to the scene (after the settings dialog).
     void SettingsChanged();
@@ -90,13 +104,16 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void CreateControls();
     void CreateSearchPanel();
     void CreateSelection();
     // The one place that makes the map view.
-    QOpenGLWidget* CreateSceneViewer(QWidget* parent);
+    TGxSceneViewer* CreateSceneViewer(QWidget* parent);
+    void CreateFrameLoop();
 
     AppWindows& m_windows;
     QString m_programFolder;
@@ -107,4 +124,8 @@ private:
     std::unique_ptr<Selection> m_selection;
     std::unique_ptr<SearchPanel> m_searchPanel;
     AnchorLayout* m_anchors = nullptr;
+    std::unique_ptr<InstalledKeyState> m_keys;
+    std::unique_ptr<ViewPointer> m_pointer;
+    std::unique_ptr<SceneBufferPicker> m_picker;
+    std::unique_ptr<FrameLoop> m_frameLoop;
 };

@@ -8,7 +8,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QOpenGLWidget>
+#include "engine/scene/GxSceneViewer.h"
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextEdit>

@@ -2,8 +2,12 @@
 
 #include "data/ByteReader.h"
 #include "data/Cp1251.h"
+#include "data/LandmarkListReader.h"
 #include "engine/materials/GxMaterialLibrary.h"
+#include "engine/objects/GxFreeForm.h"
+#include "engine/scene/GxScene.h"
 #include "support/TempDir.h"
+#include "support/VectorAsserts.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +53,7 @@ struct ReadTown {
     std::vector<std::vector<std::array<float, 3>>> roads;
     std::set<std::string> planeMaterials;
     std::set<std::string> libraryMaterials;
+    int landmarks = 0;
     OrgRecords orgs;
 };
 
@@ -106,7 +111,10 @@ ReadTown readTown(const std::string& folder)
         EXPECT_GE(m.TextureScale()[0], 1.0f) << m.Name() << ": the picture repeats across the plane";
     }
 
-    EXPECT_EQ(ByteReader::readFile(folder + "/fl.dat").size(), 0u);
+    // The landmarks, read by the program's own reader.
+    TGxScene scene;
+    LoadLandmarks(scene, folder, library);
+    t.landmarks = scene.ObjectRoot()->Count();
 
     ByteReader tmd = ByteReader::fromFile(folder + "/data.tmd");
     const std::int32_t count = tmd.int32();
@@ -148,6 +156,7 @@ TEST_P(TownFiles, EveryFieldFitsAndEveryOutlineIsASimpleCounterClockwiseRing)
     const ReadTown t = readTown(dir.path());
     EXPECT_EQ(t.houses.size(), GetParam().houses);
     EXPECT_EQ(t.orgs.size(), GetParam().organisations);
+    EXPECT_EQ(t.landmarks, 7);
     for (const ReadHouse& h : t.houses) {
         ASSERT_GE(h.outline.size(), 4u);
         EXPECT_TRUE(isSimple(h.outline)) << h.street << " " << h.number;
@@ -228,4 +237,58 @@ TEST(TownGenerator, OrganisationsStandAtHousesOrAtTheDeliberatelyMissingAddresse
         << "several organisations in one house";
     EXPECT_GT(noPhone, 0);
     EXPECT_GT(noWeb, 0);
+}
+
+TEST(TownGenerator, LandmarksStandOnFreeGroundFacingTheirWay)
+{
+    TempDir dir;
+    const GeneratedTown town = generateTown(TownOptions{});
+    writeTownFiles(town, dir.path());
+    TGxScene scene;
+    TGxMaterialLibrary library;
+    LoadLandmarks(scene, dir.path(), library);
+    ASSERT_EQ(scene.ObjectRoot()->Count(), int(town.landmarks.size()));
+
+    auto areaOf = [&](AreaKind kind, Vec2 p) -> const PlanArea* {
+        for (const PlanArea& a : town.plan.areas)
+            if (a.kind == kind && pointInPolygon(a.outline, p))
+                return &a;
+        return nullptr;
+    };
+    std::vector<Polygon> houses;
+    for (const PlacedHouse& h : town.houses)
+        houses.push_back(convexHull(h.outline));
+    std::map<std::string, Vec2> at;
+    for (int i = 0; i < scene.ObjectRoot()->Count(); ++i) {
+        auto& landmark = dynamic_cast<TGxFreeForm&>(*scene.ObjectRoot()->Children(i));
+        const LandmarkRecord& r = town.landmarks[std::size_t(i)];
+        SCOPED_TRACE(landmark.Name());
+        at[landmark.Name()] = {landmark.Position().X(), landmark.Position().Y()};
+        // Turned exactly as written, one component at a time.
+        EXPECT_TRUE(VectorNear(landmark.Direction().Vector4(), VectorMake(r.direction[0], r.direction[1], r.direction[2])));
+        EXPECT_TRUE(VectorNear(landmark.Up().Vector4(), VectorMake(0, 0, 1)));
+        // Its ground plan, from the model's own vertices: no house on it.
+        Polygon plan;
+        ASSERT_FALSE(landmark.MeshObjects().empty());
+        for (const auto& object : landmark.MeshObjects()) {
+            EXPECT_FALSE(object->FaceGroups().empty());
+            for (const TGxAffineVector& v : object->Vertices) {
+                const TGxVector w = VectorTransform(PointMake(v.X, v.Y, v.Z), landmark.ObjectMatrix());
+                EXPECT_GT(w.Z, -0.05f) << "nothing below the ground";
+                plan.push_back({w.X, w.Y});
+            }
+        }
+        const Polygon hull = convexHull(plan);
+        for (const Polygon& house : houses)
+            ASSERT_FALSE(convexOverlap(hull, house)) << "a house stands on it";
+    }
+    EXPECT_TRUE(pointInPolygon(town.plan.square(), at.at("monument")));
+    const PlanArea* churchPark = areaOf(AreaKind::Park, at.at("church"));
+    const PlanArea* towerPark = areaOf(AreaKind::Park, at.at("water_tower"));
+    EXPECT_TRUE(churchPark && towerPark && churchPark != towerPark);
+    EXPECT_EQ(areaOf(AreaKind::Pond, at.at("church")), nullptr);
+    EXPECT_NE(areaOf(AreaKind::River, at.at("bridge")), nullptr);
+    for (const char* part : {"church_roof", "church_domes"})
+        EXPECT_EQ(at.at(part).x, at.at("church").x);
+    EXPECT_EQ(at.at("water_tank").y, at.at("water_tower").y);
 }

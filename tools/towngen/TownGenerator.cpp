@@ -104,8 +104,12 @@ void buildModel(GeneratedTown& town)
         LibMaterialRecord m;
         m.name = name;
         m.image = it->second;
+        // A plane is one quad lit at its corners only: the map's light sits at
+        // the camera, so a large plane's far corners get almost no light and
+        // the whole quad darkens. Most of its brightness comes from emission.
         m.front.ambient = {0.55f, 0.55f, 0.55f};
-        m.front.diffuse = {1, 1, 1, 1};
+        m.front.diffuse = {0.35f, 0.35f, 0.35f, 1};
+        m.front.emission = {0.6f, 0.6f, 0.6f};
         const float tile = groundTileSize(plane->kind);
         m.textureScale = {plane->width / tile, plane->height / tile, 1};
         town.materials.push_back(std::move(m));
@@ -141,16 +145,6 @@ void trimStreets(GeneratedTown& town)
             s.line = s.line.sub(s0, s1);
     }
 }
-
-// Landmark meshes (a monument on the square, the station, the church) have not
-// been modelled yet, so fl.dat stays empty. Each will be one record here: the
-// mesh file relative to the data folder, its place, scale, direction
-// (0, 1, 0) and up (0, 0, 1), and its colour; the plan knows where the square
-// and the station are.
-std::vector<LandmarkRecord> landmarksOf(const TownPlan&)
-{
-    return {};
-}
 } // namespace
 
 GeneratedTown generateTown(const TownOptions& options)
@@ -185,7 +179,9 @@ GeneratedTown generateTown(const TownOptions& options)
             town.plan.streets[i].name = namer.next(town.plan.streets[i].kind);
 
     buildModel(town);
-    town.landmarks = landmarksOf(town.plan);
+    TownLandmarks landmarks = makeLandmarks(town.plan);
+    town.landmarks = std::move(landmarks.records);
+    town.landmarkMeshes = std::move(landmarks.meshes);
     town.organisations = generateOrganisations(town.plan, town.houses, options.organisations, root.fork(4),
                                                &town.missingAddresses);
     return town;
@@ -202,5 +198,10 @@ void writeTownFiles(const GeneratedTown& town, const std::string& folder)
     ByteWriter landmarks;
     landmarks.bytes(writeLandmarkList(town.landmarks));
     landmarks.saveTo(folder + "/fl.dat");
+    for (const LandmarkMesh& mesh : town.landmarkMeshes) {
+        ByteWriter bytes;
+        bytes.bytes(mesh.bytes);
+        bytes.saveTo(folder + "/" + mesh.file);
+    }
     writeOrgDirectory(town.organisations).saveTo(folder + "/data.tmd");
 }

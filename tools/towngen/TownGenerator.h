@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HousePlacer.h"
+#include "Landmarks.h"
 #include "OrgGenerator.h"
 #include "TownPlan.h"
 
@@ -26,7 +27,8 @@ struct GeneratedTown {
     std::vector<PlacedHouse> houses;
     TownModel model;
     std::vector<LibMaterialRecord> materials;
-    std::vector<LandmarkRecord> landmarks; // none until the landmark meshes exist
+    std::vector<LandmarkRecord> landmarks;   // the blocks of fl.dat
+    std::vector<LandmarkMesh> landmarkMeshes; // the 3DS files they name
     OrgRecords organisations;
     std::vector<AddressKey> missingAddresses; // entries deliberately without a house
 };
@@ -48,5 +50,6 @@ std::int32_t roadColour();
 
 GeneratedTown generateTown(const TownOptions& options);
 
-// Writes data.mod, data.modt, fl.dat and data.tmd into `folder`, creating it.
+// Writes data.mod, data.modt, fl.dat, the landmarks' 3DS files and data.tmd
+// into `folder`, creating it.
 void writeTownFiles(const GeneratedTown& town, const std::string& folder);

@@ -1,0 +1,169 @@
+#include "engine/scene/GxSceneViewer.h"
+
+#include "engine/scene/GxFlagScope.h"
+
+#include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QPainter>
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
+// The widget's own context, with the widget's framebuffer bound while active.
+// Inside paintGL the widget has made it current already and finishes the
+// frame itself, so the release is left to it.
+class TGxSceneViewer::WidgetContext : public TGxRenderingContext {
+public:
+    explicit WidgetContext(TGxSceneViewer& view) : m_view(view) {}
+
+    QOpenGLContext* GLContext() const override { return m_view.context(); }
+    int SwapInterval() const override { return m_view.format().swapInterval(); }
+
+protected:
+    void MakeCurrent() override { m_view.makeCurrent(); }
+    void DoneCurrent() override
+    {
+        if (!m_view.m_painting)
+            m_view.doneCurrent();
+    }
+
+private:
+    TGxSceneViewer& m_view;
+};
+
+TGxSceneViewer::TGxSceneViewer(QWidget* parent) : QOpenGLWidget(parent)
+{
+    resize(100, 100);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFormat(m_buffer.SurfaceFormat());
+    m_buffer.OnChange = [this] {
+        if (!m_buffer.Rendering())
+            update();
+    };
+    m_buffer.OnStructuralChange = [this] {
+        // The pixel format is fixed with the context: the next context gets the new wishes.
+        setFormat(m_buffer.SurfaceFormat());
+        update();
+    };
+}
+
+TGxSceneViewer::~TGxSceneViewer()
+{
+    if (HasContext()) {
+        makeCurrent();
+        m_buffer.DestroyRC();
+        doneCurrent();
+    }
+}
+
+void TGxSceneViewer::SetVSync(TGxVSyncMode mode)
+{
+    m_buffer.SetVSync(mode);
+    if (!HasContext())
+        setFormat(m_buffer.SurfaceFormat());
+}
+
+float TGxSceneViewer::FieldOfView() const
+{
+    const TGxCamera* camera = m_buffer.Camera();
+    if (!camera)
+        return 0.0f;
+    return camera->GetFieldOfView(float(std::min(width(), height())));
+}
+
+void TGxSceneViewer::SetFieldOfView(float degrees)
+{
+    if (TGxCamera* camera = m_buffer.Camera())
+        camera->SetFieldOfView(degrees, float(std::min(width(), height())));
+}
+
+void TGxSceneViewer::initializeGL()
+{
+    // A new top-level window gives the view a new context: the old one's
+    // lists and textures go with it.
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &TGxSceneViewer::contextLost,
+            Qt::UniqueConnection);
+    TGxFlagScope painting(m_painting);
+    m_buffer.Resize(std::max(width(), 1), std::max(height(), 1));
+    m_buffer.CreateRC(std::make_unique<WidgetContext>(*this));
+}
+
+void TGxSceneViewer::contextLost()
+{
+    if (!HasContext())
+        return;
+    makeCurrent();
+    TGxFlagScope painting(m_painting);
+    m_buffer.DestroyRC();
+}
+
+void TGxSceneViewer::resizeGL(int width, int height)
+{
+    m_buffer.Resize(std::max(width, 1), std::max(height, 1));
+}
+
+void TGxSceneViewer::moveEvent(QMoveEvent* event)
+{
+    QOpenGLWidget::moveEvent(event);
+    update();
+}
+
+void TGxSceneViewer::paintGL()
+{
+    if (width() < 1 || height() < 1 || !HasContext())
+        return;
+    {
+        TGxFlagScope painting(m_painting);
+        // The widget's own hook is called below with a painter; the buffer's
+        // stays free for other users.
+        m_buffer.Render(nullptr);
+    }
+    if (AfterRender) {
+        {
+            QPainter painter(this);
+            AfterRender(*this, painter);
+        }
+        // Text drawn with blending can leave the view's alpha below 1.
+        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    }
+}
+
+void TGxSceneViewer::mousePressEvent(QMouseEvent* event)
+{
+    QOpenGLWidget::mousePressEvent(event);
+    if (OnMouseDown) {
+        const QPoint at = event->position().toPoint();
+        OnMouseDown(event->button(), event->modifiers(), at.x(), at.y());
+    }
+}
+
+void TGxSceneViewer::mouseMoveEvent(QMouseEvent* event)
+{
+    QOpenGLWidget::mouseMoveEvent(event);
+    if (OnMouseMove) {
+        const QPoint at = event->position().toPoint();
+        OnMouseMove(event->modifiers(), at.x(), at.y());
+    }
+}
+
+void TGxSceneViewer::enterEvent(QEnterEvent* event)
+{
+    QOpenGLWidget::enterEvent(event);
+    m_mouseInside = true;
+    if (OnMouseEnter)
+        OnMouseEnter();
+}
+
+void TGxSceneViewer::leaveEvent(QEvent* event)
+{
+    QOpenGLWidget::leaveEvent(event);
+    m_mouseInside = false;
+    if (OnMouseLeave)
+        OnMouseLeave();
+}
