@@ -4,7 +4,10 @@
 #include "app/FinishWindow.h"
 #include "app/SettingsDialog.h"
 #include "directory/MapOverlays.h"
+#include "directory/HelpFile.h"
 #include "directory/OrgDirectoryLoader.h"
+#include "directory/PrinterSource.h"
+#include "directory/Printing.h"
 #include "directory/ResultsTree.h"
 #include "directory/SearchPanel.h"
 #include "directory/Selection.h"
@@ -21,6 +24,7 @@
 #include "navigation/PointerInput.h"
 #include "directory/SortedComboBox.h"
 #include "platform/Anchors.h"
+#include "platform/DocumentOpener.h"
 #include "platform/ErrorBox.h"
 #include "platform/Fonts.h"
 #include "platform/ScreenCentre.h"
@@ -35,6 +39,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -60,7 +65,8 @@ QToolButton* toolButton(QWidget* parent, const char* name, const QString& hint, 
 } // namespace
 
 Tfm_main::Tfm_main(AppWindows& windows, const QString& programFolder)
-    : QWidget(nullptr), m_windows(windows), m_programFolder(programFolder), m_scene(std::make_unique<MainScene>())
+    : QWidget(nullptr), m_windows(windows), m_programFolder(programFolder), m_scene(std::make_unique<MainScene>()),
+      m_printers(std::make_unique<DesktopPrinterSource>(this)), m_documents(std::make_unique<DesktopDocumentOpener>())
 {
     m_windows.fm_main = this;
     setObjectName("fm_main");
@@ -70,6 +76,7 @@ Tfm_main::Tfm_main(AppWindows& windows, const QString& programFolder)
     move(330, 183);
     resize(kDesignedClientWidth, kDesignedClientHeight);
     CreateControls();
+    CreateShortcuts();
     CreateFrameLoop();
     CreateSelection();
     FormCreate();
@@ -131,16 +138,36 @@ void Tfm_main::CreateControls()
     // The tool buttons are part of the design but hidden; nothing shows them.
     bt_print = toolButton(this, "bt_print", QStringLiteral("Печать"), QStyle::SP_DialogSaveButton);
     m_anchors->add(bt_print, {616, 5, 22, 25}, topRight);
+    connect(bt_print, &QToolButton::clicked, this, [this] { reportErrors([this] { bt_printClick(); }); });
+    bt_print->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(bt_print, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PrintPopupMenu->popup(bt_print->mapToGlobal(at)); });
+    connect(N1, &QAction::triggered, this, [this] { reportErrors([this] { N1Click(); }); });
+    connect(N2, &QAction::triggered, this, [this] { reportErrors([this] { N2Click(); }); });
     bt_Settings = toolButton(this, "bt_Settings", QStringLiteral("Настройки"), QStyle::SP_FileDialogDetailedView);
     m_anchors->add(bt_Settings, {645, 5, 25, 25}, topRight);
     connect(bt_Settings, &QToolButton::clicked, this, [this] { reportErrors([this] { bt_SettingsClick(); }); });
     bt_info = toolButton(this, "bt_info", QStringLiteral("Справка"), QStyle::SP_MessageBoxQuestion);
     m_anchors->add(bt_info, {679, 5, 25, 25}, topRight);
+    connect(bt_info, &QToolButton::clicked, this, [this] { reportErrors([this] { bt_infoClick(); }); });
 
     PrintEdit = new QTextEdit(this);
     PrintEdit->setObjectName("PrintEdit");
     PrintEdit->hide();
     m_anchors->add(PrintEdit, {208, 448, 25, 25});
+}
+
+void Tfm_main::CreateShortcuts()
+{
+    const auto shortcut = [this](const QKeySequence& keys, void (Tfm_main::*handler)()) {
+        auto* s = new QShortcut(keys, this);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, this, [this, handler] { reportErrors([&] { (this->*handler)(); }); });
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_P), &Tfm_main::bt_printClick);
+    shortcut(QKeySequence(Qt::Key_F1), &Tfm_main::bt_infoClick);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), &Tfm_main::bt_SettingsClick);
+    shortcut(QKeySequence(Qt::Key_F10), &Tfm_main::bt_SettingsClick);
 }
 
 void Tfm_main::CreateSearchPanel()
@@ -298,6 +325,48 @@ void Tfm_main::bt_SettingsClick()
 {
     if (m_windows.fm_sett)
         m_windows.fm_sett->exec();
+}
+
+void Tfm_main::bt_printClick()
+{
+    PrintPopupMenu->popup(bt_print->mapToGlobal(QPoint(bt_print->width(), bt_print->height())));
+}
+
+void Tfm_main::N1Click()
+{
+    PrintSnap(3.125f);
+}
+
+void Tfm_main::N2Click()
+{
+    PrintOrgs();
+}
+
+void Tfm_main::PrintSnap(float scale)
+{
+    if (auto printer = m_printers->DefaultPrinter(N1->text()))
+        Printing::PrintSnap(*printer, *GxSceneViewer, scale);
+}
+
+void Tfm_main::PrintOrgs()
+{
+    if (auto printer = m_printers->DefaultPrinter(N2->text()))
+        Printing::PrintOrgs(*printer, TreeView->NodeTexts(), *PrintEdit);
+}
+
+void Tfm_main::SetPrinterSource(std::unique_ptr<PrinterSource> printers)
+{
+    m_printers = std::move(printers);
+}
+
+void Tfm_main::SetDocumentOpener(std::unique_ptr<DocumentOpener> opener)
+{
+    m_documents = std::move(opener);
+}
+
+void Tfm_main::bt_infoClick()
+{
+    m_documents->Open(HelpFile::Path(m_programFolder));
 }
 
 void Tfm_main::bt_searchClick()

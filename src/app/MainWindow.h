@@ -10,6 +10,8 @@
 #include <memory>
 
 class AppWindows;
+class DocumentOpener;
+class PrinterSource;
 class AnchorLayout;
 class QAction;
 class QGroupBox;
@@ -86,6 +88,10 @@ public:
     void FormClose();
     void FormResize();
     void bt_SettingsClick();
+    void bt_printClick();
+    void N1Click();
+    void N2Click();
+    void bt_infoClick();
     void bt_searchClick();
     void StreetChange();
     void OrgNameChange();
@@ -99,6 +105,14 @@ public:
 
     // Applies ShowNonBuildings to the scene (after the settings dialog).
     void SettingsChanged();
+
+    // The map view rendered at scale times its size, on the default printer.
+    void PrintSnap(float scale);
+    // The results tree's texts on the default printer.
+    void PrintOrgs();
+    // Where print jobs go and what opens the help (tests put their own in).
+    void SetPrinterSource(std::unique_ptr<PrinterSource> printers);
+    void SetDocumentOpener(std::unique_ptr<DocumentOpener> opener);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -114,6 +128,8 @@ private:
     // The one place that makes the map view.
     TGxSceneViewer* CreateSceneViewer(QWidget* parent);
     void CreateFrameLoop();
+    // Ctrl+P, F1, Ctrl+, and F10 reach the hidden tool buttons' actions.
+    void CreateShortcuts();
 
     AppWindows& m_windows;
     QString m_programFolder;
@@ -128,4 +144,6 @@ private:
     std::unique_ptr<ViewPointer> m_pointer;
     std::unique_ptr<SceneBufferPicker> m_picker;
     std::unique_ptr<FrameLoop> m_frameLoop;
+    std::unique_ptr<PrinterSource> m_printers;
+    std::unique_ptr<DocumentOpener> m_documents;
 };

@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/SettingsDialog.h"
+#include "engine/objects/GxXYZGrid.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -85,4 +86,68 @@ TEST_F(SettingsDialog, ShowsTheFlagsAndStoresThemOnlyWithTheButton)
         EXPECT_FALSE(dialog->ch_moveto->isChecked());
         dialog->reject();
     });
+}
+
+// A town of two houses, a road and a ground plane behind the designed objects.
+class SettingsOnATown : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        TownModel town;
+        town.houses.push_back({{{0, 0}, {4, 0}, {4, 3}, {0, 3}}, {"Садовая", "1", "2"}});
+        town.houses.push_back({{{6, 0}, {9, 0}, {9, 3}}, {"Садовая", "2", "1"}});
+        town.roads.push_back({{{0, -2, 0}, {9, -2, 0}, {9, -1, 0}, {0, -1, 0}}, {}});
+        town.planes.push_back({});
+        writeTown(town, {});
+        start();
+        main = windows->fm_main;
+        ASSERT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    }
+
+    // Checks every object under the object root: houses and their walls
+    // always visible, everything else as the flag says.
+    void expectShown(bool nonBuildings)
+    {
+        TGxBaseSceneObject* root = main->Scene().GxScene.ObjectRoot();
+        int houses = 0, walls = 0, others = 0;
+        for (int i = 0; i < root->Count(); ++i) {
+            TGxBaseSceneObject* object = root->Children(i);
+            if (object->ClassName() == "Thouse") {
+                ++houses;
+                EXPECT_TRUE(object->Visible());
+                for (int w = 0; w < object->Count(); ++w, ++walls)
+                    EXPECT_TRUE(object->Children(w)->Visible());
+            } else {
+                ++others;
+                EXPECT_EQ(object->Visible(), nonBuildings) << object->ClassName() << " " << object->Name();
+            }
+        }
+        EXPECT_EQ(houses, 2);
+        EXPECT_GE(walls, 7);
+        EXPECT_GE(others, 6); // DCTarget, DCSelection, grid, GxDummyCube, the road, the plane
+    }
+
+    Tfm_main* main = nullptr;
+};
+
+TEST_F(SettingsOnATown, OnlyBuildingsHidesEveryOtherObjectAndApplyingAgainShowsThemAll)
+{
+    Tfm_sett* dialog = windows->fm_sett;
+    const auto apply = [&](bool onlyBuildings) {
+        QTimer::singleShot(0, dialog, [&] {
+            dialog->ch_viewext->setChecked(onlyBuildings);
+            dialog->bt_ok->click();
+        });
+        main->bt_SettingsClick();
+    };
+    apply(true);
+    expectShown(false);
+    apply(false);
+    expectShown(true);
+
+    // Applying without a change shows what something else had hidden.
+    main->Scene().GxXYZGrid->SetVisible(false);
+    apply(false);
+    expectShown(true);
 }

@@ -12,6 +12,8 @@
 
 #include <QSurfaceFormat>
 
+class QImage;
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -164,6 +166,12 @@ public:
     // BeforeRender, lights, fog, DrawScene, PostRender.
     void RenderScene(const TGxRectangle& viewport, int dpi, TGxDrawState drawState,
                      TGxBaseSceneObject* baseObject);
+    // Renders the view once into `bitmap`, whatever its size, at `dpi` dots
+    // per inch (0: the bitmap's own resolution), in the printing drawing
+    // state. The picture goes through a framebuffer object in this buffer's
+    // own context, so its display lists and textures serve unchanged.
+    // Fails with "Already rendering" inside a frame.
+    void SnapshotToBitmap(QImage& bitmap, int dpi);
     // The OpenGL state of the properties (at context creation and every frame).
     void PrepareGLState();
     // Raises EOpenGLError with GLU's text for the first pending error.

@@ -80,6 +80,13 @@ void TGxSceneViewer::SetFieldOfView(float degrees)
         camera->SetFieldOfView(degrees, float(std::min(width(), height())));
 }
 
+void TGxSceneViewer::SnapshotToBitmap(QImage& bitmap, int dpi)
+{
+    m_buffer.SnapshotToBitmap(bitmap, dpi);
+    // The overlays are the window's: the next frame paints them again.
+    update();
+}
+
 void TGxSceneViewer::initializeGL()
 {
     // A new top-level window gives the view a new context: the old one's

@@ -30,6 +30,10 @@ public:
     float FieldOfView() const;
     void SetFieldOfView(float degrees);
 
+    // Renders the view once into the bitmap (its size, `dpi` dots per inch,
+    // 0: the bitmap's own); the window's picture stays as it is.
+    void SnapshotToBitmap(QImage& bitmap, int dpi);
+
     // Called after each shown frame with a painter open on the view.
     std::function<void(TGxSceneViewer&, QPainter&)> AfterRender;
     // Mouse events, view pixels (origin top left).

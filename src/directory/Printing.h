@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+class Printer;
+class QPainter;
+class QTextEdit;
+class TGxSceneViewer;
+
+// Printing the map picture and the organisation list.
+namespace Printing {
+
+// The job title of the organisation list.
+inline constexpr char kOrgsJobTitle[] = "Quorvel 2007";
+// Between two organisations of the printed list.
+inline constexpr char kOrgsSeparator[] = "-----------------";
+
+// The bitmap a snapshot of a view `scale` times its size is rendered into,
+// and the resolution to render it at (96 dots per inch times the scale).
+struct SnapPlan {
+    QSize size;
+    int dpi = 96;
+};
+SnapPlan PlanSnap(QSize view, float scale);
+
+// The size a bitmap is printed at: as large as fits on the page keeping its
+// proportions (filling the page's width or its height), then scaled to percent.
+QSize FitToPage(QSize bitmap, QSize page, int percent);
+
+// The printed list: the tree's node texts, a separator between consecutive
+// organisations (every five lines), joined with line breaks.
+QString OrgListText(const QStringList& nodeTexts);
+
+// Copies the bitmap's pixels, stretched, into the rectangle of the canvas.
+void DrawImage(QPainter& canvas, int left, int top, int width, int height, const QImage& bitmap);
+
+// Prints the bitmap in the top-left corner of the page, as large as fits,
+// scaled to percent, as one job. The hourglass shows meanwhile.
+void PrintImage(Printer& printer, const QImage& bitmap, int percent);
+
+// The view rendered off-screen into a 24-bit bitmap `scale` times its size.
+QImage SnapImage(TGxSceneViewer& view, float scale);
+// Prints the view rendered off-screen at `scale` times its size.
+void PrintSnap(Printer& printer, TGxSceneViewer& view, float scale);
+
+// Prints the list made of `nodeTexts` through `printEdit`, whose content it replaces.
+void PrintOrgs(Printer& printer, const QStringList& nodeTexts, QTextEdit& printEdit);
+
+} // namespace Printing

@@ -1,0 +1,85 @@
+#include "directory/HelpFile.h"
+#include "directory/Printing.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+TEST(Printing, SnapshotSizeAndResolutionFollowTheScaleRoundedToEven)
+{
+    const struct {
+        QSize view;
+        float scale;
+        QSize bitmap;
+        int dpi;
+    } cases[] = {
+        {{593, 440}, 3.125f, {1853, 1375}, 300}, // 1853.125 x 1375
+        {{5, 3}, 2.5f, {12, 8}, 240},            // 12.5 and 7.5: ties go to the even neighbour
+        {{593, 440}, 1.0f, {593, 440}, 96},
+    };
+    for (const auto& c : cases) {
+        const Printing::SnapPlan plan = Printing::PlanSnap(c.view, c.scale);
+        EXPECT_EQ(plan.size, c.bitmap) << c.view.width() << "x" << c.view.height() << " * " << c.scale;
+        EXPECT_EQ(plan.dpi, c.dpi);
+    }
+}
+
+TEST(Printing, PictureFillsThePageWidthOrHeightKeepingItsShape)
+{
+    const QSize a4(2480, 3508); // portrait page at 300 dpi
+    const struct {
+        const char* what;
+        QSize bitmap;
+        QSize page;
+        int percent;
+        QSize printed;
+    } cases[] = {
+        {"wide: the page's width", {1853, 1375}, a4, 100, {2480, 1840}},     // 1375 * 2480 / 1853 = 1840.26
+        {"tall: the page's height", {1000, 2000}, a4, 100, {1754, 3508}},    // exactly half
+        {"tall, rounding up", {1001, 2000}, a4, 100, {1756, 3508}},          // 1755.75
+        {"same shape as the page", {1240, 1754}, a4, 100, {2480, 3508}},     // not wider: height rule
+        {"half away from zero", {2, 1}, {3, 100}, 100, {3, 2}},              // 1 * 3 / 2 = 1.5
+        {"scaled to percent", {1853, 1375}, a4, 50, {1240, 920}},            // 1240 and 920
+        {"percent ties to even", {10, 10}, {5, 5}, 50, {2, 2}},             // 2.5
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Printing::FitToPage(c.bitmap, c.page, c.percent), c.printed) << c.what;
+}
+
+TEST(Printing, OrganisationListSeparatesOrganisationsOnly)
+{
+    const auto org = [](const QString& n) {
+        return QStringList{n, "ул. Садовая, 1", "тел. 1-23-45", "e-mail: a@b.ru", "web: b.ru"};
+    };
+    const QString sep = QString::fromLatin1(Printing::kOrgsSeparator);
+    EXPECT_EQ(sep, QString(17, QLatin1Char('-')));
+
+    EXPECT_EQ(Printing::OrgListText({}), QString());
+    EXPECT_EQ(Printing::OrgListText(org("Аптека")), org("Аптека").join('\n'));
+    const QStringList three = org("Аптека") + org("Баня") + org("Вокзал");
+    const QStringList expected = org("Аптека") + QStringList{sep} + org("Баня") + QStringList{sep} + org("Вокзал");
+    EXPECT_EQ(Printing::OrgListText(three), expected.join('\n'));
+}
+
+TEST(HelpFile, CompiledHelpFirstThenTheHtmlDocumentBesideTheProgram)
+{
+    TempDir folder;
+    const QString dir = QString::fromStdString(folder.path());
+    const QString chm = QDir(dir).filePath("qvhelp.chm");
+    const QString html = QDir(dir).filePath("qvhelp.html");
+    const auto touch = [](const QString& path) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    };
+
+    const QString elsewhere = QDir::currentPath();
+    ASSERT_NE(QDir(elsewhere).canonicalPath(), QDir(dir).canonicalPath());
+    EXPECT_EQ(HelpFile::Path(dir), chm); // nothing there: asked for all the same
+    touch(html);
+    EXPECT_EQ(HelpFile::Path(dir), html);
+    touch(chm);
+    EXPECT_EQ(HelpFile::Path(dir), chm);
+    EXPECT_EQ(QDir::currentPath(), elsewhere);
+}
