@@ -129,6 +129,15 @@ void TGxSceneViewer::paintGL()
         m_buffer.Render(nullptr);
     }
     if (AfterRender) {
+        // Fixed-function state of the frame that would cull or hide what
+        // the painter draws; the next frame sets all of it again.
+        glDisable(GL_CULL_FACE);
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_ALPHA_TEST);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_FOG);
+        glDisable(GL_TEXTURE_2D);
+        glDisable(GL_BLEND);
         {
             QPainter painter(this);
             AfterRender(*this, painter);
