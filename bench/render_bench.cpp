@@ -21,6 +21,8 @@
 
 #include <GL/gl.h>
 
+#include <malloc.h>
+
 #include <chrono>
 #include <ctime>
 #include <fstream>
@@ -54,10 +56,12 @@ double peakMegabytes()
     return statusMegabytes("VmHWM:");
 }
 
-// Starts the high-water mark afresh from the present resident size, so a
-// size's figure is not the peak of the town generator or of an earlier size.
+// Hands freed heap back and starts the high-water mark afresh from the
+// present resident size, so a town's figures are neither the peak of the
+// town generator or of an earlier town nor hidden in pages kept from them.
 void resetPeak()
 {
+    malloc_trim(0);
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
