@@ -1,5 +1,6 @@
 // Sprites drawn through the real buffer and traversal, off-screen.
 #include "engine/objects/GxHUDSprite.h"
+#include "engine/scene/RenderContextInfo.h"
 #include "engine/scene/RenderTestObjects.h"
 #include "support/OffscreenScene.h"
 
@@ -56,6 +57,42 @@ TEST_F(SpriteGl, HudSpriteIsCentredOnItsPixelPositionWhateverTheCamera)
     EXPECT_EQ(at(45, 20), QColor(Qt::white));
     EXPECT_EQ(at(40, 14), QColor(Qt::white));
     EXPECT_EQ(at(40, 25), QColor(Qt::white));
+}
+
+TEST_F(SpriteGl, HudSpriteScalesItsPlaceAndSizeWithTheRenderResolution)
+{
+    // Drawn by hand after the scene, as a pass at another resolution would draw it.
+    TGxHUDSprite sprite(nullptr);
+    sprite.Position().AssignPoint(16, 12, 0);
+    sprite.SetWidth(8);
+    sprite.SetHeight(6);
+    sprite.Material().FrontProperties().Diffuse().SetColorVector(1, 0, 0, 1);
+    struct Case {
+        int dpi;
+        QRect red; // top-left pixels of the view
+    } const cases[] = {{96, {12, 9, 8, 6}}, {192, {24, 18, 16, 12}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        view.buffer.PostRender = [&](TGxSceneBuffer* buffer) {
+            TRenderContextInfo rci;
+            rci.buffer = buffer;
+            rci.stateCache = &buffer->StateCache();
+            rci.viewPortWidth = 64;
+            rci.viewPortHeight = 64;
+            rci.renderDPI = c.dpi;
+            sprite.RenderSelf(rci, true, false);
+        };
+        view.render();
+        int reds = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                if (at(x, y) == QColor(Qt::red)) {
+                    ++reds;
+                    EXPECT_TRUE(c.red.contains(x, y)) << x << "," << y;
+                }
+        EXPECT_EQ(reds, c.red.width() * c.red.height());
+    }
+    view.buffer.PostRender = nullptr;
 }
 
 TEST_F(SpriteGl, EarlierGeometryNeverHidesItAndItLeavesTheDepthBufferAlone)
