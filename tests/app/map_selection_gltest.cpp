@@ -247,7 +247,9 @@ TEST_F(MapSelectionWindow, LeftPressOnARoofOrAWallChoosesEveryHouseOfItsAddress)
 TEST_F(MapSelectionWindow, PressOnAWallOfAHouseWhoseNumberIsTooLongPaintsNothingButKeepsLabelAndFlight)
 {
     const QPoint at = wallOf(Mira);
-    ASSERT_EQ(buffer().ObjectAtPixel(at.x(), at.y())->Parent(), houses[Mira]);
+    TGxBaseSceneObject* wall = buffer().ObjectAtPixel(at.x(), at.y());
+    ASSERT_NE(wall, nullptr);
+    ASSERT_EQ(wall->Parent(), houses[Mira]);
     press(Qt::LeftButton, at);
     EXPECT_EQ(state().CurrentObject->Parent(), houses[Mira]); // the wall: no house has the cut address
     EXPECT_EQ(state().SelectedHouse, houses[Mira]);
