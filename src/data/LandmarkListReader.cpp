@@ -107,7 +107,8 @@ void LoadLandmarks(TGxScene& scene, const std::string& dataFolder, TGxMaterialLi
     for (int i = 0; i < count; ++i) {
         const std::size_t b = kBlockLines * std::size_t(i);
         auto* landmark = scene.ObjectRoot()->SpawnChild<TGxFreeForm>();
-        landmark->LoadFromFile(dataFolder + "/" + lines[b]);
+        // The list is in the Windows code page; paths here are UTF-8.
+        landmark->LoadFromFile(dataFolder + "/" + display(lines[b]));
         setComponentName(*landmark, landmarkName(lines[b]));
         // One component at a time: for Direction and Up each is followed
         // by the coordinate rule, so the order of the lines matters.

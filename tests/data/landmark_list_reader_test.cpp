@@ -1,4 +1,5 @@
 #include "data/ByteWriter.h"
+#include "data/Cp1251.h"
 #include "data/File3DSWriter.h"
 #include "data/LandmarkListReader.h"
 #include "data/LandmarkListWriter.h"
@@ -205,6 +206,7 @@ TEST_F(LandmarkListTest, NamesComeFromTheFileNameAndMustBeUniqueIdentifiers)
     mesh("other/.3ds");
     mesh("objectroot.3ds");
     mesh("9lives.3ds");
+    mesh("Здания/church.3ds");
     struct Case {
         std::vector<std::string> lines;
         int loaded;
@@ -218,6 +220,9 @@ TEST_F(LandmarkListTest, NamesComeFromTheFileNameAndMustBeUniqueIdentifiers)
         {{"objectroot.3ds"}, 1, "A component named objectroot already exists"},
         {{"9lives.3ds"}, 1, "''9lives'' is not a valid component name"},
         {{"sub\\none.3ds"}, 1, "File not found: \"" + dir.path() + "/sub\\none.3ds\""},
+        // The list is in the Windows code page, the folder's name on disk in UTF-8.
+        {{cp1251::fromUtf8("Здания\\church.3ds")}, 1, "no error"},
+        {{cp1251::fromUtf8("Здания\\нет.3ds")}, 1, "File not found: \"" + dir.path() + "/Здания\\нет.3ds\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.lines.back());

@@ -110,8 +110,15 @@ void TGxBaseMesh::LoadMeshStream(const std::string& fileName, ByteReader& stream
     if (fileName.empty())
         return;
     ClearMeshObjects();
-    const TVectorFileClass& readerClass = FindMeshReader(fileName);
-    std::unique_ptr<TVectorFile> reader = readerClass.create(this);
+    const TVectorFileClass* readerClass = nullptr;
+    try {
+        readerClass = &FindMeshReader(fileName);
+    } catch (...) {
+        // The old objects are gone: their recorded list must go too.
+        GeometryDirty();
+        throw;
+    }
+    std::unique_ptr<TVectorFile> reader = readerClass->create(this);
     reader->SetResourceName(fileName);
     reader->SetNormalsOrientation(m_normalsOrientation);
     TGxScene* scene = Scene();
