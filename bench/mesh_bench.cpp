@@ -107,7 +107,7 @@ Files& files()
     return f;
 }
 
-void BM_Load3dsWithoutSmoothing(benchmark::State& state)
+void BM_MeshLoad3dsWithoutSmoothing(benchmark::State& state)
 {
     const std::string& path = files().large;
     for (auto _ : state) {
@@ -116,9 +116,9 @@ void BM_Load3dsWithoutSmoothing(benchmark::State& state)
         benchmark::DoNotOptimize(mesh.MeshObjects().front()->Vertices.data());
     }
 }
-BENCHMARK(BM_Load3dsWithoutSmoothing)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MeshLoad3dsWithoutSmoothing)->Unit(benchmark::kMillisecond);
 
-void BM_Load3dsNineMeshesWithTextures(benchmark::State& state)
+void BM_MeshLoad3dsNineTexturedMeshes(benchmark::State& state)
 {
     const std::string& path = files().textured;
     for (auto _ : state) {
@@ -129,9 +129,9 @@ void BM_Load3dsNineMeshesWithTextures(benchmark::State& state)
         benchmark::DoNotOptimize(mesh.MeshObjects().size());
     }
 }
-BENCHMARK(BM_Load3dsNineMeshesWithTextures)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MeshLoad3dsNineTexturedMeshes)->Unit(benchmark::kMillisecond);
 
-void BM_LoadDemoLandmark(benchmark::State& state)
+void BM_MeshLoadDemoLandmark(benchmark::State& state)
 {
     const std::vector<std::string>& landmarks = files().landmarks;
     if (landmarks.empty()) {
@@ -146,6 +146,6 @@ void BM_LoadDemoLandmark(benchmark::State& state)
         benchmark::DoNotOptimize(mesh.MeshObjects().size());
     }
 }
-BENCHMARK(BM_LoadDemoLandmark)->DenseRange(0, 6)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MeshLoadDemoLandmark)->DenseRange(0, 6)->Unit(benchmark::kMicrosecond);
 
 } // namespace

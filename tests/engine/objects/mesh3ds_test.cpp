@@ -275,6 +275,33 @@ TEST(Mesh3DS, LibraryMaterialsTakeTheFileColoursAndShininess)
     EXPECT_EQ(existing.Material().FrontProperties().Diffuse().Vector(), (std::array<float, 4>{0, 0, 1, 1}));
 }
 
+TEST(Mesh3DS, ShininessRoundsHalvesToEvenAndStaysInRange)
+{
+    // (1 - strength) * 128 to the nearest integer, halves to even; the
+    // strength as a float percentage, so that the halves are exact.
+    struct Case {
+        float strength;
+        int shininess;
+    };
+    for (const Case& c : {Case{0.0f, 128}, Case{1.0f, 0}, Case{0.30078125f, 90}, Case{0.30859375f, 88},
+                          Case{1.5f, 0}, Case{-1.0f, 128}}) {
+        SCOPED_TRACE(c.strength);
+        const std::string bytes = cubeWithMaterial([&](Chunk3DSWriter& out) {
+            out.begin(0xA041);
+            out.begin(0x0031);
+            out.f32(c.strength);
+            out.end();
+            out.end();
+        });
+        TGxMaterialLibrary library;
+        TGxFreeForm mesh(nullptr);
+        mesh.SetMaterialLibrary(&library);
+        load(mesh, bytes);
+        ASSERT_NE(library.FindLibMaterial("M"), nullptr);
+        EXPECT_EQ(library.FindLibMaterial("M")->Material().FrontProperties().Shininess(), c.shininess);
+    }
+}
+
 TEST(Mesh3DS, ColourChunksPreferFloatThenLinearBytes)
 {
     // Byte colour alone; byte and float; byte, float and linear byte.

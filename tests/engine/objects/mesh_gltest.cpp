@@ -125,3 +125,19 @@ TEST_F(MeshGlTest, ColoursPerVertexReplaceTheMaterialColour)
     view.render();
     EXPECT_EQ(left(), QColor(0, 255, 0));
 }
+
+TEST_F(MeshGlTest, ALoadThatFailsLeavesNothingOfTheOldMeshOnScreen)
+{
+    // No reader for the name, and a reader failing on a cut file: either
+    // way the old objects are gone, and so is their recorded list.
+    const std::string cut = panels().substr(0, 60);
+    for (const auto& [name, bytes] : {std::pair{std::string("panels.xyz"), panels()}, std::pair{std::string("cut.3ds"), cut}}) {
+        SCOPED_TRACE(name);
+        load(*mesh, panels());
+        view.render();
+        ASSERT_EQ(left(), QColor(0, 255, 0));
+        EXPECT_NE(errorOf(*mesh, bytes, name), "(no error)");
+        view.render();
+        EXPECT_EQ(left(), QColor(255, 255, 255));
+    }
+}
