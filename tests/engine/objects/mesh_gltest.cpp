@@ -131,7 +131,8 @@ TEST_F(MeshGlTest, ALoadThatFailsLeavesNothingOfTheOldMeshOnScreen)
     // No reader for the name, and a reader failing on a cut file: either
     // way the old objects are gone, and so is their recorded list.
     const std::string cut = panels().substr(0, 60);
-    for (const auto& [name, bytes] : {std::pair{std::string("panels.xyz"), panels()}, std::pair{std::string("cut.3ds"), cut}}) {
+    const std::pair<std::string, std::string> attempts[] = {{"panels.xyz", panels()}, {"cut.3ds", cut}};
+    for (const auto& [name, bytes] : attempts) {
         SCOPED_TRACE(name);
         load(*mesh, panels());
         view.render();
