@@ -5,6 +5,7 @@
 #include "platform/Fonts.h"
 #include "platform/KeyState.h"
 #include "platform/ReportingApplication.h"
+#include "platform/StandardDialogTexts.h"
 
 int main(int argc, char** argv)
 {
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
     ReportingApplication app(argc, argv);
     setApplicationTitle(QString::fromUtf8(kApplicationTitle));
     installFontSubstitutes();
+    installStandardDialogTexts();
 
     LiveKeyState liveKeys;
     KeyStateScope keyState(liveKeys);
