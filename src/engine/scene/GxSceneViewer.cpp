@@ -52,6 +52,10 @@ TGxSceneViewer::TGxSceneViewer(QWidget* parent) : QOpenGLWidget(parent)
 
 TGxSceneViewer::~TGxSceneViewer()
 {
+    // QOpenGLWidget's destructor frees the context after this one has run:
+    // its signal must not reach contextLost on a half-destroyed viewer.
+    if (QOpenGLContext* own = context())
+        disconnect(own, nullptr, this, nullptr);
     if (HasContext()) {
         makeCurrent();
         m_buffer.DestroyRC();
