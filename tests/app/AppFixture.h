@@ -5,6 +5,7 @@
 #include "data/LandmarkListWriter.h"
 #include "data/MaterialLibraryWriter.h"
 #include "data/OrgDirectoryWriter.h"
+#include "data/Cp1251.h"
 #include "data/TownModelWriter.h"
 #include "platform/ErrorBox.h"
 #include "platform/Fonts.h"
@@ -20,6 +21,27 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+// A 4 x 3 house at (x, y) for fixture towns; texts are given in UTF-8.
+inline TownHouseRecord fixtureHouse(std::string_view street, std::string_view number, float x, float y, int floors)
+{
+    TownHouseRecord h;
+    h.nodes = {{x, y}, {x + 4, y}, {x + 4, y + 3}, {x, y + 3}};
+    h.texts = {cp1251::fromUtf8(street), cp1251::fromUtf8(number), std::to_string(floors)};
+    return h;
+}
+
+// A directory entry for fixture towns; texts are given in UTF-8.
+inline OrgRecord fixtureOrg(std::string_view name, std::string_view street, std::string_view number,
+                            std::string_view phone = {})
+{
+    OrgRecord r;
+    r.name = cp1251::fromUtf8(name);
+    r.streetName = cp1251::fromUtf8(street);
+    r.houseNo = cp1251::fromUtf8(number);
+    r.phone = std::string(phone);
+    return r;
+}
 
 // A program folder with an empty town in data/, the windows of one run made
 // from it, the error boxes they raise and whether they ended the process.

@@ -31,19 +31,12 @@ constexpr float kFloors = 10; // tall enough for a wall to be pressed
 
 TownHouseRecord house(std::string_view street, std::string_view number, float x, float y)
 {
-    TownHouseRecord h;
-    h.nodes = {{x, y}, {x + 4, y}, {x + 4, y + 3}, {x, y + 3}};
-    h.texts = {cp1251::fromUtf8(street), cp1251::fromUtf8(number), std::to_string(int(kFloors))};
-    return h;
+    return fixtureHouse(street, number, x, y, int(kFloors));
 }
 
 OrgRecord org(std::string_view name, std::string_view street, std::string_view number)
 {
-    OrgRecord r;
-    r.name = cp1251::fromUtf8(name);
-    r.streetName = cp1251::fromUtf8(street);
-    r.houseNo = cp1251::fromUtf8(number);
-    return r;
+    return fixtureOrg(name, street, number);
 }
 
 // Houses in child order.

@@ -18,20 +18,12 @@ namespace {
 
 TownHouseRecord house(std::string_view street, std::string_view number, float x)
 {
-    TownHouseRecord h;
-    h.nodes = {{x, 0}, {x + 4, 0}, {x + 4, 3}, {x, 3}};
-    h.texts = {cp1251::fromUtf8(street), cp1251::fromUtf8(number), "3"};
-    return h;
+    return fixtureHouse(street, number, x, 0, 3);
 }
 
 OrgRecord org(std::string_view name, std::string_view street, std::string_view number)
 {
-    OrgRecord r;
-    r.name = cp1251::fromUtf8(name);
-    r.streetName = cp1251::fromUtf8(street);
-    r.houseNo = cp1251::fromUtf8(number);
-    r.phone = "2-11-03";
-    return r;
+    return fixtureOrg(name, street, number, "2-11-03");
 }
 
 void type(QComboBox* box, const QString& text)
