@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPainter>
-#include <QScreen>
 #include <QMouseEvent>
 
 #include <gtest/gtest.h>
@@ -65,11 +64,9 @@ protected:
         return viewer.Buffer().FrameCount() > before;
     }
 
-    QColor shown(int x, int y)
-    {
-        const QPoint at = viewer.mapToGlobal(QPoint(x, y));
-        return viewer.screen()->grabWindow(0, at.x(), at.y(), 1, 1).toImage().pixelColor(0, 0);
-    }
+    // What the view shows: one more frame with its overlay, read from the
+    // view's own framebuffer (the screen may hold other programs' windows).
+    QColor shown(int x, int y) { return viewer.grabFramebuffer().pixelColor(x, y); }
 
     TGxScene scene;
     TGxCamera* camera = nullptr;
