@@ -17,10 +17,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QScreen>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 // A 4 x 3 house at (x, y) for fixture towns; texts are given in UTF-8.
 inline TownHouseRecord fixtureHouse(std::string_view street, std::string_view number, float x, float y, int floors)
@@ -41,6 +44,15 @@ inline OrgRecord fixtureOrg(std::string_view name, std::string_view street, std:
     r.houseNo = cp1251::fromUtf8(number);
     r.phone = std::string(phone);
     return r;
+}
+
+// The texts of a tree's top-level items (the organisations of the results tree), in order.
+inline std::vector<std::string> topLevelTexts(const QTreeWidget& tree)
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < tree.topLevelItemCount(); ++i)
+        texts.push_back(tree.topLevelItem(i)->text(0).toStdString());
+    return texts;
 }
 
 // A program folder with an empty town in data/, the windows of one run made

@@ -67,13 +67,7 @@ protected:
         return red;
     }
 
-    std::vector<std::string> organisations() const
-    {
-        std::vector<std::string> names;
-        for (int i = 0; i < main->TreeView->topLevelItemCount(); ++i)
-            names.push_back(main->TreeView->topLevelItem(i)->text(0).toStdString());
-        return names;
-    }
+    std::vector<std::string> organisations() const { return topLevelTexts(*main->TreeView); }
 
     static QStringList items(const SortedComboBox* box)
     {

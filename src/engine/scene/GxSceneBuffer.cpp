@@ -63,6 +63,17 @@ void TGxSceneBuffer::ResetForeignState()
     glMatrixMode(GL_MODELVIEW);
 }
 
+void TGxSceneBuffer::MakeAlphaOpaque()
+{
+    GLfloat clear[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+    glClearColor(clear[0], clear[1], clear[2], 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(clear[0], clear[1], clear[2], clear[3]);
+}
+
 // ---------------------------------------------------------------- fog
 
 void TGxFogEnvironment::Apply() const
@@ -369,15 +380,8 @@ void TGxSceneBuffer::Render(TGxBaseSceneObject* baseObject)
         RenderScene(m_viewport, 96, dsRendering, baseObject);
         CheckOpenGLError();
 
-        // Blended and alpha-tested drawing leaves alpha below 1, which shows
-        // as holes in screenshots and when the window is composited.
-        if (!m_contextOptions.Contains(TGxContextOption::roDestinationAlpha)) {
-            glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
-            glClearColor(background[0], background[1], background[2], 1.0f);
-            glClear(GL_COLOR_BUFFER_BIT);
-            glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-            glClearColor(background[0], background[1], background[2], background[3]);
-        }
+        if (!m_contextOptions.Contains(TGxContextOption::roDestinationAlpha))
+            MakeAlphaOpaque();
         if (!m_contextOptions.Contains(TGxContextOption::roNoSwapBuffers))
             m_rc->SwapBuffers();
 

@@ -180,6 +180,10 @@ public:
     // State a painter over the view (or anything else drawing in the
     // context) may have left, put back to what fixed-function drawing expects.
     static void ResetForeignState();
+    // Makes the alpha of every pixel 1, colours untouched: blended texels and
+    // antialiased text leave it below 1, which shows as holes in screenshots
+    // and when the window is composited. The clear colour is kept.
+    static void MakeAlphaOpaque();
 
     int FrameCount() const { return m_frameCount; }
     double LastFrameTime() const { return m_lastFrameTime; } // seconds

@@ -98,10 +98,7 @@ void TGxSceneBuffer::SnapshotToBitmap(QImage& bitmap, int dpi)
         m_renderDPI = resolution;
         m_viewport = {0, 0, width, height};
         RenderScene(m_viewport, resolution, dsPrinting, nullptr);
-        // Blended drawing leaves alpha below 1; the bitmap is opaque.
-        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        MakeAlphaOpaque();
         glFinish();
         CheckOpenGLError();
 

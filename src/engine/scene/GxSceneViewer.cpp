@@ -146,11 +146,7 @@ void TGxSceneViewer::paintGL()
             QPainter painter(this);
             AfterRender(*this, painter);
         }
-        // Text drawn with blending can leave the view's alpha below 1.
-        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
-        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        TGxSceneBuffer::MakeAlphaOpaque(); // the painter's text is blended
     }
 }
 
