@@ -5,10 +5,10 @@
 #include "app/SettingsDialog.h"
 #include "app/SplashWindow.h"
 
-AppWindows::AppWindows(const QString& programFolder, std::function<void()> endProcess)
+AppWindows::AppWindows(const QString& programFolder, const QString& townFolder, std::function<void()> endProcess)
     : m_endProcess(std::move(endProcess))
 {
-    new Tfm_main(*this, programFolder);
+    new Tfm_main(*this, programFolder, townFolder);
     CreationCompleted(fm_main);
     new Tfm_finish(*this);
     new Tfm_sett(*this);

@@ -14,10 +14,10 @@ class Tfm_sett;
 // and the rule that decides which of them ends the process when it closes.
 class AppWindows {
 public:
-    // Creates fm_main (its FormCreate loads the town from `programFolder` and
-    // shows the splash), then fm_finish, then fm_sett. `endProcess` is called
-    // when the principal window closes.
-    AppWindows(const QString& programFolder, std::function<void()> endProcess);
+    // Creates fm_main (its FormCreate loads the town from `townFolder` and
+    // shows the splash), then fm_finish, then fm_sett. `programFolder` is the
+    // executable's folder. `endProcess` is called when the principal window closes.
+    AppWindows(const QString& programFolder, const QString& townFolder, std::function<void()> endProcess);
     ~AppWindows();
     AppWindows(const AppWindows&) = delete;
     AppWindows& operator=(const AppWindows&) = delete;

@@ -23,6 +23,7 @@
 #include "navigation/MapInput.h"
 #include "navigation/PointerInput.h"
 #include "directory/SortedComboBox.h"
+#include "data/TownIniReader.h"
 #include "platform/Anchors.h"
 #include "platform/DocumentOpener.h"
 #include "platform/ErrorBox.h"
@@ -64,13 +65,15 @@ QToolButton* toolButton(QWidget* parent, const char* name, const QString& hint, 
 }
 } // namespace
 
-Tfm_main::Tfm_main(AppWindows& windows, const QString& programFolder)
-    : QWidget(nullptr), m_windows(windows), m_programFolder(programFolder), m_scene(std::make_unique<MainScene>()),
+Tfm_main::Tfm_main(AppWindows& windows, const QString& programFolder, const QString& townFolder)
+    : QWidget(nullptr), m_windows(windows), m_programFolder(programFolder), m_townFolder(townFolder),
+      m_scene(std::make_unique<MainScene>()),
       m_printers(std::make_unique<DesktopPrinterSource>(this)), m_documents(std::make_unique<DesktopDocumentOpener>())
 {
     m_windows.fm_main = this;
     setObjectName("fm_main");
-    setWindowTitle(QStringLiteral("Электронный справочник организаций города Верескола - демонстрационная версия"));
+    const std::optional<std::string> townTitle = readTownTitle(m_townFolder.toStdString());
+    setWindowTitle(townTitle ? QString::fromStdString(*townTitle) : QString::fromUtf8(kDesignedTitle));
     setFont(pixelFont(kSansSerif, 11));
     setWidgetColour(this, QPalette::Window, palette().color(QPalette::Button));
     move(330, 183);
@@ -279,11 +282,11 @@ void Tfm_main::FormCreate()
         QDir::setCurrent(m_programFolder);                                             // 4
         m_state.CurrentObject = m_scene->GxDummyCube;                                  // 5
         m_state.HeightScale = 0.000811f * 100.0f;                                      // 6
-        m_scene->LoadObjFromFile(QDir(m_programFolder).filePath("data/data.mod").toStdString()); // 7
+        m_scene->LoadObjFromFile(QDir(m_townFolder).filePath("data.mod").toStdString()); // 7
         m_scene->Set3D(m_state.HeightScale); // 8
         DeSelectAll(m_scene->GxScene);       // 9
         m_windows.CreateSplash(); // 10
-        LoadOrgDirectory(m_records, *OrgName, *Street); // 11
+        LoadOrgDirectory(m_records, *OrgName, *Street, QDir(m_townFolder).filePath("data.tmd").toStdString()); // 11
         CentreOnPrimaryScreen(*this); // 12
         m_scene->GxFreeCamera->OrbitTarget(0, 0.01f); // 13
     } catch (...) {

@@ -43,8 +43,13 @@ public:
     static constexpr int kDesignedClientWidth = 862;
     static constexpr int kDesignedClientHeight = 493;
 
-    // `programFolder` is the folder of the executable: the data folder lies in it.
-    Tfm_main(AppWindows& windows, const QString& programFolder);
+    // The caption when the town names itself in no town.ini.
+    static constexpr char kDesignedTitle[] = "Электронный справочник организаций города Верескола - демонстрационная версия";
+
+    // `programFolder` is the folder of the executable (the working directory
+    // and the help are found from it); `townFolder` holds the four data files
+    // and may name the town in a town.ini.
+    Tfm_main(AppWindows& windows, const QString& programFolder, const QString& townFolder);
     ~Tfm_main() override;
 
     MapState& State() { return m_state; }
@@ -133,6 +138,7 @@ private:
 
     AppWindows& m_windows;
     QString m_programFolder;
+    QString m_townFolder;
     MapState m_state;
     std::unique_ptr<MainScene> m_scene;
     OrgRecords m_records;

@@ -6,6 +6,34 @@
 #include "platform/KeyState.h"
 #include "platform/ReportingApplication.h"
 #include "platform/StandardDialogTexts.h"
+#include "platform/TownFolder.h"
+
+#include <QCommandLineParser>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+// quorvel [FOLDER]: the folder of a town's data files, or nothing. Help and
+// errors in the arguments end the process here.
+QString townFolderArgument(const QCoreApplication& app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(kApplicationTitle));
+    parser.addHelpOption();
+    parser.addPositionalArgument(
+        QStringLiteral("ПАПКА"),
+        QStringLiteral("папка с файлами города data.mod, data.modt, fl.dat и data.tmd; без неё — "
+                       "data/ рядом с программой, ~/.local/share/quorvel/data или установленный демонстрационный город"));
+    parser.process(app);
+    const QStringList folders = parser.positionalArguments();
+    if (folders.size() > 1) {
+        std::fputs(qPrintable(QStringLiteral("Укажите одну папку города.\n\n") + parser.helpText()), stderr);
+        std::exit(2);
+    }
+    return folders.isEmpty() ? QString() : folders.front();
+}
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -15,13 +43,18 @@ int main(int argc, char** argv)
     installFontSubstitutes();
     installStandardDialogTexts();
 
+    // Before start-up makes the executable's folder the working directory.
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const TownFolder::Choice town = TownFolder::choose(
+        TownFolder::placesOfThisProcess(townFolderArgument(app), programFolder), TownFolder::isExistingFolder);
+
     LiveKeyState liveKeys;
     KeyStateScope keyState(liveKeys);
 
     // The process ends when the principal window closes, not with the last
     // visible one: the closing screen outlives the main window.
     app.setQuitOnLastWindowClosed(false);
-    AppWindows windows(QCoreApplication::applicationDirPath(), [] { QCoreApplication::quit(); });
+    AppWindows windows(programFolder, town.folder, [] { QCoreApplication::quit(); });
     windows.MessageLoopStarts();
     app.exec();
     return 0;

@@ -84,8 +84,14 @@ protected:
 
     void writeTown(const TownModel& town, const OrgRecords& directory)
     {
-        QDir(programFolder()).mkpath("data");
-        const std::string data = m_folder.file("data/");
+        writeTown(town, directory, programFolder() + "/data");
+    }
+
+    // The four files of a town in `folder` (made if need be).
+    void writeTown(const TownModel& town, const OrgRecords& directory, const QString& folder)
+    {
+        QDir().mkpath(folder);
+        const std::string data = folder.toStdString() + "/";
         writeTownModel(town).saveTo(data + "data.mod");
         writeMaterialLibrary(2, {}).saveTo(data + "data.modt");
         QFile landmarks(QString::fromStdString(data + "fl.dat"));
@@ -97,7 +103,13 @@ protected:
 
     void start()
     {
-        windows = std::make_unique<AppWindows>(programFolder(), [this] { ++processEnds; });
+        start(programFolder() + "/data");
+    }
+
+    // Starts on the town in `townFolder`, as when it is named on the command line.
+    void start(const QString& townFolder)
+    {
+        windows = std::make_unique<AppWindows>(programFolder(), townFolder, [this] { ++processEnds; });
     }
 
     // Runs the event loop until the condition holds or the time is up.
