@@ -75,14 +75,18 @@ void TGxSceneBuffer::SnapshotToBitmap(QImage& bitmap, int dpi)
         if (!framebuffer.isValid())
             throw EGxError("Failed to create RenderingContext.");
 
-        // A pick or a projection right after the snapshot still sees the window's matrices.
+        // A pick or a projection right after the snapshot still sees the
+        // window's matrices and resolution: a pick builds its projection from
+        // the resolution, and at a printer's the near plane lies far off.
         const TGxMatrix base = m_baseProjectionMatrix, projection = m_projectionMatrix, modelView = m_modelViewMatrix;
         const TGxVector cameraPosition = m_cameraAbsolutePosition;
+        const int renderDPI = m_renderDPI;
         SnapshotRestore restore(m_viewport, previousFramebuffer, [&] {
             m_baseProjectionMatrix = base;
             m_projectionMatrix = projection;
             m_modelViewMatrix = modelView;
             m_cameraAbsolutePosition = cameraPosition;
+            m_renderDPI = renderDPI;
             m_stateCache.Invalidate();
         });
         framebuffer.bind();

@@ -88,9 +88,7 @@ TEST_F(SnapshotGl, ThreeTimesTheViewAt288DpiIsTheSameViewWithTheLabelThreeTimesL
     EXPECT_EQ(view.buffer.ViewPort().Width, 64);
     EXPECT_EQ(view.buffer.ViewPort().Height, 48);
     EXPECT_EQ(view.buffer.ProjectionMatrix(), projection);
-    EXPECT_EQ(view.buffer.RenderDPI(), 288); // until the next frame
     view.render();
-    EXPECT_EQ(view.buffer.RenderDPI(), 96);
     EXPECT_EQ(view.image().mirrored().convertToFormat(QImage::Format_RGB888), window);
 }
 
@@ -101,9 +99,28 @@ TEST_F(SnapshotGl, DpiZeroTakesTheBitmapsOwnResolution)
     bitmap.setDotsPerMeterX(qRound(192 / 0.0254)); // 192 dots per inch: twice the screen's
     bitmap.setDotsPerMeterY(qRound(192 / 0.0254));
     view.buffer.SnapshotToBitmap(bitmap, 0);
-    EXPECT_EQ(view.buffer.RenderDPI(), 192);
     EXPECT_EQ(runWidth(bitmap, 24, 20, Qt::blue), 16);
     EXPECT_EQ(qRound(bitmap.dotsPerMeterX() * 0.0254), 192);
+}
+
+TEST_F(SnapshotGl, PickRightAfterPrintingSeesTheWindowsResolution)
+{
+    view.render();
+    const auto before = view.buffer.PickListInRect({42, 17, 44, 19}, 8);
+    ASSERT_EQ(before->Count(), 1);
+
+    for (int dpi : {288, 0}) {
+        QImage bitmap(192, 144, QImage::Format_RGB888);
+        bitmap.setDotsPerMeterX(qRound(300 / 0.0254));
+        view.buffer.SnapshotToBitmap(bitmap, dpi);
+        EXPECT_EQ(view.buffer.RenderDPI(), 96) << dpi;
+        // No frame in between: the pick's near plane, and so the depth it
+        // reports, would be the printer's.
+        const auto after = view.buffer.PickListInRect({42, 17, 44, 19}, 8);
+        ASSERT_EQ(after->Count(), 1) << dpi;
+        EXPECT_EQ(after->Hit(0), before->Hit(0)) << dpi;
+        EXPECT_EQ(after->Record(0).NearDepth, before->Record(0).NearDepth) << dpi;
+    }
 }
 
 TEST_F(SnapshotGl, RefusedWhileAFrameIsRenderingAndWithoutAContext)
