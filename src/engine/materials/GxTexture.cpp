@@ -218,8 +218,20 @@ GLenum TGxTexture::InternalFormat(bool* compressed) const
     }
 }
 
+bool TGxTexture::usableHere() const
+{
+    QOpenGLContext* current = QOpenGLContext::currentContext();
+    if (!m_hadContext)
+        return current == nullptr;
+    return m_context && current && (current == m_context || QOpenGLContext::areSharing(current, m_context));
+}
+
 GLuint TGxTexture::EnsureUploaded(TGxStateCache* cache)
 {
+    // A name from another context (the view's context was made anew) means
+    // nothing here, or another texture: upload afresh.
+    if (m_handle && !usableHere())
+        ReleaseGlObjects();
     if (m_handle && !m_imageChanged && !m_parametersChanged)
         return m_handle;
     if (!m_handle) {
@@ -418,12 +430,9 @@ void TGxTexture::UnApplyAsTextureN(int unit, TGxMaterialContext& context, const 
 void TGxTexture::ReleaseGlObjects()
 {
     if (m_handle) {
-        QOpenGLContext* current = QOpenGLContext::currentContext();
         // Delete only where the name lives: its own context or one sharing
         // with it. A context that is gone took its textures with it.
-        const bool reachable = m_hadContext ? (m_context && current && QOpenGLContext::areSharing(current, m_context))
-                                            : current == nullptr;
-        if (reachable)
+        if (usableHere())
             glDeleteTextures(1, &m_handle);
         TGxStateCache::TextureDeleted();
         m_handle = 0;

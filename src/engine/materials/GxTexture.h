@@ -127,6 +127,8 @@ private:
     void applyEnvironment(TGxStateCache& cache);
     void applyTexGen(TGxStateCache& cache);
     void replaceImage(std::unique_ptr<TGxTextureImage> image);
+    // The name can be bound in the current context.
+    bool usableHere() const;
 
     std::unique_ptr<TGxTextureImage> m_image;
     TGxTextureImageAlpha m_imageAlpha = tiaDefault;

@@ -13,6 +13,18 @@ GLint levelSize(int level, GLenum which)
     glGetTexLevelParameteriv(GL_TEXTURE_2D, level, which, &v);
     return v;
 }
+
+// White materials with a red and a green texture, sampled exactly.
+struct RedAndGreenMaterials {
+    TGxMaterial red{nullptr}, green{nullptr};
+    RedAndGreenMaterials()
+    {
+        for (TGxMaterial* m : {&red, &green})
+            m->FrontProperties().Diffuse().SetColorVector(1, 1, 1, 1);
+        makeNearest(red.Texture(), rowImage({Qt::red}));
+        makeNearest(green.Texture(), rowImage({Qt::green}));
+    }
+};
 } // namespace
 
 TEST_F(MaterialGl, JpegIsWidenedToAMultipleOf4AndUploadedAsPowersOfTwo)
@@ -133,11 +145,8 @@ TEST_F(MaterialGl, PendingOpenGlErrorAtUploadIsReported)
 
 TEST_F(MaterialGl, ReleasedTextureUploadsAgainAndTheCacheForgetsItsName)
 {
-    TGxMaterial redMaterial(nullptr), greenMaterial(nullptr);
-    for (TGxMaterial* m : {&redMaterial, &greenMaterial})
-        m->FrontProperties().Diffuse().SetColorVector(1, 1, 1, 1);
-    makeNearest(redMaterial.Texture(), rowImage({Qt::red}));
-    makeNearest(greenMaterial.Texture(), rowImage({Qt::green}));
+    RedAndGreenMaterials materials;
+    TGxMaterial &redMaterial = materials.red, &greenMaterial = materials.green;
     draw(redMaterial);
     redMaterial.Texture().ReleaseGlObjects();
     EXPECT_EQ(redMaterial.Texture().Handle(), 0u);
@@ -148,6 +157,24 @@ TEST_F(MaterialGl, ReleasedTextureUploadsAgainAndTheCacheForgetsItsName)
     EXPECT_EQ(gl.pixel(32, 32), QColor(0, 255, 0));
     draw(redMaterial);
     EXPECT_EQ(gl.pixel(32, 32), QColor(255, 0, 0));
+}
+
+TEST_F(MaterialGl, TextureUploadedInAnotherContextUploadsAgainInTheCurrentOne)
+{
+    RedAndGreenMaterials materials;
+    TGxMaterial &redMaterial = materials.red, &greenMaterial = materials.green;
+    draw(redMaterial);
+    ASSERT_EQ(gl.pixel(32, 32), QColor(255, 0, 0));
+
+    // The view's context made anew shares nothing with the old one and hands
+    // out the same names again: the green texture may get the red one's.
+    OffscreenGl renewed(64, 64);
+    ASSERT_TRUE(renewed.isValid());
+    for (TGxMaterial* m : {&greenMaterial, &redMaterial}) {
+        beginPass();
+        draw(*m);
+    }
+    EXPECT_EQ(renewed.pixel(32, 32), QColor(255, 0, 0));
 }
 
 TEST_F(MaterialGl, TexCoordRouterSendsToTheChosenUnitsAfterTheOutermostBracket)
