@@ -92,6 +92,12 @@ void TGxStateCache::ResetMaterialColors()
     }
 }
 
+void TGxStateCache::ForgetMaterialColors()
+{
+    for (Face& f : m_faces)
+        f.known = false;
+}
+
 void TGxStateCache::ResetForPass()
 {
     ResetMaterialColors();

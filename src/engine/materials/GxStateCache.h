@@ -28,6 +28,10 @@ public:
     void ResetForPass();
     // Material colours of both faces sent as OpenGL's defaults and remembered.
     void ResetMaterialColors();
+    // The material colours of both faces are not known any more (drawing
+    // with colour material, or a display list, changed them behind the
+    // cache): the next request of each reaches OpenGL.
+    void ForgetMaterialColors();
 
     void Enable(GLenum cap);
     void Disable(GLenum cap);

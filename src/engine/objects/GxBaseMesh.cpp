@@ -6,6 +6,7 @@
 #include "engine/scene/GxScene.h"
 #include "engine/scene/RenderContextInfo.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -270,6 +271,12 @@ void TGxBaseMesh::uploadLibraryTextures(TGxMaterialContext& context)
             }
 }
 
+bool TGxBaseMesh::vertexColours() const
+{
+    return std::any_of(m_meshObjects.begin(), m_meshObjects.end(),
+                       [](const auto& object) { return object->Visible && object->HasVertexColours(); });
+}
+
 void TGxBaseMesh::RenderSelf(TRenderContextInfo& rci, bool renderSelf, bool renderChildren)
 {
     if (renderSelf) {
@@ -314,6 +321,10 @@ void TGxBaseMesh::RenderSelf(TRenderContextInfo& rci, bool renderSelf, bool rend
                 rci.materialLibrary = nullptr;
                 if (restore.libraryInside)
                     cache->Invalidate();
+                else if (cache && vertexColours())
+                    // The colours changed the material behind the cache, at
+                    // every replay of the list, not only while it was recorded.
+                    cache->ForgetMaterialColors();
             } while (Material().RestoreState(rci));
         }
     }

@@ -89,6 +89,8 @@ private:
     void applyAutoScaling();
     void applyAutoCentering();
     void uploadLibraryTextures(TGxMaterialContext& context);
+    // A visible mesh object draws with its per-vertex colours.
+    bool vertexColours() const;
 
     std::vector<std::unique_ptr<TMeshObject>> m_meshObjects;
     TGxMaterialLibrary* m_materialLibrary = nullptr;

@@ -107,8 +107,7 @@ void TMeshObject::BuildList(TMeshDrawContext& context)
 {
     m_arraysDeclared = false;
     TGxStateCache* cache = context.material ? context.material->stateCache : nullptr;
-    const bool vertexColours = !context.ignoreMaterials && cache && !Vertices.empty()
-                               && Colors.size() == Vertices.size();
+    const bool vertexColours = !context.ignoreMaterials && cache && HasVertexColours();
     if (vertexColours) {
         glPushAttrib(GL_ENABLE_BIT);
         glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);

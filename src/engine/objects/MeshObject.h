@@ -47,6 +47,8 @@ public:
     void AddFaceGroup(std::unique_ptr<TFaceGroup> group);
     void ClearFaceGroups() { m_faceGroups.clear(); }
 
+    // One colour per vertex: the colours replace the material's ambient and diffuse.
+    bool HasVertexColours() const { return !Vertices.empty() && Colors.size() == Vertices.size(); }
     // Componentwise minimum and maximum of the vertices, widening min/max.
     void ExtentsInto(TGxAffineVector& min, TGxAffineVector& max) const;
     void Translate(const TGxAffineVector& delta);

@@ -126,6 +126,32 @@ TEST_F(MeshGlTest, ColoursPerVertexReplaceTheMaterialColour)
     EXPECT_EQ(left(), QColor(0, 255, 0));
 }
 
+TEST_F(MeshGlTest, ColoursPerVertexLeaveTheNextObjectItsMaterial)
+{
+    // Lit, without lights: a surface shows its ambient colour.
+    view.buffer.SetLighting(true);
+    view.buffer.AmbientColor().SetColorVector(1, 1, 1, 1);
+    view.root()->SetObjectsSorting(osNone);
+    auto* plain = view.root()->SpawnChild<TGxFreeForm>();
+    const std::pair<TGxFreeForm*, float> quads[] = {{mesh, -.2f}, {plain, 0}};
+    for (auto [m, x] : quads) {
+        m->Material().FrontProperties().Ambient().SetColorVector(1, 0, 0, 1);
+        TMeshObject& o = m->AddMeshObject();
+        o.Mode = momFaceGroups;
+        o.Vertices = {{x, -.2f, 0}, {x + .2f, -.2f, 0}, {x + .2f, .2f, 0}, {x, .2f, 0}};
+        o.AddVertexIndexGroup().VertexIndices() = {0, 1, 2, 0, 2, 3};
+        m->GeometryDirty();
+    }
+    mesh->MeshObjects()[0]->Colors.assign(4, TGxVector{0, 1, 0, 1});
+    // Recorded, then replayed: the material the colours changed is the
+    // right quad's own, which must still reach OpenGL.
+    for (int frame = 0; frame < 3; ++frame) {
+        view.render();
+        EXPECT_EQ(left(), QColor(0, 255, 0)) << frame;
+        EXPECT_EQ(right(), QColor(255, 0, 0)) << frame;
+    }
+}
+
 TEST_F(MeshGlTest, ALoadThatFailsLeavesNothingOfTheOldMeshOnScreen)
 {
     // No reader for the name, and a reader failing on a cut file: either
