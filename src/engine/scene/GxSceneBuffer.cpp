@@ -421,12 +421,17 @@ void TGxSceneBuffer::setupMatrices(const TGxRectangle& viewport, int dpi, const 
     glGetFloatv(GL_MODELVIEW_MATRIX, m_modelViewMatrix.data());
 }
 
+void TGxSceneBuffer::resetTexCoordRouting()
+{
+    TGxTexCoordRouter::SetMode(mtcmNull);
+    TGxTexCoordRouter::SetMode(mtcmMain);
+}
+
 void TGxSceneBuffer::RenderScene(const TGxRectangle& viewport, int dpi, TGxDrawState drawState,
                                  TGxBaseSceneObject* baseObject)
 {
     setupMatrices(viewport, dpi, nullptr);
-    TGxTexCoordRouter::SetMode(mtcmNull);
-    TGxTexCoordRouter::SetMode(mtcmMain);
+    resetTexCoordRouting();
 
     // VSync where the platform lets the interval change between frames.
     const int wanted = m_vsync == vsmSync ? 1 : 0;

@@ -232,6 +232,8 @@ private:
     // Projection (starting from the identity, or the pick region's matrix) and
     // model-view of the camera; saves them.
     void setupMatrices(const TGxRectangle& viewport, int dpi, const TGxPixelRect* pickRect);
+    // Texture coordinates to unit 0, whatever the last pass left.
+    static void resetTexCoordRouting();
     template <class T>
     void store(T& field, T value, bool structural = false);
 

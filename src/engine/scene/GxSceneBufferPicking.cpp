@@ -2,6 +2,7 @@
 // selection-mode pick and the projections.
 #include "engine/scene/GxSceneBuffer.h"
 
+#include "engine/materials/GxTexCoordRouter.h"
 #include "engine/scene/GxException.h"
 #include "engine/scene/GxFlagScope.h"
 
@@ -84,6 +85,8 @@ void TGxSceneBuffer::FillPickList(const TGxPixelRect& rect, TGxPickList& list, i
     PrepareGLState();
     glViewport(0, 0, m_viewport.Width, m_viewport.Height);
     setupMatrices(m_viewport, m_renderDPI, &rect);
+    // As a frame does: a list first recorded here is replayed by the frames.
+    resetTexCoordRouting();
 
     int capacity = std::max(capacityHint, 8);
     GLint hits = -1;

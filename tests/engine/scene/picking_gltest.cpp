@@ -1,4 +1,6 @@
 #include "RenderTestObjects.h"
+#include "engine/materials/GxTexCoordRouter.h"
+#include "engine/objects/GxPolygon.h"
 #include "support/OffscreenScene.h"
 #include "support/VectorAsserts.h"
 
@@ -183,4 +185,30 @@ TEST_F(PickingTest, CulledPickFindsWhatTheFullPassFinds)
         hits += full->Count() > 0 ? 1 : 0;
     }
     EXPECT_GT(hits, 100); // the test looked at something
+}
+
+TEST_F(PickingTest, ListFirstRecordedByAPickKeepsItsTextureCoordinates)
+{
+    // As at start-up, before any frame: the routing drops texture coordinates.
+    TGxTexCoordRouter::SetMode(mtcmNull);
+    // A square over most of the view; its texture coordinates are its
+    // positions, so the texture (green, red; repeated) is green left of the
+    // centre and red right of it. Without coordinates it would be all red.
+    auto* square = view.root()->SpawnChild<TGxPolygon>();
+    for (auto [x, y] : {std::pair{-0.5f, -0.5f}, {0.5f, -0.5f}, {0.5f, 0.5f}, {-0.5f, 0.5f}})
+        square->AppendNode(x, y, 0);
+    QImage texels(2, 1, QImage::Format_RGB32);
+    texels.setPixelColor(0, 0, Qt::red);
+    texels.setPixelColor(1, 0, Qt::green);
+    TGxTexture& texture = square->Material().Texture();
+    texture.AssignImage(texels);
+    texture.SetMinFilter(miNearest);
+    texture.SetMagFilter(maNearest);
+    texture.SetTextureMode(tmReplace);
+    texture.SetDisabled(false);
+
+    EXPECT_EQ(view.buffer.ObjectAtPixel(32, 32), square);
+    view.render();
+    EXPECT_EQ(view.pixel(16, 32), QColor(0, 255, 0));
+    EXPECT_EQ(view.pixel(48, 32), QColor(255, 0, 0));
 }
