@@ -6,6 +6,7 @@
 #include "engine/materials/GxTexCoordRouter.h"
 #include "engine/scene/GxException.h"
 #include "engine/scene/GxFlagScope.h"
+#include "engine/scene/GxGlErrorLog.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -312,7 +313,12 @@ void TGxSceneBuffer::DestroyRC()
 
 void TGxSceneBuffer::ClearOpenGLErrors()
 {
-    for (int i = 0; i < kMaxDiscardedErrors && glGetError() != GL_NO_ERROR; ++i) {
+    for (int i = 0; i < kMaxDiscardedErrors; ++i) {
+        const GLenum error = glGetError();
+        if (error == GL_NO_ERROR)
+            break;
+        // Left by whatever drew since the last check: a painter, a pick.
+        TGxGlErrorLog::Report(error, "pending before a check");
     }
 }
 
@@ -321,6 +327,7 @@ void TGxSceneBuffer::CheckOpenGLError()
     const GLenum error = glGetError();
     if (error == GL_NO_ERROR)
         return;
+    TGxGlErrorLog::Report(error, "found by a check");
     ClearOpenGLErrors();
     const auto* text = reinterpret_cast<const char*>(gluErrorString(error));
     throw EOpenGLError(text ? text : "Unknown OpenGL error");

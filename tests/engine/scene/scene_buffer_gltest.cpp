@@ -1,5 +1,6 @@
 #include "RenderTestObjects.h"
 #include "engine/scene/GxException.h"
+#include "engine/scene/GxGlErrorLog.h"
 #include "engine/scene/GxLightSource.h"
 #include "support/OffscreenScene.h"
 #include "support/VectorAsserts.h"
@@ -121,18 +122,29 @@ TEST_F(SceneBufferTest, OpenGLErrorRaisesItsGluTextAndUndoesTheFrame)
     faulty->SetRenderFlags({TGxRenderFlag::DrawEveryFrame});
     bool after = false;
     view.buffer.AfterRender = [&](TGxSceneBuffer*) { after = true; };
+    const long logged = TGxGlErrorLog::Count();
     try {
         view.render();
         FAIL() << "no error";
     } catch (const EOpenGLError& e) {
         EXPECT_STREQ(e.what(), "invalid enumerant");
     }
+    EXPECT_EQ(TGxGlErrorLog::Count(), logged + 1);
     EXPECT_FALSE(after);
     EXPECT_FALSE(view.buffer.Rendering());
     EXPECT_FALSE(view.context().Active());
     delete faulty;
     view.render();
     EXPECT_TRUE(after);
+}
+
+TEST_F(SceneBufferTest, ErrorsAFrameDiscardsAreStillLogged)
+{
+    const long logged = TGxGlErrorLog::Count();
+    // Left in the context by something else that drew there (a painter).
+    inContext([] { glEnable(GL_TRIANGLES); });
+    view.render();
+    EXPECT_EQ(TGxGlErrorLog::Count(), logged + 1);
 }
 
 TEST_F(SceneBufferTest, CameraMustBelongToASceneAndIsForgottenWhenFreed)
