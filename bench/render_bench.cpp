@@ -23,6 +23,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <fstream>
@@ -174,22 +175,32 @@ void BM_RenderTown(benchmark::State& state)
 }
 BENCHMARK(BM_RenderTown)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// The hover pick: the object under a pixel in the middle of the view, with
-// the pick pass leaving out objects whose bounds miss the pick region (1)
-// or drawing everything (0). The culled run also compares both passes on a
-// grid of pixels over the whole view and counts the pixels where they differ.
+// The hover pick: the object under a pixel in the middle of the view,
+// drawing everything (mode 0), leaving out objects whose bounds miss the pick
+// region by testing each of them (1), or finding the few that can be hit
+// through the scene's pick index (2). The modes that leave objects out also
+// compare their hits with the full pass on a grid of pixels over the whole
+// view and count the pixels where they differ. objects_drawn: objects the
+// pick drew; ratio_to_full_pass: the full pass's time over this one's,
+// measured in the same run (the pass that draws the whole town is what
+// every hover pick cost before anything was left out).
 void BM_PickTown(benchmark::State& state)
 {
     DrawnTown town(std::size_t(state.range(0)));
-    const bool culled = state.range(1) != 0;
+    const int mode = int(state.range(1));
+    const auto setMode = [&town](int m) {
+        town.buffer.SetPickCulling(m != 0);
+        town.buffer.SetPickIndexed(m == 2);
+    };
+    const auto pick = [&town](int x, int y) { return town.buffer.ObjectAtPixel(x, y); };
     int differ = 0;
-    if (culled) {
+    if (mode != 0) {
         const int step = state.range(0) > 1000 ? 60 : 30;
         for (int y = step / 2; y < kViewHeight; y += step)
             for (int x = step / 2; x < kViewWidth; x += step) {
-                town.buffer.SetPickCulling(false);
+                setMode(0);
                 const auto full = town.buffer.PickListInRect({x - 1, y - 1, x + 1, y + 1}, 64);
-                town.buffer.SetPickCulling(true);
+                setMode(mode);
                 const auto cut = town.buffer.PickListInRect({x - 1, y - 1, x + 1, y + 1}, 64);
                 bool same = full->Count() == cut->Count();
                 for (int h = 0; same && h < full->Count(); ++h)
@@ -197,19 +208,36 @@ void BM_PickTown(benchmark::State& state)
                 differ += same ? 0 : 1;
             }
     }
-    town.buffer.SetPickCulling(culled);
+    // The full pass, timed in this run for the ratio.
+    double fullSeconds = 0;
+    if (mode != 0) {
+        setMode(0);
+        constexpr int kFullRuns = 5;
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < kFullRuns; ++i)
+            pick(kViewWidth / 2, kViewHeight / 2);
+        fullSeconds = secondsSince(start) / kFullRuns;
+    }
+    setMode(mode);
     int hits = 0;
     int x = kViewWidth / 2;
+    const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
-        hits += town.buffer.ObjectAtPixel(x, kViewHeight / 2) != nullptr;
+        hits += pick(x, kViewHeight / 2) != nullptr;
         x = x == kViewWidth / 2 ? kViewWidth / 2 + 7 : kViewWidth / 2;
     }
+    const double seconds = secondsSince(start) / double(std::max<benchmark::IterationCount>(state.iterations(), 1));
     state.counters["hit_ratio"] = double(hits) / double(state.iterations());
-    if (culled)
+    state.counters["objects_drawn"] = double(town.buffer.LastPickObjectCount());
+    if (mode != 0) {
         state.counters["pixels_differing_from_full_pass"] = differ;
+        state.counters["ratio_to_full_pass"] = fullSeconds / seconds;
+    }
 }
 BENCHMARK(BM_PickTown)
-    ->ArgNames({"houses", "culled"})
+    ->ArgNames({"houses", "mode"})
+    ->Args({1000, 2})
+    ->Args({10000, 2})
     ->Args({1000, 1})
     ->Args({10000, 1})
     ->Args({1000, 0})

@@ -57,6 +57,9 @@ TGxBaseSceneObject::TGxBaseSceneObject(TGxComponent* owner)
 
 TGxBaseSceneObject::~TGxBaseSceneObject()
 {
+    // Children freed with their parent leave without being taken off it.
+    if (m_scene)
+        m_scene->PickIndex().Left(this);
     MarkDestroying();
     SendFreeNotifications();
     freeCamerasBelow();
@@ -113,6 +116,7 @@ void TGxBaseSceneObject::AppendChild(TGxBaseSceneObject* child)
     if (!m_children)
         m_children = std::make_unique<std::vector<TGxBaseSceneObject*>>();
     m_children->push_back(child);
+    child->m_indexInParent = int(m_children->size()) - 1;
     child->m_parent = this;
     child->setScene(m_scene);
     TransformDirty();
@@ -130,6 +134,7 @@ void TGxBaseSceneObject::InsertChild(int index, TGxBaseSceneObject* child)
     if (child->m_parent)
         child->m_parent->RemoveChild(child, false);
     m_children->insert(m_children->begin() + index, child);
+    renumberChildren(index);
     child->m_parent = this;
     child->setScene(m_scene);
     if (m_scene)
@@ -145,8 +150,11 @@ void TGxBaseSceneObject::RemoveChild(TGxBaseSceneObject* child, bool keepChildre
         m_scene->RemoveLights(child);
     if (child->Owner() == this)
         RemoveComponent(child);
-    m_children->erase(std::find(m_children->begin(), m_children->end(), child));
+    const int at = child->m_indexInParent;
+    m_children->erase(m_children->begin() + at);
+    renumberChildren(at);
     child->m_parent = nullptr;
+    child->m_indexInParent = -1;
     if (keepChildren) {
         BeginUpdate();
         while (child->Count() > 0)
@@ -220,16 +228,30 @@ void TGxBaseSceneObject::freeAllChildren()
         TGxBaseSceneObject* child = m_children->back();
         m_children->pop_back();
         child->m_parent = nullptr;
+        child->m_indexInParent = -1;
         delete child;
     }
+}
+
+void TGxBaseSceneObject::renumberChildren(int from)
+{
+    for (int i = from; i < Count(); ++i)
+        (*m_children)[i]->m_indexInParent = i;
 }
 
 void TGxBaseSceneObject::setScene(TGxScene* scene)
 {
     if (m_scene != scene) {
+        if (m_scene)
+            m_scene->PickIndex().Left(this);
         // Display lists live in the old scene's rendering context.
         DestroyHandle();
         m_scene = scene;
+        if (m_scene)
+            m_scene->PickIndex().Joined(this);
+    } else if (m_scene) {
+        // Moved within the scene: another parent, another place.
+        m_scene->PickIndex().Moved(this);
     }
     if (m_children)
         for (TGxBaseSceneObject* child : *m_children)
@@ -573,12 +595,18 @@ void TGxBaseSceneObject::TransformDirty()
     m_changes.Include(TGxObjectChange::WorldMatrix);
     m_changes.Include(TGxObjectChange::InvWorldMatrix);
     invalidateWorldMatrices();
+    // Until the matrix is rebuilt, which taking the boxes again does, the
+    // index has this subtree marked already.
+    if (m_scene && !m_isSceneRoot)
+        m_scene->PickIndex().SubtreeMoved(this);
     if (!IsLoading())
         SignalChange();
 }
 
 void TGxBaseSceneObject::GeometryDirty()
 {
+    if (m_scene)
+        m_scene->PickIndex().Moved(this);
     if (!m_changes.Contains(TGxObjectChange::Structure)) {
         m_changes.Include(TGxObjectChange::Structure);
         SignalChange();
@@ -618,6 +646,13 @@ void TGxBaseSceneObject::Loaded()
 }
 
 // ---------------------------------------------------------------- display properties
+
+void TGxBaseSceneObject::SetRenderFlags(TGxRenderFlags flags)
+{
+    m_renderFlags = flags;
+    if (m_scene)
+        m_scene->PickIndex().Moved(this); // NeverCull decides whether it can be left out
+}
 
 void TGxBaseSceneObject::SetVisible(bool visible)
 {

@@ -5,12 +5,14 @@
 #include "engine/scene/GxFrustum.h"
 #include "engine/scene/VectorGeometry.h"
 
+#include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
 
 struct TRenderContextInfo;
 class TGxListHandle;
+class TGxPickIndex;
 class TGxScene;
 
 enum TGxObjectsSorting {
@@ -82,6 +84,8 @@ public:
     // Null when the object never had children; else i must be in range.
     TGxBaseSceneObject* Children(int i) const;
     int ChildIndex(const TGxBaseSceneObject* child) const;
+    // This object's place among its parent's children; -1 without a parent.
+    int IndexInParent() const { return m_indexInParent; }
     // True when `object` is this object or lies below it.
     bool IsInSubtree(const TGxBaseSceneObject* object) const;
     TGxScene* Scene() const { return m_scene; }
@@ -181,7 +185,7 @@ public:
     TGxVisibilityCulling VisibilityCulling() const { return m_visibilityCulling; }
     void SetVisibilityCulling(TGxVisibilityCulling culling);
     TGxRenderFlags RenderFlags() const { return m_renderFlags; }
-    void SetRenderFlags(TGxRenderFlags flags) { m_renderFlags = flags; }
+    void SetRenderFlags(TGxRenderFlags flags);
     float TagFloat() const { return m_tagFloat; }
     void SetTagFloat(float value) { m_tagFloat = value; }
 
@@ -221,7 +225,10 @@ protected:
     void DrawGeometry(TRenderContextInfo& rci);
 
 private:
+    friend class TGxPickIndex;
+
     void setScene(TGxScene* scene);
+    void renumberChildren(int from);
     void invalidateWorldMatrices();
     void refreshMatrix() const;
     void rotateBy(const TGxVector& axis, float oldAngle, float newAngle);
@@ -250,6 +257,8 @@ private:
     TGxBaseSceneObject* m_parent = nullptr;
     TGxScene* m_scene = nullptr;
     std::unique_ptr<std::vector<TGxBaseSceneObject*>> m_children;
+    int m_indexInParent = -1;
+    std::uint32_t m_pickEntry = 0; // the scene's pick index entry, 0 for none
     bool m_visible = true;
     bool m_isSceneRoot = false;
     bool m_showAxes = false;

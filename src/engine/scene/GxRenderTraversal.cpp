@@ -8,6 +8,7 @@
 #include "engine/scene/GxException.h"
 #include "engine/scene/GxLightSource.h"
 #include "engine/scene/GxListHandle.h"
+#include "engine/scene/GxPickIndex.h"
 #include "engine/scene/GxScene.h"
 #include "engine/scene/GxSceneBuffer.h"
 #include "engine/scene/RenderContextInfo.h"
@@ -15,6 +16,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <span>
 #include <vector>
 
 namespace {
@@ -208,10 +210,19 @@ void TGxBaseSceneObject::RenderChildRange(int first, int last, TRenderContextInf
     if (m_visibilityCulling != vcInherited)
         rci.visibilityCulling = m_visibilityCulling;
 
-    const std::vector<TGxBaseSceneObject*>& children = *m_children;
+    // A pick through the index visits only the children it names, in the
+    // same order; a list being compiled takes the whole subtree.
+    std::span<TGxBaseSceneObject* const> children(m_children->data() + first, std::size_t(last - first + 1));
+    std::vector<TGxBaseSceneObject*> named;
+    if (rci.pickVisit && !rci.amalgamating) {
+        for (TGxBaseSceneObject* child : rci.pickVisit->ChildrenOf(this))
+            if (child->IndexInParent() >= first && child->IndexInParent() <= last)
+                named.push_back(child);
+        children = named;
+    }
     if (first == last) {
-        if (children[first]->Visible())
-            children[first]->Render(rci);
+        if (!children.empty() && children[0]->Visible())
+            children[0]->Render(rci);
         return;
     }
     if (m_objectsSorting != osInherited)
@@ -219,17 +230,16 @@ void TGxBaseSceneObject::RenderChildRange(int first, int last, TRenderContextInf
 
     switch (rci.objectsSorting) {
     case osNone:
-        for (int i = first; i <= last; ++i)
-            if (children[i]->Visible())
-                children[i]->Render(rci);
+        for (TGxBaseSceneObject* child : children)
+            if (child->Visible())
+                child->Render(rci);
         break;
     case osRenderFarthestFirst:
     case osRenderNearestFirst: {
         const bool farthestFirst = rci.objectsSorting == osRenderFarthestFirst;
         std::vector<SortedChild> sorted;
-        sorted.reserve(std::size_t(last - first + 1));
-        for (int i = first; i <= last; ++i) {
-            TGxBaseSceneObject* child = children[i];
+        sorted.reserve(children.size());
+        for (TGxBaseSceneObject* child : children) {
             if (!child->Visible())
                 continue;
             const float d = squaredDistance(child->SortPosition(), rci.cameraPosition);
@@ -240,8 +250,7 @@ void TGxBaseSceneObject::RenderChildRange(int first, int last, TRenderContextInf
     }
     case osRenderBlendedLast: {
         std::vector<SortedChild> blended;
-        for (int i = first; i <= last; ++i) {
-            TGxBaseSceneObject* child = children[i];
+        for (TGxBaseSceneObject* child : children) {
             if (!child->Visible())
                 continue;
             if (child->NeedsBlending())
@@ -398,6 +407,7 @@ void TGxScene::DrawScene(TGxSceneBuffer& buffer, int viewportWidth, int viewport
     if (drawState == dsPicking) {
         rci.selectionNames = &buffer.SelectionNames();
         rci.pickCulling = buffer.PickCulling();
+        rci.pickVisit = buffer.PickVisit();
     }
 
     rci.stateCache->ResetForPass();

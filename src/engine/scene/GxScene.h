@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/scene/GxBaseSceneObject.h"
+#include "engine/scene/GxPickIndex.h"
 #include "engine/scene/RenderContextInfo.h"
 
 #include <array>
@@ -87,6 +88,9 @@ public:
     // lights; those up to maximum - 1 beyond are turned off. The model-view
     // matrix holds the camera's view transform.
     void LoadLights(int maximum);
+    // Where the objects of the tree lie, for picks that visit only what can be hit.
+    TGxPickIndex& PickIndex() { return m_pickIndex; }
+
     // The buffer of the pass running or last run; none once it detached.
     TGxSceneBuffer* ActiveBuffer() const { return m_activeBuffer; }
 
@@ -94,6 +98,8 @@ protected:
     void Notification(TGxComponent* component, TGxOperation operation) override;
 
 private:
+    // Before the roots: objects tell it when they leave, to the last.
+    TGxPickIndex m_pickIndex{*this};
     TGxSceneRootObject* m_objectRoot = nullptr;
     TGxSceneRootObject* m_cameraRoot = nullptr;
     std::array<TGxLightSource*, cMaxLights> m_lightSlots{};

@@ -127,6 +127,14 @@ public:
     // Picking leaves out objects whose bounds cannot meet the pick region.
     bool PickCulling() const { return m_pickCulling; }
     void SetPickCulling(bool on) { m_pickCulling = on; }
+    // With culling on, the pick finds those objects through the scene's
+    // pick index instead of testing every object of the tree.
+    bool PickIndexed() const { return m_pickIndexed; }
+    void SetPickIndexed(bool on) { m_pickIndexed = on; }
+    // While a pick through the index runs: the objects it visits.
+    const TGxPickVisit* PickVisit() const { return m_pickVisit; }
+    // How many objects the last pick drew (each under a name of its own).
+    std::size_t LastPickObjectCount() const { return m_lastPickObjectCount; }
 
     // The pixel-format wishes of the properties, on top of the default format.
     QSurfaceFormat SurfaceFormat() const;
@@ -253,6 +261,9 @@ private:
     TGxShadeModel m_shadeModel = smDefault;
     TGxVSyncMode m_vsync = vsmNoSync;
     bool m_pickCulling = true;
+    bool m_pickIndexed = true;
+    const TGxPickVisit* m_pickVisit = nullptr;
+    std::size_t m_lastPickObjectCount = 0;
 
     TGxRectangle m_viewport{0, 0, 1, 1};
     TGxCamera* m_camera = nullptr;

@@ -76,7 +76,9 @@ void TGxSceneBuffer::FillPickList(const TGxPixelRect& rect, TGxPickList& list, i
         {
             buffer.m_projectionMatrix = projection;
             buffer.m_baseProjectionMatrix = baseProjection;
+            buffer.m_lastPickObjectCount = buffer.m_selectionNames.Count();
             buffer.m_selectionNames.Clear();
+            buffer.m_pickVisit = nullptr;
         }
     } keep{*this};
 
@@ -87,6 +89,18 @@ void TGxSceneBuffer::FillPickList(const TGxPixelRect& rect, TGxPickList& list, i
     setupMatrices(m_viewport, m_renderDPI, &rect);
     // As a frame does: a list first recorded here is replayed by the frames.
     resetTexCoordRouting();
+
+    // Only objects whose bounds meet the pick region can be hit: the index
+    // names them (and those that cannot tell), without a walk over the rest.
+    TGxPickVisit visit;
+    TGxScene* scene = m_camera->Scene();
+    if (m_pickCulling && m_pickIndexed && scene && scene->ObjectRoot()) {
+        std::vector<TGxBaseSceneObject*> candidates;
+        if (scene->PickIndex().Query(MatrixMultiply(m_modelViewMatrix, m_projectionMatrix), candidates)) {
+            visit.Build(candidates, scene->ObjectRoot());
+            m_pickVisit = &visit;
+        }
+    }
 
     int capacity = std::max(capacityHint, 8);
     GLint hits = -1;
@@ -101,7 +115,7 @@ void TGxSceneBuffer::FillPickList(const TGxPixelRect& rect, TGxPickList& list, i
         glPushName(0);
         m_renderDPI = 96;
         m_selectionNames.Clear();
-        if (TGxScene* scene = m_camera ? m_camera->Scene() : nullptr)
+        if (scene)
             scene->DrawScene(*this, m_viewport.Width, m_viewport.Height, dsPicking, nullptr);
         glFlush();
         hits = glRenderMode(GL_RENDER);

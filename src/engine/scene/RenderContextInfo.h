@@ -10,6 +10,7 @@
 class TGxScene;
 class TGxSceneBuffer;
 class TGxMaterialLibrary;
+class TGxPickVisit;
 
 // What a pass draws for: the window, a selection-mode pick, a bitmap
 // (printing). Objects draw the same in the first and the last.
@@ -77,4 +78,6 @@ struct TRenderContextInfo : TGxMaterialContext {
     // the pick region are left out.
     TGxSelectionNames* selectionNames = nullptr;
     bool pickCulling = false;
+    // Picking through the index: the only children each parent visits.
+    const TGxPickVisit* pickVisit = nullptr;
 };

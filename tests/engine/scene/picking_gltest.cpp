@@ -176,11 +176,15 @@ TEST_F(PickingTest, CulledPickFindsWhatTheFullPassFinds)
         view.buffer.SetPickCulling(false);
         const auto full = view.buffer.PickListInRect({x - 1, y - 1, x + 1, y + 1}, 64);
         view.buffer.SetPickCulling(true);
-        const auto culled = view.buffer.PickListInRect({x - 1, y - 1, x + 1, y + 1}, 64);
-        ASSERT_EQ(culled->Count(), full->Count()) << x << "," << y;
-        for (int h = 0; h < full->Count(); ++h) {
-            EXPECT_EQ(culled->Hit(h), full->Hit(h)) << x << "," << y;
-            EXPECT_EQ(culled->Record(h).NearDepth, full->Record(h).NearDepth);
+        // Culled by walking the tree, and through the scene's index.
+        for (bool indexed : {false, true}) {
+            view.buffer.SetPickIndexed(indexed);
+            const auto culled = view.buffer.PickListInRect({x - 1, y - 1, x + 1, y + 1}, 64);
+            ASSERT_EQ(culled->Count(), full->Count()) << x << "," << y << (indexed ? " indexed" : "");
+            for (int h = 0; h < full->Count(); ++h) {
+                EXPECT_EQ(culled->Hit(h), full->Hit(h)) << x << "," << y;
+                EXPECT_EQ(culled->Record(h).NearDepth, full->Record(h).NearDepth);
+            }
         }
         hits += full->Count() > 0 ? 1 : 0;
     }
