@@ -8,6 +8,8 @@
 #include "directory/SortedComboBox.h"
 
 #include <QTemporaryDir>
+#include "SyllableWords.h"
+
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -17,17 +19,6 @@ namespace {
 constexpr int kRecords = 100000;
 constexpr int kStreets = 2000;
 
-std::string word(std::mt19937& rng, int syllables)
-{
-    static const char* const parts[] = {"ба", "ве", "го", "да", "ель", "жи", "за", "ки", "ло", "ми", "но", "ор",
-                                        "пу", "ре", "сы", "то", "ук", "фа", "хо", "цы", "че", "ша", "щу", "эр",
-                                        "юн", "ям", "Ав", "Бо", "Ве", "Гр", "Дм", "Ёл", "Жу", "Зи", "Ка", "Ле"};
-    std::string out;
-    for (int i = 0; i < syllables; ++i)
-        out += parts[rng() % std::size(parts)];
-    return out;
-}
-
 // The demo directory's shape at scale: every name different, streets shared.
 const std::string& directoryFile()
 {
@@ -36,11 +27,11 @@ const std::string& directoryFile()
         std::mt19937 rng(7);
         std::vector<std::string> streets;
         for (int i = 0; i < kStreets; ++i)
-            streets.push_back(cp1251::fromUtf8("улица " + word(rng, 3) + " " + std::to_string(i)));
+            streets.push_back(cp1251::fromUtf8("улица " + syllableWord(rng, 3) + " " + std::to_string(i)));
         OrgRecords records(kRecords);
         for (int i = 0; i < kRecords; ++i) {
             OrgRecord& r = records[static_cast<std::size_t>(i)];
-            r.name = cp1251::fromUtf8("ООО «" + word(rng, 4) + "» " + std::to_string(i));
+            r.name = cp1251::fromUtf8("ООО «" + syllableWord(rng, 4) + "» " + std::to_string(i));
             r.streetName = streets[rng() % streets.size()];
             r.houseNo = std::to_string(1 + rng() % 120);
             r.phone = "8-800-" + std::to_string(rng() % 10000000);

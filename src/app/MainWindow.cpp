@@ -10,6 +10,7 @@
 #include "directory/Printing.h"
 #include "directory/ResultsTree.h"
 #include "directory/SearchPanel.h"
+#include "directory/SearchSuggestions.h"
 #include "directory/Selection.h"
 #include "directory/WidgetSearchControls.h"
 #include "engine/materials/GxMaterial.h"
@@ -27,6 +28,7 @@
 #include "platform/Anchors.h"
 #include "platform/DocumentOpener.h"
 #include "platform/ErrorBox.h"
+#include "platform/LinkOpener.h"
 #include "platform/Fonts.h"
 #include "platform/ScreenCentre.h"
 #include "platform/WidgetColours.h"
@@ -68,7 +70,8 @@ QToolButton* toolButton(QWidget* parent, const char* name, const QString& hint, 
 Tfm_main::Tfm_main(AppWindows& windows, const QString& programFolder, const QString& townFolder)
     : QWidget(nullptr), m_windows(windows), m_programFolder(programFolder), m_townFolder(townFolder),
       m_scene(std::make_unique<MainScene>()),
-      m_printers(std::make_unique<DesktopPrinterSource>(this)), m_documents(std::make_unique<DesktopDocumentOpener>())
+      m_printers(std::make_unique<DesktopPrinterSource>(this)), m_documents(std::make_unique<DesktopDocumentOpener>()),
+      m_links(std::make_unique<DesktopLinkOpener>())
 {
     m_windows.fm_main = this;
     setObjectName("fm_main");
@@ -82,10 +85,20 @@ Tfm_main::Tfm_main(AppWindows& windows, const QString& programFolder, const QStr
     CreateShortcuts();
     CreateFrameLoop();
     CreateSelection();
+    DescribeControls();
     FormCreate();
+    CreateSuggestions();
 }
 
-Tfm_main::~Tfm_main() = default;
+Tfm_main::~Tfm_main()
+{
+    // Destroying the controls takes the focus from a search box, which then
+    // reports its text once more; the handlers it would reach go first.
+    m_suggestions.reset();
+    for (QWidget* box : {static_cast<QWidget*>(OrgName), static_cast<QWidget*>(Street), static_cast<QWidget*>(HouseEdit)})
+        if (box)
+            box->disconnect(this);
+}
 
 void Tfm_main::CreateControls()
 {
@@ -130,6 +143,8 @@ void Tfm_main::CreateControls()
     TreeView->setFont(pixelFont(kSansSerif, 13));
     setWidgetColour(TreeView, QPalette::Base, Qt::white);
     m_anchors->add(TreeView, {616, 176, 241, 308}, topRight | Anchor::Bottom);
+    connect(TreeView, &ResultsTree::linkActivated, this,
+            [this](const QUrl& url) { reportErrors([&] { m_links->Open(url); }); });
 
     PrintPopupMenu = new QMenu(this);
     PrintPopupMenu->setObjectName("PrintPopupMenu");
@@ -222,10 +237,49 @@ void Tfm_main::CreateSearchPanel()
     connect(Street, &SortedComboBox::changedByUser, this, [this] { reportErrors([this] { StreetChange(); }); });
     connect(OrgName, &SortedComboBox::changedByUser, this, [this] { reportErrors([this] { OrgNameChange(); }); });
 
-    // The designed tab order: name, number, search, street.
+}
+
+void Tfm_main::DescribeControls()
+{
+    const auto describe = [](QWidget* control, const QString& text) { control->setAccessibleDescription(text); };
+    describe(GxSceneViewer, QStringLiteral("Карта города: щелчок по дому выбирает его, правая кнопка вращает карту, "
+                                           "Shift с левой кнопкой сдвигает, колесо приближает"));
+    describe(PageControl, QStringLiteral("Схема города"));
+    describe(sGroupBox1, QStringLiteral("Поиск организации, улицы или дома на карте"));
+    describe(OrgName, QStringLiteral("Введите название или его часть: ниже появятся подходящие организации; "
+                                     "стрелки выбирают строку, Enter показывает организацию, Escape закрывает список"));
+    describe(Street, QStringLiteral("Введите улицу или улицу с номером дома, например «Ленина 5»; "
+                                    "Enter показывает её на карте"));
+    describe(HouseEdit, QStringLiteral("Номер дома на выбранной улице, например «8к2» или «15а»; "
+                                       "Enter показывает дом на карте"));
+    describe(bt_search, QStringLiteral("Показать на карте дом по улице и номеру или всю улицу"));
+    describe(TreeView, QStringLiteral("Найденные организации с адресом, телефоном, e-mail и сайтом. Enter или "
+                                      "двойной щелчок открывает сайт или новое письмо, Ctrl+C копирует строку, "
+                                      "контекстное меню копирует строку или всю организацию"));
+
+    // The designed tab order of the search panel (name, number, search,
+    // street) between the map and the results.
+    setTabOrder(GxSceneViewer, OrgName);
     setTabOrder(OrgName, HouseEdit);
     setTabOrder(HouseEdit, bt_search);
     setTabOrder(bt_search, Street);
+    setTabOrder(Street, TreeView);
+}
+
+void Tfm_main::CreateSuggestions()
+{
+    const auto houses = [this] {
+        SearchSuggestions::Houses addresses;
+        m_selection->ForEachHouse(
+            [&](Thouse& house) {
+                if (house.params().size() >= 2)
+                    addresses.emplace_back(house.params()[0], house.params()[1]);
+            });
+        return addresses;
+    };
+    m_suggestions = std::make_unique<SearchSuggestions>(*OrgName, *Street, *HouseEdit, [this] { bt_search->click(); },
+                                                        houses);
+    m_suggestions->Prepare();
 }
 
 void Tfm_main::CreateSelection()
@@ -367,6 +421,11 @@ void Tfm_main::SetDocumentOpener(std::unique_ptr<DocumentOpener> opener)
     m_documents = std::move(opener);
 }
 
+void Tfm_main::SetLinkOpener(std::unique_ptr<LinkOpener> opener)
+{
+    m_links = std::move(opener);
+}
+
 void Tfm_main::bt_infoClick()
 {
     m_documents->Open(HelpFile::Path(m_programFolder));
@@ -375,6 +434,7 @@ void Tfm_main::bt_infoClick()
 void Tfm_main::bt_searchClick()
 {
     m_searchPanel->bt_searchClick();
+    TreeView->MakeFirstCurrent(false);
 }
 
 void Tfm_main::StreetChange()
@@ -385,6 +445,8 @@ void Tfm_main::StreetChange()
 void Tfm_main::OrgNameChange()
 {
     m_searchPanel->OrgNameChange();
+    // The user is typing: the tree is where Tab leads, not where the keys go.
+    TreeView->MakeFirstCurrent(false);
 }
 
 void Tfm_main::ClearFields()
@@ -409,7 +471,12 @@ void Tfm_main::GxCadencerProgress()
 
 void Tfm_main::GxSceneViewerMouseDown(Qt::MouseButton button, int x, int y)
 {
+    const bool choosing = button == Qt::LeftButton && !m_state.PanMode;
     m_selection->GxSceneViewerMouseDown(button, x, y);
+    // A house chosen in the map is announced through the tree's focus;
+    // from a search box the focus stays where the user types.
+    if (choosing)
+        TreeView->MakeFirstCurrent(focusWidget() == GxSceneViewer);
 }
 
 void Tfm_main::GxSceneViewerMouseMove()

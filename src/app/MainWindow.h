@@ -11,6 +11,7 @@
 
 class AppWindows;
 class DocumentOpener;
+class LinkOpener;
 class PrinterSource;
 class AnchorLayout;
 class QAction;
@@ -30,6 +31,7 @@ class QTextEdit;
 class QToolButton;
 class ResultsTree;
 class SearchPanel;
+class SearchSuggestions;
 class Selection;
 class SortedComboBox;
 class WidgetSearchControls;
@@ -62,6 +64,8 @@ public:
     const OrgRecords& Records() const { return m_records; }
     // What is chosen in the map and how the search panel chooses.
     Selection& MapSelection() { return *m_selection; }
+    // What the search boxes offer while the user types.
+    SearchSuggestions& Suggestions() { return *m_suggestions; }
 
     // Controls, named as the window's design names them.
     QTabWidget* PageControl = nullptr;
@@ -118,6 +122,8 @@ public:
     // Where print jobs go and what opens the help (tests put their own in).
     void SetPrinterSource(std::unique_ptr<PrinterSource> printers);
     void SetDocumentOpener(std::unique_ptr<DocumentOpener> opener);
+    // What opens the web and e-mail lines of the results tree.
+    void SetLinkOpener(std::unique_ptr<LinkOpener> opener);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -130,6 +136,9 @@ private:
     void CreateControls();
     void CreateSearchPanel();
     void CreateSelection();
+    void CreateSuggestions();
+    // Accessible descriptions and the order of Tab.
+    void DescribeControls();
     // The one place that makes the map view.
     TGxSceneViewer* CreateSceneViewer(QWidget* parent);
     void CreateFrameLoop();
@@ -145,6 +154,7 @@ private:
     std::unique_ptr<WidgetSearchControls> m_searchControls;
     std::unique_ptr<Selection> m_selection;
     std::unique_ptr<SearchPanel> m_searchPanel;
+    std::unique_ptr<SearchSuggestions> m_suggestions;
     AnchorLayout* m_anchors = nullptr;
     std::unique_ptr<InstalledKeyState> m_keys;
     std::unique_ptr<ViewPointer> m_pointer;
@@ -152,4 +162,5 @@ private:
     std::unique_ptr<FrameLoop> m_frameLoop;
     std::unique_ptr<PrinterSource> m_printers;
     std::unique_ptr<DocumentOpener> m_documents;
+    std::unique_ptr<LinkOpener> m_links;
 };

@@ -1,9 +1,15 @@
 #include "directory/ResultsTree.h"
 
 #include "data/Cp1251.h"
+#include "directory/ContactLine.h"
 #include "directory/ResultsTreeIcons.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QPixmap>
 
 namespace {
@@ -71,16 +77,21 @@ ResultsTree::ResultsTree(QWidget* parent)
     setPalette(colours);
 
     connect(this, &QTreeWidget::currentItemChanged, this, &ResultsTree::singleExpand);
+    connect(this, &QTreeWidget::itemActivated, this, &ResultsTree::activate);
 }
+
+ResultsTree::~ResultsTree() = default;
 
 void ResultsTree::AddSimpleRecord(const OrgRecord& entry)
 {
     const SimpleRecordLines lines = SimpleRecordLines::From(entry);
     auto* org = new QTreeWidgetItem(QStringList(cp1251::decode(lines.lines[0])));
     org->setIcon(0, m_icons[ResultsTreeIcons::Organisation]);
+    org->setData(0, Qt::UserRole, int(ContactLine::Name));
     for (std::size_t i = 1; i < lines.lines.size(); ++i) {
         auto* line = new QTreeWidgetItem(org, QStringList(cp1251::decode(lines.lines[i])));
         line->setIcon(0, m_icons[static_cast<std::size_t>(SimpleRecordLines::kImages[i])]);
+        line->setData(0, Qt::UserRole, int(i));
     }
     addTopLevelItem(org);
 }
@@ -102,10 +113,82 @@ QStringList ResultsTree::NodeTexts() const
     return texts;
 }
 
+void ResultsTree::MakeFirstCurrent(bool focus)
+{
+    if (topLevelItemCount() == 0)
+        return;
+    m_keepExpansion = true;
+    selectionModel()->setCurrentIndex(indexFromItem(topLevelItem(0)), QItemSelectionModel::NoUpdate);
+    m_keepExpansion = false;
+    if (focus)
+        setFocus(Qt::OtherFocusReason);
+}
+
+int ResultsTree::LineOf(const QTreeWidgetItem* node)
+{
+    return node ? node->data(0, Qt::UserRole).toInt() : -1;
+}
+
+QString ResultsTree::CopyText(const QTreeWidgetItem* node)
+{
+    return node ? ContactLine::CopyText(LineOf(node), node->text(0)) : QString();
+}
+
+QString ResultsTree::CopyAllText(const QTreeWidgetItem* organisation)
+{
+    QStringList lines{organisation->text(0)};
+    for (int i = 0; i < organisation->childCount(); ++i)
+        lines << organisation->child(i)->text(0);
+    return ContactLine::AllText(lines);
+}
+
+void ResultsTree::activate(QTreeWidgetItem* node)
+{
+    if (!node)
+        return;
+    // Anything not plausibly an address is only there to be copied.
+    if (const std::optional<QUrl> link = ContactLine::LinkOf(LineOf(node), node->text(0)))
+        emit linkActivated(*link);
+}
+
+void ResultsTree::contextMenuEvent(QContextMenuEvent* event)
+{
+    QTreeWidgetItem* node = event->reason() == QContextMenuEvent::Mouse ? itemAt(event->pos()) : currentItem();
+    if (!node)
+        return;
+    setCurrentItem(node);
+    const QPoint at = event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
+                                                                   : viewport()->mapToGlobal(visualItemRect(node).center());
+    delete m_menu;
+    m_menu = new QMenu(this);
+    m_menu->setObjectName("TreeViewMenu");
+    const QString text = CopyText(node);
+    m_menu->addAction(QStringLiteral("Копировать"), this, [text] { QGuiApplication::clipboard()->setText(text); });
+    if (!node->parent()) {
+        const QString all = CopyAllText(node);
+        m_menu->addAction(QStringLiteral("Копировать всё"), this, [all] { QGuiApplication::clipboard()->setText(all); });
+    }
+    m_menu->popup(at);
+    event->accept();
+}
+
+void ResultsTree::keyPressEvent(QKeyEvent* event)
+{
+    if (event == QKeySequence::Copy) {
+        if (QTreeWidgetItem* node = currentItem())
+            QGuiApplication::clipboard()->setText(CopyText(node));
+        event->accept();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
 // Single-expand: the new node opens; the branch selected before closes up to
 // the first node that also holds the new one.
 void ResultsTree::singleExpand(QTreeWidgetItem* current, QTreeWidgetItem* previous)
 {
+    if (m_keepExpansion)
+        return;
     for (QTreeWidgetItem* node = previous; node; node = node->parent())
         if (!isSelfOrAncestorOf(node, current))
             node->setExpanded(false);

@@ -5,8 +5,11 @@
 #include <QIcon>
 #include <QStringList>
 #include <QTreeWidget>
+#include <QUrl>
 #include <array>
 #include <string>
+
+class QMenu;
 
 // The five lines an organisation occupies in the results tree, as
 // Windows-1251 bytes: name, address, telephone, e-mail, web. Each is cut to
@@ -29,11 +32,14 @@ struct SimpleRecordLines {
 // The results tree: one top-level node per organisation with its address,
 // telephone, e-mail and web lines below it. Read-only, no expand buttons or
 // lines; selecting a node expands it and collapses the branch selected before.
+// A line is copied through its context menu or Ctrl+C (without its prefix);
+// activating a web or e-mail line asks for it to be opened.
 class ResultsTree : public QTreeWidget {
     Q_OBJECT
 
 public:
     explicit ResultsTree(QWidget* parent = nullptr);
+    ~ResultsTree() override;
 
     // Appends the organisation's five nodes, collapsed.
     void AddSimpleRecord(const OrgRecord& entry);
@@ -41,12 +47,35 @@ public:
     void Clear();
     // Every node's text in tree order: an organisation, its four lines, the next one.
     QStringList NodeTexts() const;
+    // The first organisation becomes the current node (not selected, not
+    // expanded), so that focus in the tree starts there and a screen reader
+    // reads it; with `focus`, the tree takes the keyboard focus too.
+    void MakeFirstCurrent(bool focus);
+
+    // The node's line (ContactLine::Line) and what copying it gives.
+    static int LineOf(const QTreeWidgetItem* node);
+    static QString CopyText(const QTreeWidgetItem* node);
+    // The organisation's lines that hold something, one per line.
+    static QString CopyAllText(const QTreeWidgetItem* organisation);
+    // The context menu, while it is open (tests).
+    QMenu* ContextMenu() const { return m_menu; }
+
+signals:
+    // A web or e-mail line was activated (double-click or Enter).
+    void linkActivated(const QUrl& url);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
     // The images of the tree (ImageList); the selected picture of every node is image 0.
     const QIcon& ImageList(int index) const { return m_icons[static_cast<std::size_t>(index)]; }
 
 private:
     void singleExpand(QTreeWidgetItem* current, QTreeWidgetItem* previous);
+    void activate(QTreeWidgetItem* node);
 
     std::array<QIcon, 5> m_icons;
+    QMenu* m_menu = nullptr;
+    bool m_keepExpansion = false;
 };

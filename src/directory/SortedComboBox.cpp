@@ -2,7 +2,6 @@
 
 #include "data/Cp1251.h"
 
-#include <QCompleter>
 #include <QLineEdit>
 #include <QListView>
 
@@ -17,14 +16,14 @@ SortedComboBox::SortedComboBox(QWidget* parent)
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     if (auto* list = qobject_cast<QListView*>(view()))
         list->setUniformItemSizes(true);
-    // Suggestions pop up below the box but never rewrite what is typed:
-    // matching is exact and case-sensitive.
-    completer()->setCompletionMode(QCompleter::PopupCompletion);
-    completer()->setCaseSensitivity(Qt::CaseSensitive);
-    // Laying out rows one by one costs about 0.3 s a keystroke at 100,000 names.
-    if (auto* list = qobject_cast<QListView*>(completer()->popup()))
-        list->setUniformItemSizes(true);
+    // Suggestions come from SearchSuggestions, not from a completer.
+    setCompleter(nullptr);
 
+    // Qt picks the typed text from the list again when the box loses the
+    // focus, and reports that as a pick: the change handler would run once
+    // more, for no edit of the user's, while the click that took the focus
+    // lands (the results tree would be refilled under it).
+    disconnect(lineEdit(), SIGNAL(editingFinished()), this, SLOT(_q_editingFinished()));
     connect(lineEdit(), &QLineEdit::textEdited, this, &SortedComboBox::changedByUser);
     connect(this, &QComboBox::activated, this, &SortedComboBox::changedByUser);
 }
@@ -71,6 +70,12 @@ std::optional<std::string> SortedComboBox::RawText() const
 void SortedComboBox::SetRawText(const std::string& raw)
 {
     SetText(cp1251::decode(raw));
+}
+
+void SortedComboBox::EditAsUser(const std::string& raw)
+{
+    SetRawText(raw);
+    emit changedByUser();
 }
 
 void SortedComboBox::SetText(const QString& text)

@@ -33,6 +33,8 @@ public:
     std::optional<std::string> RawText() const;
     void SetRawText(const std::string& raw);
     void SetText(const QString& text);
+    // Sets the text as if the user had typed it: changedByUser() follows.
+    void EditAsUser(const std::string& raw);
 
 signals:
     // The user typed in the box or picked an item from its list.

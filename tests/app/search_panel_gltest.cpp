@@ -1,6 +1,6 @@
 // The search panel in the main window, driven with key events as a user
 // would type: the change handlers run for the user's edits only.
-#include "AppFixture.h"
+#include "SearchWindowFixture.h"
 
 #include "app/MainWindow.h"
 #include "data/Cp1251.h"
@@ -56,16 +56,7 @@ protected:
         ASSERT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
     }
 
-    // Street and number of every red house, in child order.
-    std::vector<std::string> redHouses()
-    {
-        std::vector<std::string> red;
-        main->MapSelection().ForEachHouse([&](Thouse& h) {
-            if (h.Material().FrontProperties().Diffuse().Vector() == std::array<float, 4>{1, 0, 0, 1})
-                red.push_back(cp1251::decode(h.params()[0] + " " + h.params()[1]).toStdString());
-        });
-        return red;
-    }
+    std::vector<std::string> redHouses() { return redHouseAddresses(*main); }
 
     std::vector<std::string> organisations() const { return topLevelTexts(*main->TreeView); }
 

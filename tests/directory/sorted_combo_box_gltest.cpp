@@ -94,6 +94,23 @@ TEST(SortedComboBox, TypingIsAChangeByTheUserAndEnterAddsNothing)
     EXPECT_EQ(box.RawText(), ru("ленина"));
 }
 
+TEST(SortedComboBox, LeavingTheBoxIsNoChangeAndAnEditForTheUserIsOne)
+{
+    SortedComboBox box;
+    box.AddItems({ru("Ленина"), ru("Мира")});
+    ChangeCount changed(box);
+    type(box.lineEdit(), "Ленина");
+    ASSERT_EQ(changed.count, 6);
+    // What the line edit reports when the focus leaves it: Qt would pick
+    // the equal item again and report a pick.
+    emit box.lineEdit()->editingFinished();
+    EXPECT_EQ(changed.count, 6);
+
+    box.EditAsUser(ru("Мира"));
+    EXPECT_EQ(changed.count, 7);
+    EXPECT_EQ(box.currentText(), "Мира");
+}
+
 TEST(SortedComboBox, TextOutsideTheCodePageEqualsNoStoredText)
 {
     SortedComboBox box;
