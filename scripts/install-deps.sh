@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build ccache pkg-config
+  g++ cmake ninja-build ccache pkg-config dpkg-dev file
   qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins qt6-translations-l10n
   libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0 libegl-dev libegl-mesa0
   libjpeg62-turbo-dev

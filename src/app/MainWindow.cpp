@@ -17,6 +17,7 @@
 #include "engine/objects/GxCylinder.h"
 #include "engine/objects/GxDummyCube.h"
 #include "engine/scene/GxCadencer.h"
+#include "engine/scene/GxException.h"
 #include "engine/scene/GxCamera.h"
 #include "engine/scene/GxSceneViewer.h"
 #include "navigation/FlyTo.h"
@@ -428,7 +429,9 @@ void Tfm_main::SetLinkOpener(std::unique_ptr<LinkOpener> opener)
 
 void Tfm_main::bt_infoClick()
 {
-    m_documents->Open(HelpFile::Path(m_programFolder));
+    const QString help = HelpFile::Find(m_programFolder, HelpFile::SpareFolder());
+    if (!m_documents->Open(help))
+        throw EGxError(("Нет программы для просмотра справки \"" + help + "\"").toStdString());
 }
 
 void Tfm_main::bt_searchClick()

@@ -9,9 +9,16 @@
 #include "platform/TownFolder.h"
 
 #include <QCommandLineParser>
+#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
+
+// Resources of the library are linked in only when asked for by name.
+static void initProgramIcon()
+{
+    Q_INIT_RESOURCE(quorvel_icon);
+}
 
 namespace {
 // quorvel [FOLDER]: the folder of a town's data files, or nothing. Help and
@@ -24,7 +31,8 @@ QString townFolderArgument(const QCoreApplication& app)
     parser.addPositionalArgument(
         QStringLiteral("ПАПКА"),
         QStringLiteral("папка с файлами города data.mod, data.modt, fl.dat и data.tmd; без неё — "
-                       "data/ рядом с программой, ~/.local/share/quorvel/data или установленный демонстрационный город"));
+                       "data/ рядом с программой, ~/.local/share/quorvel/data или установленный демонстрационный город"),
+        QStringLiteral("[ПАПКА]"));
     parser.process(app);
     const QStringList folders = parser.positionalArguments();
     if (folders.size() > 1) {
@@ -32,6 +40,15 @@ QString townFolderArgument(const QCoreApplication& app)
         std::exit(2);
     }
     return folders.isEmpty() ? QString() : folders.front();
+}
+
+QIcon programIcon()
+{
+    initProgramIcon();
+    QIcon icon;
+    for (int size : {48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/quorvel-%1.png").arg(size));
+    return icon;
 }
 } // namespace
 
@@ -42,6 +59,7 @@ int main(int argc, char** argv)
     setApplicationTitle(QString::fromUtf8(kApplicationTitle));
     installFontSubstitutes();
     installStandardDialogTexts();
+    QApplication::setWindowIcon(programIcon());
 
     // Before start-up makes the executable's folder the working directory.
     const QString programFolder = QCoreApplication::applicationDirPath();

@@ -3,7 +3,7 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-void DesktopDocumentOpener::Open(const QString& path)
+bool DesktopDocumentOpener::Open(const QString& path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

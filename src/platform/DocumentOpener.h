@@ -6,12 +6,13 @@
 class DocumentOpener {
 public:
     virtual ~DocumentOpener() = default;
-    // The outcome is the viewer's affair: nothing is reported.
-    virtual void Open(const QString& path) = 0;
+    // False when no viewer could be started; what the viewer does with the
+    // document is its own affair.
+    virtual bool Open(const QString& path) = 0;
 };
 
 // Through QDesktopServices (xdg-open and the like).
 class DesktopDocumentOpener : public DocumentOpener {
 public:
-    void Open(const QString& path) override;
+    bool Open(const QString& path) override;
 };

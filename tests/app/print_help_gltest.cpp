@@ -3,6 +3,7 @@
 
 #include "app/MainWindow.h"
 #include "app/SettingsDialog.h"
+#include "directory/HelpFile.h"
 #include "directory/ResultsTree.h"
 #include "engine/scene/GxSceneViewer.h"
 #include "platform/DocumentOpener.h"
@@ -18,11 +19,16 @@ namespace {
 
 class RecordingOpener : public DocumentOpener {
 public:
-    explicit RecordingOpener(QStringList& opened) : m_opened(opened) {}
-    void Open(const QString& path) override { m_opened << path; }
+    RecordingOpener(QStringList& opened, const bool& viewerThere) : m_opened(opened), m_viewerThere(viewerThere) {}
+    bool Open(const QString& path) override
+    {
+        m_opened << path;
+        return m_viewerThere;
+    }
 
 private:
     QStringList& m_opened;
+    const bool& m_viewerThere;
 };
 
 } // namespace
@@ -38,7 +44,7 @@ protected:
         auto source = std::make_unique<RecordingPrinterSource>(printer);
         printers = source.get();
         main->SetPrinterSource(std::move(source));
-        main->SetDocumentOpener(std::make_unique<RecordingOpener>(opened));
+        main->SetDocumentOpener(std::make_unique<RecordingOpener>(opened, viewerThere));
     }
 
     static OrgRecord org(std::string_view name)
@@ -62,6 +68,7 @@ protected:
     RecordingPrinter printer{{1000, 1400}};
     RecordingPrinterSource* printers = nullptr;
     QStringList opened;
+    bool viewerThere = true;
 };
 
 TEST_F(PrintAndHelp, ButtonsStayHiddenAndTheKeyboardReachesTheirActions)
@@ -84,6 +91,7 @@ TEST_F(PrintAndHelp, ButtonsStayHiddenAndTheKeyboardReachesTheirActions)
     QShortcut* help = shortcut(QKeySequence(Qt::Key_F1));
     ASSERT_NE(help, nullptr);
     QDir::setCurrent(QDir::tempPath());
+    QFile(QDir(programFolder()).filePath("qvhelp.chm")).open(QIODevice::WriteOnly);
     emit help->activated();
     emit help->activated();
     EXPECT_EQ(opened, QStringList(2, QDir(programFolder()).filePath("qvhelp.chm")));
@@ -138,4 +146,35 @@ TEST_F(PrintAndHelp, MenuItemsPrintThePictureAndTheListOrNothingWhenTheUserDecli
     EXPECT_EQ(printer.pagesPrinted, 1);
     EXPECT_EQ(printer.documents.size(), 1u);
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+}
+
+TEST_F(PrintAndHelp, ProgramWithoutItsHelpOpensTheBuiltInCopyOrSaysWhyNot)
+{
+    // The program folder holds no help and there is no installation around it.
+    const QString cache = programFolder() + "/cache";
+    qputenv("XDG_CACHE_HOME", cache.toUtf8());
+    main->bt_info->click();
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0], cache + "/quorvel/qvhelp.html");
+    QFile copy(opened[0]);
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), HelpFile::BuiltIn());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+
+    // No viewer for the document: the user is told.
+    viewerThere = false;
+    main->bt_info->click();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors[0], "Нет программы для просмотра справки \"" + cache + "/quorvel/qvhelp.html\"");
+
+    // The copy cannot be written: the user is told, and nothing is handed to the desktop.
+    viewerThere = true;
+    opened.clear();
+    QFile::remove(cache + "/quorvel/qvhelp.html");
+    QDir(cache).rmdir("quorvel");
+    QFile(cache + "/quorvel").open(QIODevice::WriteOnly);
+    main->bt_info->click();
+    EXPECT_TRUE(opened.isEmpty());
+    ASSERT_EQ(errors.size(), 2);
+    EXPECT_EQ(errors[1], "Не удалось записать справку в файл \"" + cache + "/quorvel/qvhelp.html\"");
 }

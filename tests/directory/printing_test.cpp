@@ -1,9 +1,4 @@
-#include "directory/HelpFile.h"
 #include "directory/Printing.h"
-#include "support/TempDir.h"
-
-#include <QDir>
-#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -61,25 +56,4 @@ TEST(Printing, OrganisationListSeparatesOrganisationsOnly)
     const QStringList three = org("Аптека") + org("Баня") + org("Вокзал");
     const QStringList expected = org("Аптека") + QStringList{sep} + org("Баня") + QStringList{sep} + org("Вокзал");
     EXPECT_EQ(Printing::OrgListText(three), expected.join('\n'));
-}
-
-TEST(HelpFile, CompiledHelpFirstThenTheHtmlDocumentBesideTheProgram)
-{
-    TempDir folder;
-    const QString dir = QString::fromStdString(folder.path());
-    const QString chm = QDir(dir).filePath("qvhelp.chm");
-    const QString html = QDir(dir).filePath("qvhelp.html");
-    const auto touch = [](const QString& path) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    };
-
-    const QString elsewhere = QDir::currentPath();
-    ASSERT_NE(QDir(elsewhere).canonicalPath(), QDir(dir).canonicalPath());
-    EXPECT_EQ(HelpFile::Path(dir), chm); // nothing there: asked for all the same
-    touch(html);
-    EXPECT_EQ(HelpFile::Path(dir), html);
-    touch(chm);
-    EXPECT_EQ(HelpFile::Path(dir), chm);
-    EXPECT_EQ(QDir::currentPath(), elsewhere);
 }
