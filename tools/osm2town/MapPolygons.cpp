@@ -6,6 +6,7 @@
 #include <cmath>
 #include <map>
 #include <numbers>
+#include <unordered_map>
 
 std::optional<Polygon> mapOutline(Polygon ring)
 {
@@ -17,19 +18,30 @@ std::optional<Polygon> mapOutline(Polygon ring)
             pts.push_back(v);
     while (pts.size() > 1 && same(pts.front(), pts.back()))
         pts.pop_back();
-    // Drop nodes on a straight line between their neighbours, until none is.
-    for (bool changed = true; changed && pts.size() >= 3;) {
+    // Drop nodes on a straight line between their neighbours: one pass that
+    // takes back the middle of any three in a row, then the same across the seam.
+    auto straight = [](Vec2 a, Vec2 b, Vec2 c) {
+        return std::fabs(cross(b - a, c - a)) <= 1e-7f * std::max(1.0f, length(c - a));
+    };
+    Polygon kept;
+    kept.reserve(pts.size());
+    for (Vec2 v : pts) {
+        while (kept.size() >= 2 && straight(kept[kept.size() - 2], kept.back(), v))
+            kept.pop_back();
+        kept.push_back(v);
+    }
+    for (bool changed = true; changed && kept.size() >= 3;) {
         changed = false;
-        for (std::size_t i = 0; i < pts.size() && pts.size() >= 3; ++i) {
-            const Vec2 a = pts[(i + pts.size() - 1) % pts.size()], b = pts[i], c = pts[(i + 1) % pts.size()];
-            const float area2 = std::fabs(cross(b - a, c - a));
-            if (area2 <= 1e-7f * std::max(1.0f, length(c - a))) {
-                pts.erase(pts.begin() + std::ptrdiff_t(i));
-                changed = true;
-                --i;
-            }
+        const std::size_t n = kept.size();
+        if (straight(kept[n - 2], kept[n - 1], kept[0])) {
+            kept.pop_back();
+            changed = true;
+        } else if (straight(kept[n - 1], kept[0], kept[1])) {
+            kept.erase(kept.begin());
+            changed = true;
         }
     }
+    pts = std::move(kept);
     if (pts.size() < 3 || std::fabs(signedArea(pts)) < 1e-6)
         return std::nullopt;
     makeCounterClockwise(pts);
@@ -47,6 +59,12 @@ std::vector<std::vector<std::int64_t>> joinRings(std::vector<std::vector<std::in
     std::vector<std::vector<std::int64_t>> rings;
     std::size_t unclosed = 0;
     std::erase_if(runs, [](const auto& r) { return r.size() < 2; });
+    // The runs that start or end at each node.
+    std::unordered_multimap<std::int64_t, std::size_t> ends;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        ends.emplace(runs[i].front(), i);
+        ends.emplace(runs[i].back(), i);
+    }
     std::vector<bool> used(runs.size(), false);
     for (std::size_t i = 0; i < runs.size(); ++i) {
         if (used[i])
@@ -54,23 +72,17 @@ std::vector<std::vector<std::int64_t>> joinRings(std::vector<std::vector<std::in
         used[i] = true;
         std::vector<std::int64_t> ring = runs[i];
         // Extend at the end by any unused run that starts or ends there.
-        for (bool grown = true; grown && ring.front() != ring.back();) {
-            grown = false;
-            for (std::size_t j = 0; j < runs.size(); ++j) {
-                if (used[j])
-                    continue;
-                const auto& r = runs[j];
-                if (r.front() == ring.back()) {
-                    ring.insert(ring.end(), r.begin() + 1, r.end());
-                } else if (r.back() == ring.back()) {
-                    ring.insert(ring.end(), r.rbegin() + 1, r.rend());
-                } else {
-                    continue;
-                }
-                used[j] = true;
-                grown = true;
+        while (ring.front() != ring.back()) {
+            const auto [from, to] = ends.equal_range(ring.back());
+            auto next = std::find_if(from, to, [&used](const auto& e) { return !used[e.second]; });
+            if (next == to)
                 break;
-            }
+            const std::vector<std::int64_t>& r = runs[next->second];
+            used[next->second] = true;
+            if (r.front() == ring.back())
+                ring.insert(ring.end(), r.begin() + 1, r.end());
+            else
+                ring.insert(ring.end(), r.rbegin() + 1, r.rend());
         }
         if (ring.size() >= 4 && ring.front() == ring.back())
             rings.push_back(std::move(ring));
@@ -135,14 +147,21 @@ std::vector<Polygon> tileArea(const Polygon& area, float tile)
     if (b.maxX < -half || b.minX > half || b.maxY < -half || b.minY > half)
         return tiles;
     const int x0 = cellOf(b.minX), x1 = cellOf(b.maxX), y0 = cellOf(b.minY), y1 = cellOf(b.maxY);
+    // A row at a time, so a large outline is cut once per row, not per cell.
     for (int cy = y0; cy <= y1; ++cy) {
+        Box row;
+        row.minX = -half + float(x0) * tile;
+        row.maxX = std::min(half, -half + float(x1 + 1) * tile);
+        row.minY = -half + float(cy) * tile;
+        row.maxY = std::min(half, row.minY + tile);
+        const Polygon strip = clipToBox(area, row);
+        if (strip.size() < 3)
+            continue;
         for (int cx = x0; cx <= x1; ++cx) {
-            Box cell;
+            Box cell = row;
             cell.minX = -half + float(cx) * tile;
-            cell.minY = -half + float(cy) * tile;
             cell.maxX = std::min(half, cell.minX + tile);
-            cell.maxY = std::min(half, cell.minY + tile);
-            if (auto piece = mapOutline(clipToBox(area, cell)))
+            if (auto piece = mapOutline(clipToBox(strip, cell)))
                 tiles.push_back(std::move(*piece));
         }
     }
