@@ -6,6 +6,7 @@
 #include "data/ByteReader.h"
 #include "data/Cp1251.h"
 #include "data/OrgDirectoryReader.h"
+#include "data/TownIniReader.h"
 #include "data/TownModelReader.h"
 #include "engine/materials/GxMaterialLibrary.h"
 #include "engine/scene/GxScene.h"
@@ -371,9 +372,7 @@ TEST(Osm2TownImport, TheFolderIsWrittenWholeOrNotAtAll)
     ASSERT_EQ(directory.records.size(), 1u);
     EXPECT_EQ(directory.records[0].houseNo, cp("15Ас1"));
     EXPECT_EQ(directory.records[0].phone, "+7 495 111-11-11");
-    std::ifstream ini(folder + "/town.ini");
-    std::string iniText((std::istreambuf_iterator<char>(ini)), {});
-    EXPECT_EQ(iniText, "[town]\ntitle=Марфино\n");
+    EXPECT_EQ(readTownTitle(folder), "Марфино");
     std::ifstream attribution(folder + "/ATTRIBUTION.txt");
     std::string attributionBody((std::istreambuf_iterator<char>(attribution)), {});
     EXPECT_NE(attributionBody.find("© OpenStreetMap contributors"), std::string::npos);

@@ -1,6 +1,7 @@
 #include "Buildings.h"
 
 #include "MapPolygons.h"
+#include "Organisations.h"
 
 #include <algorithm>
 #include <charconv>
@@ -39,16 +40,6 @@ std::vector<double> numbersIn(std::string_view text)
 }
 
 constexpr int kMostFloors = 150;
-
-bool isOrganisation(const OsmTags& tags)
-{
-    if (!tags.has("name"))
-        return false;
-    for (const char* key : {"amenity", "shop", "office", "craft", "tourism", "healthcare", "leisure"})
-        if (tags.has(key))
-            return true;
-    return false;
-}
 
 struct Candidate {
     char type;

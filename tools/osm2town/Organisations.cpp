@@ -41,6 +41,8 @@ std::string_view contact(const OsmTags& t, std::string_view plain, std::string_v
     return v.empty() ? t.get(keyed) : v;
 }
 
+} // namespace
+
 bool isOrganisation(const OsmTags& tags)
 {
     if (tags.get("name").empty())
@@ -50,8 +52,6 @@ bool isOrganisation(const OsmTags& tags)
             return true;
     return false;
 }
-
-} // namespace
 
 std::string fitPhone(std::string_view utf8, TextStandIns& text, ImportReport& report)
 {

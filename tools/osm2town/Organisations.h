@@ -24,6 +24,9 @@ std::string fitWeb(std::string_view utf8, TextStandIns& text, ImportReport& repo
 // A name cut after its last whole word that fits.
 std::string fitName(std::string_view utf8, TextStandIns& text, ImportReport& report);
 
+// A named object with one of the keys that make it a directory entry.
+bool isOrganisation(const OsmTags& tags);
+
 // Organisations: nodes and areas with a name and one of amenity, shop,
 // office, craft, tourism, healthcare or leisure. The address is their own,
 // else that of the building they are mapped as or stand in.

@@ -12,6 +12,8 @@
 #include "data/BmpEncoder.h"
 #include "data/ByteReader.h"
 #include "data/OrgDirectoryWriter.h"
+#include "data/TownIniReader.h"
+#include "data/TownIniWriter.h"
 
 #include <algorithm>
 #include <chrono>
@@ -23,7 +25,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kTownFiles[] = {"data.mod", "data.modt", "fl.dat", "data.tmd", "town.ini", "ATTRIBUTION.txt"};
+const char* const kTownFiles[] = {"data.mod", "data.modt", "fl.dat", "data.tmd", kTownIniName, "ATTRIBUTION.txt"};
 
 void addGround(ImportedTown& town)
 {
@@ -178,7 +180,7 @@ void writeTownFolder(const ImportedTown& town, const std::string& folder, const 
         writeBytes(temp / "data.tmd", std::string_view(directory.data().data(), directory.size()));
         writeBytes(temp / "ATTRIBUTION.txt", attributionText(sourceName));
         if (!titleUtf8.empty())
-            writeBytes(temp / "town.ini", "[town]\ntitle=" + titleUtf8 + "\n");
+            writeBytes(temp / kTownIniName, writeTownIni(titleUtf8));
         const bool replacing = fs::exists(dest);
         if (replacing) {
             fs::rename(dest, old);

@@ -68,9 +68,6 @@ int main(int argc, char** argv)
                 out = value;
             } else if (arg == "--title") {
                 title = value;
-                for (char& c : title)
-                    if (c == '\n' || c == '\r')
-                        c = ' ';
             } else {
                 std::pair<double, double> centre;
                 if (!parseCentre(value, centre)) {
