@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins qt6-translations-l10n
   libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0 libegl-dev libegl-mesa0
   libjpeg62-turbo-dev
+  libosmium2-dev libprotozero-dev zlib1g-dev libbz2-dev libexpat1-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick poppler-utils

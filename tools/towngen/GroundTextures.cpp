@@ -72,6 +72,23 @@ std::string groundMaterialName(GroundKind kind, float width, float height)
            + std::to_string(int(std::lround(height / tile)));
 }
 
+LibMaterialRecord groundMaterial(GroundKind kind, const std::string& name, const std::string& bmp, float width,
+                                 float height)
+{
+    LibMaterialRecord m;
+    m.name = name;
+    m.image = bmp;
+    // A plane is one quad lit at its corners only: the map's light sits at
+    // the camera, so a large plane's far corners get almost no light and
+    // the whole quad darkens. Most of its brightness comes from emission.
+    m.front.ambient = {0.55f, 0.55f, 0.55f};
+    m.front.diffuse = {0.35f, 0.35f, 0.35f, 1};
+    m.front.emission = {0.6f, 0.6f, 0.6f};
+    const float tile = groundTileSize(kind);
+    m.textureScale = {width / tile, height / tile, 1};
+    return m;
+}
+
 GroundPicture groundPicture(GroundKind kind)
 {
     GroundPicture pic;

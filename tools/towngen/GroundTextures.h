@@ -2,6 +2,8 @@
 
 #include "TownPlan.h"
 
+#include "data/MaterialLibraryWriter.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,3 +20,8 @@ GroundPicture groundPicture(GroundKind kind);
 float groundTileSize(GroundKind kind);
 // Library material name for a plane of this kind and size (at most 10 bytes).
 std::string groundMaterialName(GroundKind kind, float width, float height);
+
+// The library material of a ground plane of this kind and size, its picture
+// `bmp` (a BMP file) repeated at the kind's natural scale.
+LibMaterialRecord groundMaterial(GroundKind kind, const std::string& name, const std::string& bmp, float width,
+                                 float height);

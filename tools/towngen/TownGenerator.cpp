@@ -101,18 +101,7 @@ void buildModel(GeneratedTown& town)
             const GroundPicture pic = groundPicture(plane->kind);
             it = pictures.emplace(plane->kind, encodeBmp24(pic.size, pic.size, pic.rgb)).first;
         }
-        LibMaterialRecord m;
-        m.name = name;
-        m.image = it->second;
-        // A plane is one quad lit at its corners only: the map's light sits at
-        // the camera, so a large plane's far corners get almost no light and
-        // the whole quad darkens. Most of its brightness comes from emission.
-        m.front.ambient = {0.55f, 0.55f, 0.55f};
-        m.front.diffuse = {0.35f, 0.35f, 0.35f, 1};
-        m.front.emission = {0.6f, 0.6f, 0.6f};
-        const float tile = groundTileSize(plane->kind);
-        m.textureScale = {plane->width / tile, plane->height / tile, 1};
-        town.materials.push_back(std::move(m));
+        town.materials.push_back(groundMaterial(plane->kind, name, it->second, plane->width, plane->height));
     }
 }
 

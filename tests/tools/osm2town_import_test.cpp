@@ -1,0 +1,401 @@
+#include "Buildings.h"
+#include "OsmExtract.h"
+#include "TownImporter.h"
+#include "tools/OsmFixture.h"
+
+#include "data/ByteReader.h"
+#include "data/Cp1251.h"
+#include "data/OrgDirectoryReader.h"
+#include "data/TownIniReader.h"
+#include "data/TownModelReader.h"
+#include "engine/materials/GxMaterialLibrary.h"
+#include "engine/scene/GxScene.h"
+#include "support/TempDir.h"
+#include "town/House.h"
+#include "town/Road.h"
+
+#include <bzlib.h>
+#include <gtest/gtest.h>
+#include <osmium/io/any_input.hpp>
+#include <osmium/io/any_output.hpp>
+#include <zlib.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+using Tags = OsmFixture::Tags;
+
+std::string cp(const std::string& utf8) { return cp1251::fromUtf8(utf8); }
+
+ImportedTown import(const OsmFixture& f, bool reversed = false)
+{
+    return importTown(f.xml(reversed), OsmFixture::options());
+}
+
+// Street, number and floors of each written house.
+std::vector<std::vector<std::string>> houseTexts(const ImportedTown& t)
+{
+    std::vector<std::vector<std::string>> out;
+    for (const TownHouseRecord& h : t.model.houses)
+        out.push_back(h.texts);
+    return out;
+}
+
+std::string gzip(const std::string& data)
+{
+    z_stream s{};
+    deflateInit2(&s, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
+    std::string out(deflateBound(&s, uLong(data.size())) + 32, '\0');
+    s.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    s.avail_in = uInt(data.size());
+    s.next_out = reinterpret_cast<Bytef*>(out.data());
+    s.avail_out = uInt(out.size());
+    deflate(&s, Z_FINISH);
+    out.resize(s.total_out);
+    deflateEnd(&s);
+    return out;
+}
+
+std::string bzip2(const std::string& data)
+{
+    std::string out(data.size() * 2 + 600, '\0');
+    unsigned int size = unsigned(out.size());
+    BZ2_bzBuffToBuffCompress(out.data(), &size, const_cast<char*>(data.data()), unsigned(data.size()), 9, 0, 0);
+    out.resize(size);
+    return out;
+}
+
+void save(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The same objects in the binary format, written by libosmium.
+std::string pbf(const std::string& xml)
+{
+    TempDir dir;
+    const std::string path = dir.file("extract.osm.pbf");
+    {
+        osmium::io::Reader reader(osmium::io::File(xml.data(), xml.size(), "osm"));
+        osmium::io::Writer writer(path);
+        while (osmium::memory::Buffer buffer = reader.read())
+            writer(std::move(buffer));
+        writer.close();
+        reader.close();
+    }
+    const std::vector<char> bytes = ByteReader::readFile(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+} // namespace
+
+TEST(Osm2TownImport, FloorsFromLevelsHeightOrTheBuildingType)
+{
+    struct Case {
+        Tags tags;
+        const char* floors;
+    } cases[] = {
+        {{{"building", "yes"}, {"building:levels", "9"}}, "9"},
+        {{{"building", "yes"}, {"building:levels", "5;9"}}, "9"},
+        {{{"building", "yes"}, {"building:levels", "3.5"}}, "4"},
+        {{{"building", "yes"}, {"building:levels", "2,5"}}, "3"},  // a decimal comma
+        {{{"building", "yes"}, {"building:levels", "0"}, {"height", "12"}}, "4"},
+        {{{"building", "yes"}, {"building:levels", "много"}, {"height", "16.5 m"}}, "6"},
+        {{{"building", "yes"}, {"height", "1"}}, "1"},
+        {{{"building", "yes"}, {"height", "30'"}}, "3"},
+        {{{"building", "apartments"}}, "5"},
+        {{{"building", "garage"}}, "1"},
+        {{{"building", "yes"}}, "2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tags.back().first + "=" + c.tags.back().second);
+        OsmFixture f;
+        f.square(1, 10, 0, 0, 20, c.tags);
+        const ImportedTown town = import(f);
+        ASSERT_EQ(town.model.houses.size(), 1u);
+        EXPECT_EQ(town.model.houses[0].texts[2], c.floors);
+    }
+    OsmFixture f;
+    f.square(1, 10, 0, 0, 20, {{"building", "garage"}}).square(2, 20, 40, 0, 20, {{"building", "garage"}});
+    f.square(3, 30, 80, 0, 20, {{"building", "yes"}, {"building:levels", "3"}});
+    const ImportReport report = import(f).report;
+    EXPECT_EQ(report.floorsFromLevels, 1u);
+    ASSERT_EQ(report.defaultFloors.count("garage"), 1u);
+    EXPECT_EQ(report.defaultFloors.at("garage"), (std::pair<int, std::size_t>{1, 2}));
+}
+
+TEST(Osm2TownImport, AHouseIsOneOutline)
+{
+    OsmFixture f;
+    // A multipolygon building with a courtyard, its outer ring in two ways.
+    f.node(1, 0, 0).node(2, 60, 0).node(3, 60, 60).node(4, 0, 60);
+    f.node(5, 20, 20).node(6, 40, 20).node(7, 40, 40).node(8, 20, 40);
+    f.way(11, {1, 2, 3}).way(12, {3, 4, 1}).way(13, {5, 6, 7, 8, 5});
+    f.relation(20, {{'w', 11, "outer"}, {'w', 12, "outer"}, {'w', 13, "inner"}},
+               {{"type", "multipolygon"}, {"building", "yes"}, {"building:levels", "7"}});
+    // A building with two parts inside it: the outline stays, the tallest part lends its height.
+    f.square(30, 100, 200, 0, 40, {{"building", "yes"}});
+    f.square(31, 110, 205, 5, 10, {{"building:part", "yes"}, {"building:levels", "3"}});
+    f.square(32, 120, 220, 5, 10, {{"building:part", "yes"}, {"building:levels", "12"}});
+    // A part with no outline around it is a house of its own.
+    f.square(40, 130, 400, 0, 10, {{"building:part", "yes"}, {"building:levels", "2"}});
+    // A relation whose outer way is missing from the extract.
+    f.relation(50, {{'w', 99, "outer"}}, {{"type", "multipolygon"}, {"building", "yes"}});
+    const ImportedTown town = import(f);
+    const ImportReport& r = town.report;
+    ASSERT_EQ(town.model.houses.size(), 3u);
+    // Ways first, then relations.
+    EXPECT_EQ(town.model.houses[0].texts[2], "12");
+    EXPECT_EQ(town.model.houses[1].nodes.size(), 4u); // the outer ring only
+    EXPECT_EQ(town.model.houses[1].texts[2], "7");
+    EXPECT_EQ(town.model.houses[2].texts[2], "2");
+    EXPECT_EQ(r.innerRingsDropped, 1u);
+    EXPECT_EQ(r.partsFolded, 2u);
+    EXPECT_EQ(r.partsAsHouses, 1u);
+    EXPECT_EQ(r.housesIncomplete, 1u);
+    EXPECT_EQ(r.buildings, 3u);
+    EXPECT_EQ(r.floorsFromParts, 1u);
+}
+
+TEST(Osm2TownImport, AddressesFromTagsNodesAndStreetRelations)
+{
+    OsmFixture f;
+    f.square(1, 10, 0, 0, 20, {{"building", "yes"}, {"addr:street", "Бутырская улица"}, {"addr:housenumber", "15А с1"}});
+    // An address node inside a building without an address.
+    f.square(2, 20, 40, 0, 20, {{"building", "yes"}});
+    f.node(25, 50, 10, {{"addr:street", "улица Руставели"}, {"addr:housenumber", "8 к2"}});
+    // No address at all.
+    f.square(3, 30, 80, 0, 20, {{"building", "yes"}});
+    // A number without a street is no address.
+    f.square(4, 40, 120, 0, 20, {{"building", "yes"}, {"addr:housenumber", "3"}});
+    // The street from an associatedStreet relation.
+    f.square(5, 50, 160, 0, 20, {{"building", "yes"}, {"addr:housenumber", "6"}});
+    f.relation(60, {{'w', 5, "house"}}, {{"type", "associatedStreet"}, {"name", "Огородный проезд"}});
+    // A village numbers its houses by the place.
+    f.square(6, 70, 200, 0, 20, {{"building", "house"}, {"addr:place", "Марфино"}, {"addr:housenumber", "2"}});
+    const ImportedTown town = import(f);
+    using V = std::vector<std::string>;
+    const auto texts = houseTexts(town);
+    ASSERT_EQ(texts.size(), 6u);
+    EXPECT_EQ(texts[0], (V{cp("Бутырская улица"), cp("15Ас1"), "2"}));
+    EXPECT_EQ(texts[1], (V{cp("улица Руставели"), cp("8к2"), "2"}));
+    EXPECT_EQ(texts[2], (V{"", "0", "2"})); // what the map treats as no number
+    EXPECT_EQ(texts[3], (V{"", "0", "2"}));
+    EXPECT_EQ(texts[4], (V{cp("Огородный проезд"), "6", "2"}));
+    EXPECT_EQ(texts[5], (V{cp("Марфино"), "2", "2"}));
+    EXPECT_EQ(town.report.housesWithAddress, 4u);
+    EXPECT_EQ(town.report.addressFromNode, 1u);
+    EXPECT_EQ(town.report.addressFromStreetRelation, 1u);
+    EXPECT_EQ(town.report.numberWithoutStreet, 1u);
+}
+
+TEST(Osm2TownImport, OrganisationsFindTheirHouse)
+{
+    OsmFixture f;
+    f.square(1, 10, 0, 0, 30, {{"building", "yes"}, {"addr:street", "Бутырская улица"}, {"addr:housenumber", "15А с1"}});
+    f.square(2, 20, 100, 0, 30, {{"building", "yes"}, {"addr:street", "улица Руставели"}, {"addr:housenumber", "3"}});
+    f.square(3, 30, 200, 0, 30,
+             {{"building", "yes"}, {"addr:street", "улица Руставели"}, {"addr:housenumber", "5"},
+              {"shop", "mall"}, {"name", "ТЦ Руставели"}, {"website", "https://www.rustaveli-mall-moscow.ru/"}});
+    f.square(4, 40, 300, 0, 30, {{"building", "yes"}});
+    // Its own address, written as the house's is: they join.
+    f.node(50, 500, 500,
+           {{"amenity", "pharmacy"}, {"name", "Аптека"}, {"addr:street", "Бутырская улица"},
+            {"addr:housenumber", "15А  с1"}, {"phone", "+7 495 111-11-11; +7 495 222-22-22"}});
+    // No address of its own: that of the building it stands in.
+    f.node(51, 110, 10, {{"shop", "bakery"}, {"name", "Хлеб"}, {"contact:phone", "+7 495 333-33-33"},
+                         {"contact:email", "hleb@example.ru"}});
+    // In a building without an address, and nowhere near one.
+    f.node(52, 310, 10, {{"office", "company"}, {"name", "Контора"}});
+    f.node(53, 900, 900, {{"craft", "shoemaker"}, {"name", "Сапожник"}});
+    // A name alone is no organisation; nor is a shop without a name.
+    f.node(54, 10, 10, {{"name", "Просто точка"}});
+    f.node(55, 10, 10, {{"shop", "kiosk"}});
+    // An area that is not a building: the house its middle stands in.
+    f.square(6, 60, 105, 5, 10, {{"amenity", "cafe"}, {"name", "Кафе"}});
+    const ImportedTown town = import(f);
+    const OrgRecords& orgs = town.organisations;
+    ASSERT_EQ(orgs.size(), 6u);
+    auto byName = [&](const char* name) -> const OrgRecord& {
+        for (const OrgRecord& r : orgs)
+            if (r.name == cp(name))
+                return r;
+        ADD_FAILURE() << name;
+        return orgs[0];
+    };
+    EXPECT_EQ(byName("Аптека").streetName, cp("Бутырская улица"));
+    EXPECT_EQ(byName("Аптека").houseNo, cp("15Ас1"));
+    EXPECT_EQ(byName("Аптека").phone, "+7 495 111-11-11");
+    EXPECT_EQ(byName("Хлеб").streetName, cp("улица Руставели"));
+    EXPECT_EQ(byName("Хлеб").houseNo, "3");
+    EXPECT_EQ(byName("Хлеб").phone, "+7 495 333-33-33");
+    EXPECT_EQ(byName("Хлеб").email, "hleb@example.ru");
+    EXPECT_EQ(byName("ТЦ Руставели").houseNo, "5");
+    EXPECT_EQ(byName("ТЦ Руставели").web, "rustaveli-mall-moscow.ru");
+    EXPECT_EQ(byName("Кафе").houseNo, "3");
+    EXPECT_EQ(byName("Контора").houseNo, "");
+    EXPECT_EQ(byName("Сапожник").streetName, "");
+    const ImportReport& r = town.report;
+    EXPECT_EQ(r.organisations, 6u);
+    EXPECT_EQ(r.orgsWithHouse, 4u);
+    EXPECT_EQ(r.orgsWithoutHouse, 2u);
+    EXPECT_EQ(r.orgAddressOwn, 2u);
+    EXPECT_EQ(r.orgAddressFromBuilding, 2u);
+    EXPECT_EQ(r.phonesFirstOfSeveral, 1u);
+    EXPECT_EQ(r.websShortened, 1u);
+}
+
+TEST(Osm2TownImport, RoadsWaterAndGreenAreas)
+{
+    OsmFixture f;
+    f.node(1, -500, 0).node(2, 500, 0);
+    f.way(10, {1, 2}, {{"highway", "primary"}, {"name", "Бутырская улица"}});
+    f.way(11, {1, 2}, {{"highway", "service"}, {"tunnel", "yes"}});
+    f.square(12, 20, -100, 100, 600, {{"leisure", "park"}});
+    f.square(13, 30, 0, -200, 50, {{"natural", "water"}});
+    f.square(14, 40, 100, -300, 30, {{"highway", "pedestrian"}, {"area", "yes"}});
+    const ImportedTown town = import(f);
+    const ImportReport& r = town.report;
+    EXPECT_EQ(r.roads, 1u);
+    EXPECT_EQ(r.roadPieces, 6u); // 1 km of road at 16 units (197 m) a piece
+    EXPECT_EQ(r.underground, 1u);
+    EXPECT_EQ(r.greenAreas, 1u);
+    EXPECT_EQ(r.waterAreas, 1u);
+    EXPECT_EQ(r.squares, 1u);
+    EXPECT_GT(r.areaTiles, 9u); // the park is 49 units across
+    // One ground plane under everything, with its material in the library.
+    ASSERT_EQ(town.model.planes.size(), 1u);
+    ASSERT_EQ(town.materials.size(), 1u);
+    EXPECT_EQ(town.model.planes[0].materialName, town.materials[0].name);
+    EXPECT_LT(town.model.planes[0].position[2], 0.0f);
+    EXPECT_GT(town.model.planes[0].width, 1000 * 0.0811f);
+    for (const TownRoadRecord& road : town.model.roads)
+        EXPECT_GT(road.nodes[0][2], 0.0f);
+}
+
+TEST(Osm2TownImport, UnsortedExtractGivesTheSameTown)
+{
+    OsmFixture f;
+    f.node(1, 0, 0).node(2, 60, 0).node(3, 60, 60).node(4, 0, 60);
+    f.way(11, {1, 2, 3}).way(12, {3, 4, 1});
+    f.relation(20, {{'w', 11, "outer"}, {'w', 12, "outer"}}, {{"type", "multipolygon"}, {"building", "yes"}});
+    f.square(30, 100, 200, 0, 40, {{"building", "yes"}, {"addr:street", "Бутырская улица"}, {"addr:housenumber", "1"}});
+    f.node(40, 210, 10, {{"amenity", "bank"}, {"name", "Банк"}});
+    f.node(41, -300, 0).node(42, 300, 0).way(43, {41, 42}, {{"highway", "residential"}});
+    const ImportedTown sorted = import(f);
+    const ImportedTown reversed = import(f, true);
+    EXPECT_EQ(sorted.model.houses.size(), 2u);
+    EXPECT_EQ(writeTownModel(sorted.model).data(), writeTownModel(reversed.model).data());
+    ASSERT_EQ(reversed.organisations.size(), 1u);
+    EXPECT_EQ(reversed.organisations[0].streetName, cp("Бутырская улица"));
+    EXPECT_EQ(reversed.report.roads, 1u);
+}
+
+TEST(Osm2TownImport, CompressedAndPlainExtractsReadAlike)
+{
+    OsmFixture f;
+    f.square(1, 10, 0, 0, 20, {{"building", "yes"}, {"addr:street", "Бутырская улица"}, {"addr:housenumber", "1"}});
+    const std::string xml = f.xml();
+    EXPECT_EQ(sniffOsmFormat(xml), "osm");
+    EXPECT_EQ(sniffOsmFormat(gzip(xml)), "osm.gz");
+    EXPECT_EQ(sniffOsmFormat(bzip2(xml)), "osm.bz2");
+    EXPECT_EQ(sniffOsmFormat(pbf(xml)), "pbf");
+    for (const std::string& bytes : {xml, gzip(xml), bzip2(xml), pbf(xml)}) {
+        const ImportedTown town = importTown(bytes, OsmFixture::options());
+        ASSERT_EQ(town.model.houses.size(), 1u);
+        EXPECT_EQ(town.model.houses[0].texts[0], cp("Бутырская улица"));
+    }
+}
+
+TEST(Osm2TownImport, DamagedOrEmptyExtractsRaiseAClearError)
+{
+    OsmFixture town;
+    town.square(1, 10, 0, 0, 20, {{"building", "yes"}});
+    const std::string xml = town.xml();
+    const std::string nothing = OsmFixture().node(1, 0, 0, {{"name", "x"}}).xml();
+    const std::string faraway = OsmFixture().square(1, 10, 7000, 0, 20, {{"building", "yes"}}).xml();
+    struct Case {
+        const char* what;
+        std::string bytes;
+        const char* message;
+    } cases[] = {
+        {"empty file", "", "файл пуст"},
+        {"cut short", xml.substr(0, xml.size() / 2), "выгрузка повреждена"},
+        {"not OSM at all", "PNG\x89 something else", "выгрузка повреждена"},
+        {"damaged gzip", gzip(xml).substr(0, 40), "выгрузка повреждена"},
+        {"damaged bzip2", bzip2(xml).substr(0, 30), "выгрузка повреждена"},
+        {"damaged PBF", pbf(xml).substr(0, 60), "выгрузка повреждена"},
+        {"no objects", "<?xml version=\"1.0\"?><osm version=\"0.6\"></osm>", "нет ни одного объекта"},
+        {"nothing to draw", nothing, "нет ни зданий, ни дорог"},
+        {"all outside the square", faraway, "нет ни зданий, ни дорог"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            importTown(c.bytes, OsmFixture::options());
+            ADD_FAILURE() << "no error";
+        } catch (const ImportError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_THROW(importTownFile("/nonexistent/town.osm"), ImportError);
+}
+
+TEST(Osm2TownImport, TheFolderIsWrittenWholeOrNotAtAll)
+{
+    TempDir dir;
+    OsmFixture f;
+    f.square(1, 10, 0, 0, 20, {{"building", "yes"}, {"addr:street", "Бутырская улица"}, {"addr:housenumber", "15А с1"}});
+    f.node(20, 5, 5, {{"amenity", "pharmacy"}, {"name", "Аптека"}, {"phone", "+7 495 111-11-11"}});
+    f.node(30, -200, 0).node(31, 200, 0).way(32, {30, 31}, {{"highway", "residential"}});
+    const ImportedTown town = import(f);
+    const std::string folder = dir.file("town");
+    writeTownFolder(town, folder, "test.osm", "Марфино");
+
+    // The program's own readers load it.
+    TGxScene scene;
+    TGxMaterialLibrary library;
+    LoadObjFromFile(folder + "/data.mod", scene, library);
+    int houses = 0, roads = 0;
+    for (int i = 0; i < scene.ObjectRoot()->Count(); ++i) {
+        TGxBaseSceneObject* o = scene.ObjectRoot()->Children(i);
+        if (auto* h = dynamic_cast<Thouse*>(o)) {
+            ++houses;
+            EXPECT_EQ(h->params()[0], cp("Бутырская улица"));
+            EXPECT_EQ(h->params()[1], cp("15Ас1"));
+        }
+        roads += dynamic_cast<Troad*>(o) != nullptr;
+    }
+    EXPECT_EQ(houses, 1);
+    EXPECT_EQ(roads, int(town.model.roads.size()));
+    const OrgDirectory directory = readOrgDirectoryFile(folder + "/data.tmd");
+    ASSERT_EQ(directory.records.size(), 1u);
+    EXPECT_EQ(directory.records[0].houseNo, cp("15Ас1"));
+    EXPECT_EQ(directory.records[0].phone, "+7 495 111-11-11");
+    EXPECT_EQ(readTownTitle(folder), "Марфино");
+    std::ifstream attribution(folder + "/ATTRIBUTION.txt");
+    std::string attributionBody((std::istreambuf_iterator<char>(attribution)), {});
+    EXPECT_NE(attributionBody.find("© OpenStreetMap contributors"), std::string::npos);
+
+    // Importing again replaces the town; nothing else is left beside it.
+    writeTownFolder(town, folder, "test.osm");
+    EXPECT_FALSE(std::filesystem::exists(folder + "/town.ini"));
+    std::size_t beside = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
+        ++beside;
+    EXPECT_EQ(beside, 1u);
+
+    // A folder holding other files is not replaced.
+    save(folder + "/notes.txt", "mine");
+    EXPECT_THROW(writeTownFolder(town, folder, "test.osm"), ImportError);
+    EXPECT_TRUE(std::filesystem::exists(folder + "/notes.txt"));
+    EXPECT_TRUE(std::filesystem::exists(folder + "/data.mod"));
+
+    // A folder that cannot be made leaves nothing behind.
+    save(dir.file("file"), "x");
+    EXPECT_ANY_THROW(writeTownFolder(town, dir.file("file") + "/town", "test.osm"));
+    beside = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
+        ++beside;
+    EXPECT_EQ(beside, 2u);
+}

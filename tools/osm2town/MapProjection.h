@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Geometry.h"
+
+// Local metres around the extract's centre, north up, in scene units. One
+// storey of the map is 3 × 0.0811 units, so a metre is 0.0811 units.
+namespace mapscale {
+constexpr double kUnitsPerMetre = 0.0811;
+// The map's square: its grid and the camera target stay within ±470 units.
+constexpr float kSquareHalf = 470.0f;
+} // namespace mapscale
+
+class MapProjection {
+public:
+    MapProjection(double centreLat, double centreLon);
+
+    Vec2 toMap(double lat, double lon) const;
+    double centreLat() const { return m_lat0; }
+    double centreLon() const { return m_lon0; }
+
+    static bool insideSquare(Vec2 p);
+    static bool insideSquare(const Polygon& p);
+
+private:
+    double m_lat0;
+    double m_lon0;
+    double m_cosLat0;
+};

@@ -1,0 +1,222 @@
+#include "Organisations.h"
+
+#include "MapPolygons.h"
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+
+namespace {
+
+std::string_view trim(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
+// The first of values separated by ";" (the usual separator of several values).
+std::string_view firstValue(std::string_view s, bool* several)
+{
+    const std::size_t cut = s.find(';');
+    *several = cut != std::string_view::npos && !trim(s.substr(cut + 1)).empty();
+    return trim(s.substr(0, cut));
+}
+
+bool startsWithNoCase(std::string_view s, std::string_view prefix)
+{
+    if (s.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(s[i])) != prefix[i])
+            return false;
+    return true;
+}
+
+std::string_view contact(const OsmTags& t, std::string_view plain, std::string_view keyed)
+{
+    const std::string_view v = t.get(plain);
+    return v.empty() ? t.get(keyed) : v;
+}
+
+} // namespace
+
+bool isOrganisation(const OsmTags& tags)
+{
+    if (tags.get("name").empty())
+        return false;
+    for (const char* key : {"amenity", "shop", "office", "craft", "tourism", "healthcare", "leisure"})
+        if (tags.has(key))
+            return true;
+    return false;
+}
+
+std::string fitPhone(std::string_view utf8, TextStandIns& text, ImportReport& report)
+{
+    std::string whole = text.toCp1251(trim(utf8));
+    if (whole.size() <= OrgRecord::kPhoneCapacity)
+        return whole;
+    bool several = false;
+    std::string first = text.toCp1251(firstValue(utf8, &several));
+    if (!several) // "a, b" is also seen
+        first = text.toCp1251(trim(utf8.substr(0, utf8.find(','))));
+    if (first.size() < whole.size())
+        ++report.phonesFirstOfSeveral;
+    if (first.size() <= OrgRecord::kPhoneCapacity)
+        return first;
+    std::string digits;
+    for (char c : first)
+        if (c != ' ' && c != '-' && c != '(' && c != ')' && c != '.' && c != '\xA0')
+            digits += c;
+    if (digits.size() <= OrgRecord::kPhoneCapacity) {
+        ++report.phonesCompacted;
+        return digits;
+    }
+    ++report.phonesDropped;
+    return {};
+}
+
+std::string fitEmail(std::string_view utf8, TextStandIns& text, ImportReport& report)
+{
+    bool several = false;
+    const std::string_view first = firstValue(utf8, &several);
+    if (several)
+        ++report.emailsFirstOfSeveral;
+    std::string bytes = text.toCp1251(first);
+    if (bytes.size() <= OrgRecord::kEmailCapacity)
+        return bytes;
+    ++report.emailsDropped;
+    return {};
+}
+
+std::string fitWeb(std::string_view utf8, TextStandIns& text, ImportReport& report)
+{
+    bool several = false;
+    std::string_view web = firstValue(utf8, &several);
+    std::string bytes = text.toCp1251(web);
+    if (bytes.size() <= OrgRecord::kWebCapacity)
+        return bytes;
+    for (std::string_view scheme : {"https://", "http://"})
+        if (startsWithNoCase(web, scheme))
+            web.remove_prefix(scheme.size());
+    if (startsWithNoCase(web, "www."))
+        web.remove_prefix(4);
+    if (web.ends_with('/'))
+        web.remove_suffix(1);
+    TextStandIns quiet;
+    bytes = quiet.toCp1251(web);
+    if (bytes.size() <= OrgRecord::kWebCapacity) {
+        ++report.websShortened;
+        return bytes;
+    }
+    ++report.websDropped;
+    return {};
+}
+
+std::string fitName(std::string_view utf8, TextStandIns& text, ImportReport& report)
+{
+    std::string bytes = text.toCp1251(trim(utf8));
+    if (bytes.size() <= OrgRecord::kNameCapacity)
+        return bytes;
+    ++report.namesCut;
+    std::size_t cut = bytes.rfind(' ', OrgRecord::kNameCapacity);
+    if (cut == std::string::npos || cut == 0)
+        cut = OrgRecord::kNameCapacity;
+    bytes.resize(cut);
+    while (!bytes.empty() && (bytes.back() == ' ' || bytes.back() == ',' || bytes.back() == '-'))
+        bytes.pop_back();
+    return bytes;
+}
+
+OrgRecords extractOrganisations(const OsmExtract& osm, const MapProjection& projection,
+                                const ImportedBuildings& buildings, TextStandIns& text, HouseNumberBook& numbers,
+                                ImportReport& report)
+{
+    std::set<std::pair<std::string, std::string>> houseAddresses;
+    for (const ImportedHouse& h : buildings.houses)
+        if (h.addressed)
+            houseAddresses.insert({h.street, h.number});
+
+    OrgRecords out;
+    // Where an organisation is: a point, or the houses it is mapped as.
+    auto add = [&](const OsmTags& t, std::optional<Vec2> at, const std::vector<std::size_t>* ownHouses) {
+        if (at && !MapProjection::insideSquare(*at)) {
+            ++report.orgsOutside;
+            return;
+        }
+        OrgRecord r;
+        r.name = fitName(t.get("name"), text, report);
+        const std::string_view number = t.get("addr:housenumber");
+        const std::string_view street = addressStreet(t);
+        if (!number.empty() && !street.empty()) {
+            bool cut = false;
+            r.streetName = fitStreetName(street, text, &cut);
+            r.houseNo = numbers.number(r.streetName, number);
+            ++report.orgAddressOwn;
+        } else {
+            std::optional<std::size_t> house;
+            if (ownHouses && !ownHouses->empty())
+                house = ownHouses->front();
+            else if (at)
+                house = buildings.grid.find(*at);
+            if (house && buildings.houses[*house].addressed) {
+                r.streetName = buildings.houses[*house].street;
+                r.houseNo = buildings.houses[*house].number;
+                ++report.orgAddressFromBuilding;
+            } else {
+                ++report.orgsWithoutAddress;
+            }
+        }
+        const std::string_view phone = contact(t, "phone", "contact:phone");
+        if (!phone.empty())
+            r.phone = fitPhone(phone, text, report);
+        const std::string_view email = contact(t, "email", "contact:email");
+        if (!email.empty())
+            r.email = fitEmail(email, text, report);
+        std::string_view web = contact(t, "website", "contact:website");
+        if (web.empty())
+            web = t.get("url");
+        if (!web.empty())
+            r.web = fitWeb(web, text, report);
+        if (!r.streetName.empty() && houseAddresses.count({r.streetName, r.houseNo}))
+            ++report.orgsWithHouse;
+        else
+            ++report.orgsWithoutHouse;
+        out.push_back(std::move(r));
+    };
+
+    for (const OsmTaggedNode& n : osm.taggedNodes)
+        if (isOrganisation(n.tags))
+            add(n.tags, projection.toMap(n.node.lat, n.node.lon), nullptr);
+
+    // An area: the building it is mapped as, else the building its middle stands in.
+    auto addArea = [&](char type, std::int64_t id, const OsmTags& t, const std::vector<std::int64_t>& ring) {
+        auto own = buildings.bySource.find({type, id});
+        if (own != buildings.bySource.end()) {
+            add(t, std::nullopt, &own->second);
+            return;
+        }
+        const std::optional<Polygon> projected = projectRing(osm, projection, ring);
+        if (!projected || projected->empty()) {
+            add(t, std::nullopt, nullptr); // its own address, if any
+            return;
+        }
+        Vec2 at = centroidOfNodes(*projected);
+        if (!pointInPolygon(*projected, at))
+            at = (*projected)[0];
+        add(t, at, nullptr);
+    };
+    for (const OsmWay& w : osm.ways)
+        if (w.closed() && isOrganisation(w.tags))
+            addArea('w', w.id, w.tags, w.refs);
+    for (const OsmRelation& r : osm.relations) {
+        if (r.tags.get("type") != "multipolygon" || !isOrganisation(r.tags))
+            continue;
+        auto rings = outerRings(osm, r, nullptr, nullptr);
+        addArea('r', r.id, r.tags, rings.empty() ? std::vector<std::int64_t>{} : rings.front());
+    }
+    report.organisations = out.size();
+    return out;
+}

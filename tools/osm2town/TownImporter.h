@@ -1,0 +1,44 @@
+#pragma once
+
+#include "ImportReport.h"
+
+#include "data/MaterialLibraryWriter.h"
+#include "data/OrgRecord.h"
+#include "data/TownModelWriter.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct ImportOptions {
+    // The map's centre (latitude, longitude); else the middle of the extract.
+    std::optional<std::pair<double, double>> centre;
+    // Told what the import is doing, now and then.
+    std::function<void(const std::string&)> progress;
+};
+
+// A town made from an extract: the records of the program's data files.
+struct ImportedTown {
+    TownModel model;
+    std::vector<LibMaterialRecord> materials;
+    OrgRecords organisations;
+    ImportReport report;
+};
+
+// Imports an extract held in memory. Touches no file: a damaged extract, or
+// one with nothing to draw inside the map square, raises ImportError.
+ImportedTown importTown(std::string_view bytes, const ImportOptions& options = {});
+// Imports an extract file (.osm, .osm.gz, .osm.bz2, .osm.pbf).
+ImportedTown importTownFile(const std::string& path, const ImportOptions& options = {});
+
+// The attribution text written beside the data (UTF-8).
+std::string attributionText(const std::string& sourceName);
+
+// Writes data.mod, data.modt, fl.dat, data.tmd, the attribution and, with a
+// title, town.ini into `folder`. They are written into a new folder beside
+// it that then takes its place, so a failure leaves no half-written folder.
+// An existing folder is replaced only when it holds nothing but such files.
+void writeTownFolder(const ImportedTown& town, const std::string& folder, const std::string& sourceName,
+                     const std::string& titleUtf8 = {});
