@@ -76,7 +76,7 @@ ResultsTree::ResultsTree(QWidget* parent)
     colours.setColor(QPalette::Text, colours.color(QPalette::WindowText));
     setPalette(colours);
 
-    connect(this, &QTreeWidget::currentItemChanged, this, &ResultsTree::singleExpand);
+    connect(this, &QTreeWidget::itemSelectionChanged, this, &ResultsTree::selectionMoved);
     connect(this, &QTreeWidget::itemActivated, this, &ResultsTree::activate);
 }
 
@@ -117,9 +117,7 @@ void ResultsTree::MakeFirstCurrent(bool focus)
 {
     if (topLevelItemCount() == 0)
         return;
-    m_keepExpansion = true;
     selectionModel()->setCurrentIndex(indexFromItem(topLevelItem(0)), QItemSelectionModel::NoUpdate);
-    m_keepExpansion = false;
     if (focus)
         setFocus(Qt::OtherFocusReason);
 }
@@ -183,12 +181,18 @@ void ResultsTree::keyPressEvent(QKeyEvent* event)
     QTreeWidget::keyPressEvent(event);
 }
 
+void ResultsTree::selectionMoved()
+{
+    QTreeWidgetItem* selected = selectedItems().value(0);
+    QTreeWidgetItem* previous = m_lastSelected.isValid() ? itemFromIndex(m_lastSelected) : nullptr;
+    m_lastSelected = selected ? QPersistentModelIndex(indexFromItem(selected)) : QPersistentModelIndex();
+    singleExpand(selected, previous);
+}
+
 // Single-expand: the new node opens; the branch selected before closes up to
 // the first node that also holds the new one.
 void ResultsTree::singleExpand(QTreeWidgetItem* current, QTreeWidgetItem* previous)
 {
-    if (m_keepExpansion)
-        return;
     for (QTreeWidgetItem* node = previous; node; node = node->parent())
         if (!isSelfOrAncestorOf(node, current))
             node->setExpanded(false);

@@ -3,6 +3,7 @@
 #include "data/OrgRecord.h"
 
 #include <QIcon>
+#include <QPersistentModelIndex>
 #include <QStringList>
 #include <QTreeWidget>
 #include <QUrl>
@@ -31,7 +32,8 @@ struct SimpleRecordLines {
 
 // The results tree: one top-level node per organisation with its address,
 // telephone, e-mail and web lines below it. Read-only, no expand buttons or
-// lines; selecting a node expands it and collapses the branch selected before.
+// lines; selecting a node (a click, the arrows) expands it and collapses the
+// branch selected before.
 // A line is copied through its context menu or Ctrl+C (without its prefix);
 // activating a web or e-mail line asks for it to be opened.
 class ResultsTree : public QTreeWidget {
@@ -47,9 +49,9 @@ public:
     void Clear();
     // Every node's text in tree order: an organisation, its four lines, the next one.
     QStringList NodeTexts() const;
-    // The first organisation becomes the current node (not selected, not
-    // expanded), so that focus in the tree starts there and a screen reader
-    // reads it; with `focus`, the tree takes the keyboard focus too.
+    // The first organisation becomes the current node, not selected and so
+    // not expanded: focus in the tree starts there and a screen reader reads
+    // it. With `focus`, the tree takes the keyboard focus too.
     void MakeFirstCurrent(bool focus);
 
     // The node's line (ContactLine::Line) and what copying it gives.
@@ -72,10 +74,12 @@ protected:
     const QIcon& ImageList(int index) const { return m_icons[static_cast<std::size_t>(index)]; }
 
 private:
-    void singleExpand(QTreeWidgetItem* current, QTreeWidgetItem* previous);
+    void selectionMoved();
+    void singleExpand(QTreeWidgetItem* selected, QTreeWidgetItem* previous);
     void activate(QTreeWidgetItem* node);
 
     std::array<QIcon, 5> m_icons;
     QMenu* m_menu = nullptr;
-    bool m_keepExpansion = false;
+    // The node selected last, for closing its branch when another is selected.
+    QPersistentModelIndex m_lastSelected;
 };

@@ -175,4 +175,10 @@ TEST_F(ContactsWindow, ResultsTakeTheFocusFromTheMapButNotFromABoxBeingTypedIn)
     EXPECT_EQ(organisations(), std::vector<std::string>{"Кафе «Уют»"});
     EXPECT_EQ(focused(), main->TreeView);
     EXPECT_EQ(main->TreeView->currentItem(), line(0, -1));
+    EXPECT_FALSE(line(0, -1)->isExpanded());
+
+    // Clicking that organisation selects it, and selecting opens it.
+    const QPoint first = main->TreeView->viewport()->mapTo(main, centreOf(line(0, -1)));
+    QTest::mouseClick(main->windowHandle(), Qt::LeftButton, Qt::NoModifier, first);
+    EXPECT_TRUE(line(0, -1)->isExpanded());
 }
