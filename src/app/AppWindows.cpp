@@ -22,10 +22,27 @@ AppWindows::~AppWindows()
     delete fm_main;
 }
 
-void AppWindows::CreateSplash()
+void AppWindows::ShowSplash()
 {
+    if (fm_start)
+        return;
     new Tfm_start(*this);
     fm_start->show();
+}
+
+void AppWindows::CreateSplash()
+{
+    ShowSplash();
+    m_splashCompleted = true;
+    CreationCompleted(fm_start);
+}
+
+void AppWindows::DropSplash()
+{
+    if (m_splashCompleted || !fm_start)
+        return;
+    delete fm_start;
+    fm_start = nullptr;
 }
 
 void AppWindows::CreationCompleted(QWidget* window)

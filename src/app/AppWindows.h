@@ -29,8 +29,15 @@ public:
     Tfm_finish* fm_finish = nullptr;
     Tfm_sett* fm_sett = nullptr;
 
-    // Creates and shows the splash screen (a step of fm_main's FormCreate).
+    // Shows the splash screen at once, before the town loads; it becomes a
+    // window of the run only when CreateSplash completes it.
+    void ShowSplash();
+    // Completes the splash screen, made and shown now if ShowSplash was not
+    // called (a step of fm_main's FormCreate).
     void CreateSplash();
+    // Start-up failed before the splash was completed: there is none.
+    void DropSplash();
+    bool SplashCompleted() const { return m_splashCompleted; }
 
     // The first window whose creation completes is the principal one: its
     // closing ends the process. Normally the splash, which fm_main creates
@@ -51,6 +58,7 @@ public:
 
 private:
     QWidget* m_principal = nullptr;
+    bool m_splashCompleted = false;
     bool m_loopRunning = false;
     std::function<void()> m_endProcess;
 };

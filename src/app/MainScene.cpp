@@ -94,15 +94,19 @@ MainScene::MainScene()
     GxLightSource = addLight(GxCamera, "GxLightSource");
 }
 
-void MainScene::LoadObjFromFile(const std::string& path)
+void MainScene::LoadObjFromFile(const std::string& path, const std::function<void(double)>& progress)
 {
-    ::LoadObjFromFile(path, GxScene, GxMaterialLibrary);
+    ::LoadObjFromFile(path, GxScene, GxMaterialLibrary, progress);
 }
 
-void MainScene::Set3D(float heightScale)
+void MainScene::Set3D(float heightScale, const std::function<void(double)>& progress)
 {
     TGxBaseSceneObject* root = GxScene.ObjectRoot();
-    for (int i = 0; i < root->Count(); ++i)
+    const int count = root->Count();
+    for (int i = 0; i < count; ++i) {
         if (auto* house = dynamic_cast<Thouse*>(root->Children(i)))
             house->BuildWalls(heightScale);
+        if (progress && i % 256 == 0)
+            progress(double(i) / double(count));
+    }
 }

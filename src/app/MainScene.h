@@ -3,6 +3,7 @@
 #include "engine/materials/GxMaterialLibrary.h"
 #include "engine/scene/GxScene.h"
 
+#include <functional>
 #include <string>
 
 class TGxCamera;
@@ -37,9 +38,9 @@ public:
     TGxCamera* GxCamera = nullptr;
     TGxLightSource* GxLightSource = nullptr;
 
-    // Loads data.mod at `path` (with its library and landmarks) behind the
-    // designed objects.
-    void LoadObjFromFile(const std::string& path);
+    // Loads data.mod at `path` (with its library and landmarks)
+    // behind the designed objects. `progress` hears how far it got (0..1).
+    void LoadObjFromFile(const std::string& path, const std::function<void(double)>& progress = {});
     // Walls for every house directly under the object root, in child order.
-    void Set3D(float heightScale);
+    void Set3D(float heightScale, const std::function<void(double)>& progress = {});
 };

@@ -2,7 +2,9 @@
 
 #include "app/AppWindows.h"
 #include "app/FinishWindow.h"
+#include "app/LoadProgress.h"
 #include "app/SettingsDialog.h"
+#include "app/SplashWindow.h"
 #include "directory/MapOverlays.h"
 #include "directory/HelpFile.h"
 #include "directory/OrgDirectoryLoader.h"
@@ -19,8 +21,10 @@
 #include "engine/scene/GxCadencer.h"
 #include "engine/scene/GxException.h"
 #include "engine/scene/GxCamera.h"
+#include "engine/scene/GxSceneUpdate.h"
 #include "engine/scene/GxSceneViewer.h"
 #include "navigation/FlyTo.h"
+#include "navigation/FrameCadence.h"
 #include "navigation/FrameLoop.h"
 #include "navigation/MapInput.h"
 #include "navigation/PointerInput.h"
@@ -124,6 +128,11 @@ void Tfm_main::CreateControls()
     };
     GxSceneViewer->OnMouseMove = [this](Qt::KeyboardModifiers, int, int) {
         reportErrors([this] { GxSceneViewerMouseMove(); });
+    };
+    // A change of the scene made outside a tick may start something moving.
+    GxSceneViewer->OnSceneChange = [this] {
+        if (Cadence)
+            Cadence->Wake();
     };
     GxSceneViewer->AfterRender = [this](TGxSceneViewer&, QPainter& painter) {
         reportErrors([&] { GxSceneViewerAfterRender(painter); });
@@ -337,26 +346,41 @@ void Tfm_main::FormCreate()
         QDir::setCurrent(m_programFolder);                                             // 4
         m_state.CurrentObject = m_scene->GxDummyCube;                                  // 5
         m_state.HeightScale = 0.000811f * 100.0f;                                      // 6
-        m_scene->LoadObjFromFile(QDir(m_townFolder).filePath("data.mod").toStdString()); // 7
-        m_scene->Set3D(m_state.HeightScale); // 8
+        // The splash shows the loading from the start and stays alive
+        // through it; it becomes the splash of the run at step 10.
+        m_windows.ShowSplash();
+        LoadProgress progress([this](int percent) {
+            if (m_windows.fm_start)
+                m_windows.fm_start->ShowLoadProgress(percent);
+        });
+        m_scene->LoadObjFromFile(QDir(m_townFolder).filePath("data.mod").toStdString(), progress.Stage(0, 0.7)); // 7
+        m_scene->Set3D(m_state.HeightScale, progress.Stage(0.7, 0.95)); // 8
         DeSelectAll(m_scene->GxScene);       // 9
+        progress.Report(0.96);
         m_windows.CreateSplash(); // 10
         LoadOrgDirectory(m_records, *OrgName, *Street, QDir(m_townFolder).filePath("data.tmd").toStdString()); // 11
         CentreOnPrimaryScreen(*this); // 12
         m_scene->GxFreeCamera->OrbitTarget(0, 0.01f); // 13
+        progress.Report(1);
     } catch (...) {
+        // Failing before its step, start-up goes on without a splash.
+        m_windows.DropSplash();
         showErrorBox(currentExceptionText());
     }
     // Loading is over: from now on the map moves once per shown frame.
     GxCadencer = std::make_unique<TGxCadencer>();
     GxCadencer->OnProgress = [this](TGxComponent*, double, double) { GxCadencerProgress(); };
     GxCadencer->SetScene(&m_scene->GxScene);
+    Cadence = std::make_unique<FrameCadence>(*GxCadencer);
+    Cadence->WatchInput();
 }
 
 void Tfm_main::FormShow()
 {
     GxSceneViewer->setFocus();
     m_state.IntroClimb = true;
+    if (Cadence)
+        Cadence->Wake();
 }
 
 bool Tfm_main::FormCloseQuery()
@@ -459,6 +483,7 @@ void Tfm_main::ClearFields()
 
 void Tfm_main::SettingsChanged()
 {
+    const TGxSceneUpdate update(m_scene->GxScene);
     TGxBaseSceneObject* root = m_scene->GxScene.ObjectRoot();
     for (int i = 0; i < root->Count(); ++i) {
         TGxBaseSceneObject* object = root->Children(i);
@@ -469,7 +494,9 @@ void Tfm_main::SettingsChanged()
 
 void Tfm_main::GxCadencerProgress()
 {
-    m_frameLoop->Tick();
+    const bool changed = m_frameLoop->Tick();
+    if (Cadence)
+        Cadence->TickDone(changed);
 }
 
 void Tfm_main::GxSceneViewerMouseDown(Qt::MouseButton button, int x, int y)

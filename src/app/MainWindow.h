@@ -18,6 +18,7 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QMenu;
+class FrameCadence;
 class FrameLoop;
 class InstalledKeyState;
 class QPainter;
@@ -56,6 +57,8 @@ public:
 
     MapState& State() { return m_state; }
     const MapState& State() const { return m_state; }
+    // What the frame loop picks through.
+    const SceneBufferPicker& Picker() const { return *m_picker; }
     // The map's scene, its material library and the objects designed with the window.
     MainScene& Scene() { return *m_scene; }
     const MainScene& Scene() const { return *m_scene; }
@@ -89,6 +92,9 @@ public:
     QAction* N2 = nullptr;
     // Ticks the frame loop once per shown frame from the end of FormCreate on.
     std::unique_ptr<TGxCadencer> GxCadencer;
+    // When it ticks: once per display refresh while something moves, not at
+    // all while nothing does. Declared after the cadencer it switches, so it goes first.
+    std::unique_ptr<FrameCadence> Cadence;
 
     // Handlers.
     void FormCreate();

@@ -11,6 +11,7 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QProgressBar>
 #include <QTimer>
 
 Tfm_start::Tfm_start(AppWindows& windows) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_windows(windows)
@@ -43,11 +44,28 @@ Tfm_start::Tfm_start(AppWindows& windows) : QWidget(nullptr, Qt::Window | Qt::Fr
             reportErrors([this] { Timer1Timer(); });
     });
 
+    LoadBar = new QProgressBar(this);
+    LoadBar->setObjectName("LoadBar");
+    LoadBar->setAccessibleName(QStringLiteral("Загрузка города"));
+    LoadBar->setRange(0, 100);
+    LoadBar->setTextVisible(false);
+    LoadBar->setGeometry(16, 462, 600, 6);
+    LoadBar->hide();
+
     FormCreate();
     // Both timers count from the splash's creation.
     Timer->start();
     Timer1->start();
-    m_windows.CreationCompleted(this);
+    m_shownFor.start();
+}
+
+void Tfm_start::ShowLoadProgress(int percent)
+{
+    LoadBar->setValue(percent);
+    if (percent >= 100)
+        LoadBar->hide();
+    else if (!LoadBar->isVisible() && m_shownFor.elapsed() >= 500)
+        LoadBar->show();
 }
 
 void Tfm_start::FormCreate()

@@ -86,17 +86,26 @@ void LoadPlaneFromStream(ByteReader& in, TGxScene& scene, TGxMaterialLibrary& li
     material.Texture().SetEnabled(true);
 }
 
-void LoadObjFromFile(const std::string& path, TGxScene& scene, TGxMaterialLibrary& library)
+void LoadObjFromFile(const std::string& path, TGxScene& scene, TGxMaterialLibrary& library,
+                     const std::function<void(double)>& progress)
 {
     library.LoadFromFile(path + "t");
     ByteReader in = ByteReader::fromFile(path);
+    const auto report = [&in, &progress](std::int32_t record) {
+        if (progress && record % 256 == 0)
+            progress(in.size() > 0 ? double(in.position()) / double(in.size()) : 1.0);
+    };
     // Every record is at least 12 bytes (houses, roads) or 55 (planes).
     const std::int32_t houses = readCount(in, kMinPolygonRecord);
-    for (std::int32_t i = 0; i < houses; ++i)
+    for (std::int32_t i = 0; i < houses; ++i) {
         LoadHouseFromStream(in, scene);
+        report(i);
+    }
     const std::int32_t roads = readCount(in, kMinPolygonRecord);
-    for (std::int32_t i = 0; i < roads; ++i)
+    for (std::int32_t i = 0; i < roads; ++i) {
         LoadPolyFromStream(in, scene);
+        report(i);
+    }
     const std::int32_t planes = readCount(in, kPlaneRecord);
     for (std::int32_t i = 0; i < planes; ++i)
         LoadPlaneFromStream(in, scene, library);

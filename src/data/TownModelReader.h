@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 class ByteReader;
@@ -16,7 +17,10 @@ class TGxScene;
 //   a fourth house text: "List index out of bounds (3)"
 //   a file that ends inside a record, or a count its bytes cannot hold:
 //   the damaged-file error naming the file.
-void LoadObjFromFile(const std::string& path, TGxScene& scene, TGxMaterialLibrary& library);
+// `progress`, when given, hears the share of the file read so far (0..1)
+// every few hundred records.
+void LoadObjFromFile(const std::string& path, TGxScene& scene, TGxMaterialLibrary& library,
+                     const std::function<void(double)>& progress = {});
 
 // Each reads one record at the reader's position and adds its object.
 void LoadHouseFromStream(ByteReader& in, TGxScene& scene);

@@ -3,7 +3,7 @@
 #include "app/MapState.h"
 #include "directory/AddressKey.h"
 #include "directory/SearchControls.h"
-#include "engine/scene/GxScene.h"
+#include "engine/scene/GxSceneUpdate.h"
 #include "town/House.h"
 
 namespace {
@@ -22,6 +22,7 @@ Thouse* parentHouse(TGxBaseSceneObject* object)
 
 void DeSelectAll(TGxScene& scene)
 {
+    const TGxSceneUpdate update(scene);
     TGxBaseSceneObject* root = scene.ObjectRoot();
     for (int i = 0; i < root->Count(); ++i)
         if (auto* house = asHouse(root->Children(i))) {
@@ -76,6 +77,8 @@ void Selection::chooseHouse(Thouse& house)
 
 void Selection::GxSceneViewerMouseDown(Qt::MouseButton button, int x, int y)
 {
+    // Everything a press recolours reaches the view as one change.
+    const TGxSceneUpdate update(m_scene);
     if (!m_state.PanMode && button == Qt::LeftButton) {
         DeSelectAll();
         if (m_services.RemoveHint)
@@ -111,6 +114,7 @@ void Selection::GxSceneViewerMouseDown(Qt::MouseButton button, int x, int y)
 
 void Selection::SelAct()
 {
+    const TGxSceneUpdate update(m_scene);
     DeSelectAll();
     if (m_state.StreetMode) {
         SelectByStreet(m_state.StreetModeName);
@@ -131,6 +135,7 @@ void Selection::SelAct()
 
 void Selection::SelectByAdress(const OrgRecord& entry)
 {
+    const TGxSceneUpdate update(m_scene);
     ClearFields();
     const AddressKey key = AddressKey::Of(entry);
     ForEachHouse([&](Thouse& house) {
@@ -152,6 +157,7 @@ void Selection::SelectByAdress(const OrgRecord& entry)
 
 void Selection::SelByAdrEx(Thouse& house)
 {
+    const TGxSceneUpdate update(m_scene);
     const AddressKey key = AddressKey::CutOf(house);
     ForEachHouse([&](Thouse& other) {
         if (key.Matches(other)) {
@@ -164,6 +170,7 @@ void Selection::SelByAdrEx(Thouse& house)
 
 void Selection::SelectByStreet(const std::string& street)
 {
+    const TGxSceneUpdate update(m_scene);
     ForEachHouse([&](Thouse& house) {
         if (house.params()[0] == street)
             house.SetSelectedColor();

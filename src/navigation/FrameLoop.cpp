@@ -2,6 +2,7 @@
 
 #include "app/MainScene.h"
 #include "app/MapState.h"
+#include "engine/materials/GxMaterial.h"
 #include "engine/objects/GxCylinder.h"
 #include "engine/objects/GxDummyCube.h"
 #include "engine/scene/GxCamera.h"
@@ -24,8 +25,34 @@ Thouse* houseOf(TGxBaseSceneObject* object)
 }
 } // namespace
 
-void FrameLoop::Tick()
+FrameLoop::Look FrameLoop::look() const
 {
+    const TGxCamera& camera = *m_scene.GxFreeCamera;
+    Thouse* hovered = m_state.HoveredHouse;
+    return {m_state.IntroClimb,
+            m_state.AutoOrbit,
+            m_state.FlyActive,
+            m_state.PanMode,
+            m_state.PanAnchorSet,
+            m_state.PanAnchor,
+            m_state.LastPointer.x,
+            m_state.LastPointer.y,
+            hovered,
+            hovered ? hovered->Material().FrontProperties().Emission().Vector() : std::array<float, 4>{},
+            camera.Position().Vector4(),
+            camera.Direction().Vector4(),
+            camera.Up().Vector4(),
+            m_scene.DCTarget->Position().Vector4(),
+            m_scene.DCSelection->Position().Vector4(),
+            m_scene.Wand->Position().Vector4(),
+            m_scene.DCSelection->Visible(),
+            m_scene.Wand->Visible(),
+            m_pointer.Cursor()};
+}
+
+bool FrameLoop::Tick()
+{
+    const Look before = look();
     TGxCamera& camera = *m_scene.GxFreeCamera;
     TGxCylinder& wand = *m_scene.Wand;
 
@@ -56,6 +83,7 @@ void FrameLoop::Tick()
     TGxCoordinates& target = m_scene.DCTarget->Position();
     if (target.Z() < kLowest)
         target.SetZ(kLowest);
+    return !(look() == before);
 }
 
 void FrameLoop::wrapIntoSquare()

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "engine/scene/VectorGeometry.h"
+#include "navigation/MapInput.h"
+
+#include <array>
+
 class KeyStateSource;
 class MainScene;
-class MapPicker;
-class MapPointer;
+class Thouse;
 struct MapState;
 
 // Per-frame amounts: everything moves by a fixed amount per tick, whatever
@@ -32,9 +36,26 @@ public:
     {
     }
 
-    void Tick();
+    // One tick. False when it changed nothing: not the camera, the target,
+    // the marker, the rod, the pointer's shape, the glow nor anything the
+    // next tick reads. With the same pointer and keys the next tick would
+    // then change nothing either, so ticks may rest until something does.
+    bool Tick();
 
 private:
+    // Everything a tick may change.
+    struct Look {
+        bool introClimb, autoOrbit, flyActive, panMode, panAnchorSet;
+        TGxVector panAnchor;
+        int lastX, lastY;
+        Thouse* hovered;
+        std::array<float, 4> hoveredGlow;
+        TGxVector cameraPosition, cameraDirection, cameraUp, target, marker, wand;
+        bool markerVisible, wandVisible;
+        MapCursor cursor;
+        bool operator==(const Look&) const = default;
+    };
+    Look look() const;
     void wrapIntoSquare();
     void followPointer();
     void hoverGlow();

@@ -38,6 +38,7 @@ void ViewPointer::SetCursor(MapCursor cursor)
 
 TGxBaseSceneObject* SceneBufferPicker::ObjectAtPixel(int x, int y)
 {
+    ++m_picks;
     return m_buffer.ObjectAtPixel(x, y);
 }
 

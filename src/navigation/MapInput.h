@@ -44,9 +44,12 @@ public:
     explicit SceneBufferPicker(TGxSceneBuffer& buffer) : m_buffer(buffer) {}
     TGxBaseSceneObject* ObjectAtPixel(int x, int y) override;
     bool PixelOnGroundPlane(const TGxVector& windowPoint, float height, TGxVector& point) override;
+    // Picks made through it so far.
+    int PickCount() const { return m_picks; }
 
 private:
     TGxSceneBuffer& m_buffer;
+    int m_picks = 0;
 };
 
 // The live pointer over a view widget, read from the window system at the

@@ -210,3 +210,35 @@ TEST_F(ClickSelection, StreetModeLastsUntilAPressWhileAHouseIsChosen)
 }
 
 } // namespace
+
+namespace {
+// Counts the notifications that reach a buffer drawing the scene.
+class CountingBuffer : public IGxSceneBuffer {
+public:
+    void SceneChanged(TGxScene*) override { ++changes; }
+    int changes = 0;
+};
+} // namespace
+
+TEST_F(ClickSelection, RecolouringManyHousesTellsTheViewOnce)
+{
+    for (int i = 0; i < 50; ++i)
+        addHouse("Полевая", std::to_string(i), 50.0f + 5.0f * float(i));
+    CountingBuffer view;
+    scene.AttachBuffer(&view);
+
+    DeSelectAll(scene);
+    EXPECT_EQ(view.changes, 1) << "every house and wall recoloured";
+
+    view.changes = 0;
+    state.StreetMode = true;
+    state.StreetModeName = w("Полевая");
+    selection.SelAct();
+    EXPECT_EQ(view.changes, 1) << "the street's 50 houses painted red after all were reset";
+    EXPECT_EQ(redHouses().size(), 50u);
+
+    view.changes = 0;
+    pressAt(wall(sad12, 1));
+    EXPECT_EQ(view.changes, 1) << "a press choosing a house";
+    scene.DetachBuffer(&view);
+}

@@ -40,8 +40,11 @@ TGxSceneViewer::TGxSceneViewer(QWidget* parent) : QOpenGLWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFormat(m_buffer.SurfaceFormat());
     m_buffer.OnChange = [this] {
-        if (!m_buffer.Rendering())
-            update();
+        if (m_buffer.Rendering())
+            return;
+        update();
+        if (OnSceneChange)
+            OnSceneChange();
     };
     m_buffer.OnStructuralChange = [this] {
         // The pixel format is fixed with the context: the next context gets the new wishes.

@@ -34,6 +34,8 @@ public:
     // 0: the bitmap's own); the window's picture stays as it is.
     void SnapshotToBitmap(QImage& bitmap, int dpi);
 
+    // The scene changed and the view asked for a frame.
+    std::function<void()> OnSceneChange;
     // Called after each shown frame with a painter open on the view.
     std::function<void(TGxSceneViewer&, QPainter&)> AfterRender;
     // Mouse events, view pixels (origin top left).
