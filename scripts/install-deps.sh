@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages this project needs to build, test and run.
-# Only missing packages are installed; running it again changes nothing.
+# Installs the Debian packages this project needs to build, test and run,
+# and any further packages named as arguments (scripts/fuzz.sh asks for
+# clang). Only missing packages are installed; running it again changes nothing.
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick poppler-utils
+  "$@"
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "data/BmpDecoder.h"
 
+#include "data/PictureLimits.h"
 #include "engine/scene/GxException.h"
 
 #include <QBuffer>
@@ -60,8 +61,7 @@ QImage decodeBmp(std::string_view bytes, int* bitsPerPixel)
     }
     const bool topDown = height < 0;
     const std::int64_t rows = std::llabs(height);
-    if (planes != 1 || width <= 0 || rows == 0 || width > kMaxPictureSide || rows > kMaxPictureSide
-        || width * rows > kMaxPicturePixels)
+    if (planes != 1 || width <= 0 || rows == 0)
         invalid();
     const bool rle = compression == 1 || compression == 2;
     switch (compression) {
@@ -103,9 +103,11 @@ QImage decodeBmp(std::string_view bytes, int* bitsPerPixel)
             invalid();
     } else {
         const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * bpp + 31) / 32 * 4;
-        if (dataOffset + rowBytes * static_cast<std::uint64_t>(rows) > bytes.size())
+        if (static_cast<std::uint64_t>(rows) > (bytes.size() - dataOffset) / rowBytes)
             invalid();
     }
+    // A sound header: now its size decides.
+    checkPictureSize(width, rows);
 
     QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QBuffer buffer(&data);

@@ -6,10 +6,7 @@
 // Decodes a complete Windows BMP file (file header included) after checking
 // that its header is sound and that the pixel data it declares is present,
 // so a damaged or lying file never causes a read past the data or a huge
-// allocation. Raises EGxError "Bitmap image is not valid" otherwise.
+// allocation. Raises EGxError "Bitmap image is not valid" otherwise, and the
+// too-large error of PictureLimits.h for a sound picture beyond its bounds.
 // `bitsPerPixel` receives the file's pixel depth.
 QImage decodeBmp(std::string_view bytes, int* bitsPerPixel = nullptr);
-
-// The largest picture side and pixel count the program accepts.
-constexpr int kMaxPictureSide = 16384;
-constexpr long long kMaxPicturePixels = 1LL << 26;

@@ -1,11 +1,9 @@
 #include "data/ByteReader.h"
 
+#include "data/FileSource.h"
 #include "engine/scene/GxException.h"
 
-#include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
 ByteReader::ByteReader(std::vector<char> bytes, std::string fileName)
     : m_bytes(std::move(bytes)), m_fileName(std::move(fileName))
@@ -19,23 +17,7 @@ std::string cannotOpenFileMessage(const std::string& path, int errorNumber)
 
 std::vector<char> ByteReader::readFile(const std::string& path)
 {
-    // A folder opens as a stream whose length reads as the largest offset.
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
-        throw EGxError(cannotOpenFileMessage(path, EISDIR));
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw EGxError(cannotOpenFileMessage(path, errno ? errno : ENOENT));
-    in.seekg(0, std::ios::end);
-    const std::streamoff length = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (length < 0)
-        throw EGxError(cannotOpenFileMessage(path, errno ? errno : EIO));
-    std::vector<char> data(static_cast<std::size_t>(length));
-    if (length > 0 && !in.read(data.data(), length))
-        throw EGxError(cannotOpenFileMessage(path, errno ? errno : EIO));
-    return data;
+    return fileSource().read(path);
 }
 
 ByteReader ByteReader::fromFile(const std::string& path)
@@ -55,6 +37,7 @@ const char* ByteReader::take(std::size_t count)
         failTruncated();
     const char* p = m_bytes.data() + m_pos;
     m_pos += count;
+    m_taken += count;
     return p;
 }
 

@@ -12,8 +12,8 @@ class ByteReader {
 public:
     ByteReader(std::vector<char> bytes, std::string fileName);
 
-    // Reads a whole file; a missing or unreadable file raises
-    // "Cannot open file "<path>". <reason>".
+    // Reads a whole file through the readers' file source (FileSource.h);
+    // a missing or unreadable file raises "Cannot open file "<path>". <reason>".
     static ByteReader fromFile(const std::string& path);
     static std::vector<char> readFile(const std::string& path);
 
@@ -40,6 +40,9 @@ public:
     std::size_t remaining() const { return m_bytes.size() - m_pos; }
     bool atEnd() const { return m_pos >= m_bytes.size(); }
     const std::string& fileName() const { return m_fileName; }
+    // Bytes the reads have taken so far, a byte read twice counting twice:
+    // what a reader's work is measured by.
+    std::size_t bytesTaken() const { return m_taken; }
 
     // Raises the short-file error for this file.
     [[noreturn]] void failTruncated() const;
@@ -49,6 +52,7 @@ private:
 
     std::vector<char> m_bytes;
     std::size_t m_pos = 0;
+    std::size_t m_taken = 0;
     std::string m_fileName;
 };
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 
 namespace {
 constexpr std::size_t kBlockLines = 14;
@@ -22,11 +23,13 @@ bool isIdentifier(const std::string& name)
     return std::all_of(name.begin() + 1, name.end(), [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
 }
 
-bool sameText(const std::string& a, const std::string& b)
+std::string lowerAscii(const std::string& s)
 {
-    auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
-    return a.size() == b.size()
-           && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+    std::string lower = s;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c + 32);
+    return lower;
 }
 
 std::string display(const std::string& bytes)
@@ -34,19 +37,31 @@ std::string display(const std::string& bytes)
     return cp1251::decode(bytes).toStdString();
 }
 
-// Names are unique among the components of one owner, letter case aside.
-void setComponentName(TGxComponent& component, const std::string& name)
-{
-    if (!name.empty()) {
-        if (!isIdentifier(name))
-            throw EGxError("''" + display(name) + "'' is not a valid component name");
-        if (TGxComponent* owner = component.Owner())
-            for (TGxComponent* other : owner->Components())
-                if (other != &component && sameText(other->Name(), name))
-                    throw EGxError("A component named " + display(name) + " already exists");
+// A landmark's name must be an identifier and differ, letter case aside,
+// from the names already taken: the other landmarks' and the two roots'.
+// The scene's other objects do not count (the main window's own "Wand" does
+// not stop a landmark made from wand.3ds).
+class LandmarkNames {
+public:
+    explicit LandmarkNames(const TGxScene& scene)
+        : m_taken{lowerAscii(scene.ObjectRoot()->Name()), lowerAscii(scene.CameraRoot()->Name())}
+    {
     }
-    component.SetName(name);
-}
+
+    void name(TGxComponent& landmark, const std::string& name)
+    {
+        if (!name.empty()) {
+            if (!isIdentifier(name))
+                throw EGxError("''" + display(name) + "'' is not a valid component name");
+            if (!m_taken.insert(lowerAscii(name)).second)
+                throw EGxError("A component named " + display(name) + " already exists");
+        }
+        landmark.SetName(name);
+    }
+
+private:
+    std::unordered_set<std::string> m_taken;
+};
 
 class Lines {
 public:
@@ -99,17 +114,20 @@ std::string landmarkName(const std::string& meshLine)
     return name;
 }
 
-void LoadLandmarks(TGxScene& scene, const std::string& dataFolder, TGxMaterialLibrary&)
+void LoadLandmarks(TGxScene& scene, const std::string& folder, TGxMaterialLibrary&)
 {
+    // An empty folder is the working folder, never the root.
+    const std::string dataFolder = folder.empty() ? "." : folder;
     const std::vector<char> bytes = ByteReader::readFile(dataFolder + "/fl.dat");
     const Lines lines(splitLines(std::string(bytes.begin(), bytes.end())));
     const int count = landmarkCount(lines.size());
+    LandmarkNames names(scene);
     for (int i = 0; i < count; ++i) {
         const std::size_t b = kBlockLines * std::size_t(i);
         auto* landmark = scene.ObjectRoot()->SpawnChild<TGxFreeForm>();
         // The list is in the Windows code page; paths here are UTF-8.
         landmark->LoadFromFile(dataFolder + "/" + display(lines[b]));
-        setComponentName(*landmark, landmarkName(lines[b]));
+        names.name(*landmark, landmarkName(lines[b]));
         // One component at a time: for Direction and Up each is followed
         // by the coordinate rule, so the order of the lines matters.
         auto assign = [&](TGxCoordinates& v, std::size_t first) {

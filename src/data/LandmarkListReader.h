@@ -6,9 +6,11 @@
 class TGxMaterialLibrary;
 class TGxScene;
 
-// Loads the landmark models listed in fl.dat in `dataFolder` (the last step
-// of loading the town model): 14 lines per landmark, a TGxFreeForm under the
-// object root for each, in file order. The library is not the landmarks':
+// Loads the landmark models listed in fl.dat in `dataFolder` (empty: the
+// working folder), the last step of loading the town model: 14 lines per
+// landmark, a TGxFreeForm under the object root for each, in file order.
+// A landmark's name must differ (letter case aside) from the other
+// landmarks' and the two roots' only. The library is not the landmarks':
 // they draw with their own material, coloured by the list. Errors end the
 // load; the landmarks made before stay in the scene.
 //   missing fl.dat:     "Cannot open file "<path>". <reason>"

@@ -110,5 +110,7 @@ void LoadObjFromFile(const std::string& path, TGxScene& scene, TGxMaterialLibrar
     for (std::int32_t i = 0; i < planes; ++i)
         LoadPlaneFromStream(in, scene, library);
     in.int32(); // the trailer
-    LoadLandmarks(scene, std::filesystem::path(path).parent_path().string(), library);
+    // A bare file name lies in the working folder; its parent path is empty.
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    LoadLandmarks(scene, folder.empty() ? "." : folder, library);
 }

@@ -1,8 +1,14 @@
 #include "app/MainScene.h"
+#include "data/File3DSWriter.h"
+#include "data/FileSource.h"
+#include "data/LandmarkListWriter.h"
+#include "data/MaterialLibraryWriter.h"
+#include "data/TownModelWriter.h"
 #include "directory/Selection.h"
 #include "engine/materials/GxMaterial.h"
 #include "engine/objects/GxCylinder.h"
 #include "engine/objects/GxDummyCube.h"
+#include "engine/objects/GxFreeForm.h"
 #include "engine/objects/GxXYZGrid.h"
 #include "engine/scene/GxCamera.h"
 #include "engine/scene/GxLightSource.h"
@@ -10,6 +16,8 @@
 #include "town/House.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 TEST(MainScene, DesignedObjectsInOrderWithTheirProperties)
 {
@@ -98,4 +106,61 @@ TEST(MainScene, Set3DAndDeSelectAllVisitOnlyTheHousesUnderTheRoot)
         EXPECT_EQ(o->Material().FrontProperties().Emission().Vector(), (std::array<float, 4>{0, 0, 0, 1}));
     }
     EXPECT_EQ(nested->Material().FrontProperties().Diffuse().Vector(), (std::array<float, 4>{0, 0, 1, 1}));
+}
+
+TEST(MainScene, LandmarksClashOnlyWithEachOtherAndTheRoots)
+{
+    // A landmark is named after its mesh file: "wand.3ds" gives "wand",
+    // the name of a designed object, which is no clash.
+    Model3DSObject triangle;
+    triangle.name = "Tri";
+    triangle.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    triangle.faces = {{0, 1, 2}};
+    Model3DS model;
+    model.objects = {triangle};
+    const std::string mesh = writeModel3DS(model);
+    const std::vector<std::string> designed = {"wand.3ds", "DCTarget.3ds", "gxcamera.3ds", "GxFreeCamera.3ds",
+                                               "FreeLightSource.3ds", "GxXYZGrid.3ds", "GxDummyCube.3ds"};
+    struct Case {
+        std::vector<std::string> meshes;
+        std::size_t loaded;
+        std::string error;
+    };
+    const Case cases[] = {
+        {designed, designed.size(), "no error"},
+        {{"wand.3ds", "sub\\WAND.3ds"}, 2, "A component named WAND already exists"},
+        {{"CameraRoot.3ds"}, 1, "A component named CameraRoot already exists"},
+        {{"objectROOT.3ds"}, 1, "A component named objectROOT already exists"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.meshes.back());
+        MemoryFileSource files;
+        const auto add = [&](std::string name, const std::string& bytes) {
+            std::replace(name.begin(), name.end(), '\\', '/'); // a folder in the list
+            files.add("/data/" + name, std::vector<char>(bytes.begin(), bytes.end()));
+        };
+        const ByteWriter town = writeTownModel({});
+        add("data.mod", std::string(town.data().begin(), town.data().end()));
+        const ByteWriter library = writeMaterialLibrary(2, {});
+        add("data.modt", std::string(library.data().begin(), library.data().end()));
+        std::vector<LandmarkRecord> records;
+        for (const std::string& file : c.meshes) {
+            records.push_back(LandmarkRecord{file});
+            add(file, mesh);
+        }
+        add("fl.dat", writeLandmarkList(records));
+        const ScopedFileSource source(files);
+
+        MainScene s;
+        const int designedObjects = s.GxScene.ObjectRoot()->Count();
+        std::string error = "no error";
+        try {
+            s.LoadObjFromFile("/data/data.mod");
+        } catch (const EGxError& e) {
+            error = e.what();
+        }
+        EXPECT_EQ(error, c.error);
+        EXPECT_EQ(std::size_t(s.GxScene.ObjectRoot()->Count() - designedObjects), c.loaded);
+        EXPECT_EQ(s.Wand->Name(), "Wand");
+    }
 }

@@ -1,10 +1,14 @@
 #include "data/ByteReader.h"
 #include "data/Cp1251.h"
+#include "data/File3DSWriter.h"
+#include "data/FileSource.h"
+#include "data/LandmarkListWriter.h"
 #include "data/MaterialLibraryWriter.h"
 #include "data/TownModelReader.h"
 #include "data/TownModelWriter.h"
 #include "engine/materials/GxLibMaterial.h"
 #include "engine/materials/GxMaterialLibrary.h"
+#include "engine/objects/GxFreeForm.h"
 #include "engine/objects/GxPlane.h"
 #include "engine/scene/GxException.h"
 #include "engine/scene/GxScene.h"
@@ -329,4 +333,43 @@ TEST_F(TownModelReaderTest, LandmarkListIsReadLast)
     std::filesystem::create_directory(dir.file("fl.dat"));
     EXPECT_EQ(loadError(), "Cannot open file \"" + dir.file("fl.dat") + "\". Is a directory");
     EXPECT_EQ(objects(), 1) << "the town is in the scene before the landmarks";
+}
+
+TEST(TownModelCompanions, LibraryAndLandmarksLieBesideTheModelWhateverItsPathLooksLike)
+{
+    // A bare file name lies in the working folder, and so do its companions:
+    // never the root folder.
+    Model3DSObject triangle;
+    triangle.name = "Tri";
+    triangle.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    triangle.faces = {{0, 1, 2}};
+    Model3DS mesh;
+    mesh.objects = {triangle};
+    LandmarkRecord landmark;
+    landmark.meshFile = "tri.3ds";
+    const std::string list = writeLandmarkList({landmark});
+    struct Case {
+        std::string model, folder;
+    };
+    for (const Case& c : {Case{"data.mod", "./"}, Case{"sub/data.mod", "sub/"}, Case{"/town/data.mod", "/town/"}}) {
+        SCOPED_TRACE(c.model);
+        const std::string folder = c.folder == "./" ? "" : c.folder;
+        MemoryFileSource files;
+        files.add(folder + "data.mod", writeTownModel({}).data());
+        files.add(folder + "data.modt", writeMaterialLibrary(1, {}).data());
+        files.add(folder + "fl.dat", std::vector<char>(list.begin(), list.end()));
+        const std::string meshBytes = writeModel3DS(mesh);
+        files.add(folder + "tri.3ds", std::vector<char>(meshBytes.begin(), meshBytes.end()));
+        const ScopedFileSource source(files);
+        TGxMaterialLibrary library;
+        TGxScene scene;
+        try {
+            LoadObjFromFile(c.model, scene, library);
+        } catch (const EGxError& e) {
+            FAIL() << e.what();
+        }
+        ASSERT_EQ(scene.ObjectRoot()->Count(), 1);
+        const auto& tri = dynamic_cast<TGxFreeForm&>(*scene.ObjectRoot()->Children(0));
+        EXPECT_EQ(tri.LastLoadedFileName(), c.folder + "tri.3ds");
+    }
 }

@@ -44,7 +44,10 @@ void TGxLibMaterial::SetName(const std::string& name)
 {
     if (name == m_name)
         return;
-    setNameUnchecked(m_library ? m_library->Materials().MakeUniqueName(name, this) : name);
+    if (m_library)
+        m_library->Materials().rename(*this, name);
+    else
+        setNameUnchecked(name);
 }
 
 void TGxLibMaterial::SetTextureOffset(const std::array<float, 3>& v)

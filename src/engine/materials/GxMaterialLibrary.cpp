@@ -1,15 +1,16 @@
 #include "engine/materials/GxMaterialLibrary.h"
 
+#include "data/FileSource.h"
 #include "engine/materials/PictureFile.h"
 
 #include <QString>
 #include <algorithm>
-#include <filesystem>
 
-TGxLibMaterial& TGxLibMaterials::Add()
+TGxLibMaterial& TGxLibMaterials::Add(const std::string& wanted)
 {
     auto entry = std::make_unique<TGxLibMaterial>(m_library);
-    entry->setNameUnchecked(MakeUniqueName("LibMaterial"));
+    entry->setNameUnchecked(MakeUniqueName(wanted));
+    m_byName.emplace(entry->Name(), entry.get());
     m_items.push_back(std::move(entry));
     return *m_items.back();
 }
@@ -18,6 +19,8 @@ void TGxLibMaterials::Delete(int i)
 {
     std::unique_ptr<TGxLibMaterial> entry = std::move(m_items.at(i));
     m_items.erase(m_items.begin() + i);
+    m_byName.erase(entry->Name());
+    forgetName(entry->Name());
     entry.reset();
 }
 
@@ -27,31 +30,58 @@ void TGxLibMaterials::Clear()
         Delete(Count() - 1);
 }
 
+void TGxLibMaterials::rename(TGxLibMaterial& entry, const std::string& wanted)
+{
+    const std::string name = MakeUniqueName(wanted, &entry);
+    const auto it = m_byName.find(entry.Name());
+    const bool listed = it != m_byName.end() && it->second == &entry;
+    if (listed) {
+        m_byName.erase(it);
+        forgetName(entry.Name());
+    }
+    entry.setNameUnchecked(name);
+    if (listed)
+        m_byName.emplace(name, &entry);
+}
+
+void TGxLibMaterials::forgetName(const std::string& name)
+{
+    // The name may have been base + number for any base it ends a run of
+    // digits after.
+    for (std::size_t end = name.size(); end > 0 && name[end - 1] >= '0' && name[end - 1] <= '9'; --end)
+        m_firstFreeNumber.erase(name.substr(0, end - 1));
+}
+
 TGxLibMaterial* TGxLibMaterials::GetLibMaterialByName(const std::string& name) const
 {
-    const std::uint32_t hash = TGxLibMaterial::ComputeNameHash(name);
-    for (const auto& item : m_items)
-        if (item->NameHash() == hash && item->Name() == name)
-            return item.get();
-    return nullptr;
+    const auto it = m_byName.find(name);
+    return it == m_byName.end() ? nullptr : it->second;
 }
 
 bool TGxLibMaterials::nameTaken(const std::string& name, const TGxLibMaterial* except) const
 {
-    const std::uint32_t hash = TGxLibMaterial::ComputeNameHash(name);
-    return std::any_of(m_items.begin(), m_items.end(), [&](const auto& item) {
-        return item.get() != except && item->NameHash() == hash && item->Name() == name;
-    });
+    const auto it = m_byName.find(name);
+    return it != m_byName.end() && it->second != except;
 }
 
 std::string TGxLibMaterials::MakeUniqueName(const std::string& wanted, const TGxLibMaterial* except) const
 {
     if (!nameTaken(wanted, except))
         return wanted;
-    for (long long i = 1;; ++i) {
+    // An entry being renamed may itself hold one of the numbered names, so
+    // it starts from 1; a new entry (a library file's next duplicate)
+    // starts where the last numbering of this name stopped.
+    long long first = 1;
+    if (!except)
+        if (const auto it = m_firstFreeNumber.find(wanted); it != m_firstFreeNumber.end())
+            first = it->second;
+    for (long long i = first;; ++i) {
         std::string candidate = wanted + std::to_string(i);
-        if (!nameTaken(candidate, except))
+        if (!nameTaken(candidate, except)) {
+            if (!except)
+                m_firstFreeNumber[wanted] = i;
             return candidate;
+        }
     }
 }
 
@@ -98,8 +128,7 @@ TGxLibMaterial* TGxMaterialLibrary::FindLibMaterial(const std::string& name) con
 
 TGxLibMaterial& TGxMaterialLibrary::AddBitmapMaterial(const std::string& name, const Picture& picture)
 {
-    TGxLibMaterial& entry = m_materials.Add();
-    entry.SetName(name);
+    TGxLibMaterial& entry = m_materials.Add(name);
     TGxTexture& texture = entry.Material().Texture();
     texture.SetMinFilter(miLinearMipmapLinear);
     texture.SetMagFilter(maLinear);
@@ -141,10 +170,9 @@ void TGxMaterialLibrary::TextureNeeded(std::string& fileName)
     // Absolute names (and drive-letter names written on Windows) stay as they are.
     if (fileName.find(':') != std::string::npos || fileName.starts_with('\\') || fileName.starts_with('/'))
         return;
-    std::error_code ec;
     for (const std::string& folder : m_texturePaths) {
         const std::string candidate = folder + fileName;
-        if (std::filesystem::exists(nativePath(candidate), ec)) {
+        if (fileSource().isFile(nativePath(candidate))) {
             fileName = candidate;
             return;
         }

@@ -6,19 +6,24 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class ByteReader;
 class TGxMaterialLibrary;
 
-// The owned, ordered library materials of one library.
+// The owned, ordered library materials of one library. Names are unique and
+// kept in a hash beside the list, so looking a name up or numbering one more
+// duplicate costs the same however many entries there are.
 class TGxLibMaterials {
 public:
     explicit TGxLibMaterials(TGxMaterialLibrary* library) : m_library(library) {}
     ~TGxLibMaterials() { Clear(); }
 
     // A new entry with a unique default name ("LibMaterial", "LibMaterial1", ...).
-    TGxLibMaterial& Add();
+    TGxLibMaterial& Add() { return Add("LibMaterial"); }
+    // A new entry named `wanted`, numbered as MakeUniqueName does.
+    TGxLibMaterial& Add(const std::string& wanted);
     int Count() const { return static_cast<int>(m_items.size()); }
     TGxLibMaterial& Items(int i) { return *m_items.at(i); }
     const TGxLibMaterial& Items(int i) const { return *m_items.at(i); }
@@ -32,10 +37,19 @@ public:
     std::string MakeUniqueName(const std::string& wanted, const TGxLibMaterial* except = nullptr) const;
 
 private:
+    friend class TGxLibMaterial;
+    // Gives an entry of this list a new name, made unique.
+    void rename(TGxLibMaterial& entry, const std::string& wanted);
     bool nameTaken(const std::string& name, const TGxLibMaterial* except) const;
+    void forgetName(const std::string& name);
 
     TGxMaterialLibrary* m_library;
     std::vector<std::unique_ptr<TGxLibMaterial>> m_items;
+    std::unordered_map<std::string, TGxLibMaterial*> m_byName;
+    // For a duplicated name n: every n + k for 0 < k < the number is taken,
+    // so numbering starts there. Dropped when a name that could be one of
+    // those goes away.
+    mutable std::unordered_map<std::string, long long> m_firstFreeNumber;
 };
 
 // Something that keeps a pointer to a library without being a material (a
@@ -82,7 +96,8 @@ public:
 
     // Reads a material library file (data.modt). Errors: "File not found:
     // "<path>"" and an unknown version leave the entries alone; a bad tag,
-    // a bad picture or a short file stop with the entries read so far.
+    // a bad or too large picture, pictures of more than 4 x 16777216 pixels
+    // together, or a short file stop with the entries read so far.
     void LoadFromFile(const std::string& path);
     void LoadFromStream(ByteReader& in);
 

@@ -3,14 +3,14 @@
 
 #include "data/ByteReader.h"
 #include "data/FileStream.h"
+#include "data/PictureLimits.h"
 #include "data/TaggedReader.h"
 #include "engine/materials/PictureFile.h"
-
 
 namespace {
 // The smallest entry each version can hold, so that a huge count fails
 // before anything is read.
-constexpr std::size_t kMinEntrySize[] = {55, 144, 146};
+constexpr std::size_t kMinEntrySize[] = {55, 143, 145};
 constexpr std::size_t kMinLayerSize = 27;
 
 [[noreturn]] void corrupt(const ByteReader& in, const std::string& what)
@@ -47,13 +47,30 @@ void readFace(TaggedReader& r, TGxFaceProperties& face, bool withShininessAndMod
     face.SetPolygonMode(static_cast<TPolygonMode>(mode));
 }
 
-Picture readImage(TaggedReader& r)
-{
-    const std::string data = r.ReadString();
-    return decodeBmpPicture(data);
-}
+// The pictures of one library together: a few bytes of run-length coded
+// bitmap can stand for millions of pixels, so their sum is bounded too.
+class PictureBudget {
+public:
+    explicit PictureBudget(const ByteReader& in) : m_in(in) {}
 
-void readLayers(TaggedReader& r, TGxMaterial& material)
+    Picture read(TaggedReader& r)
+    {
+        Picture picture = decodeBmpPicture(r.ReadString());
+        m_pixels += std::int64_t(picture.image.width()) * picture.image.height();
+        if (m_pixels > kMaxLibraryPixels)
+            throw EGxError("Библиотека материалов \"" + m_in.fileName() + "\" слишком велика: её изображения вместе "
+                           "больше " + std::to_string(kMaxLibraryPixels) + " точек");
+        return picture;
+    }
+
+    static constexpr std::int64_t kMaxLibraryPixels = 4 * kMaxPicturePixels;
+
+private:
+    const ByteReader& m_in;
+    std::int64_t m_pixels = 0;
+};
+
+void readLayers(TaggedReader& r, TGxMaterial& material, PictureBudget& pictures)
 {
     ByteReader& in = r.Raw();
     const std::int32_t count = r.ReadInteger();
@@ -61,7 +78,7 @@ void readLayers(TaggedReader& r, TGxMaterial& material)
     for (std::int32_t i = 0; i < count; ++i) {
         TGxTextureExItem& layer = material.TextureEx().Add();
         if (r.ReadBoolean()) {
-            layer.Texture().AssignPicture(readImage(r));
+            layer.Texture().AssignPicture(pictures.read(r));
             layer.Texture().SetDisabled(false);
         }
         layer.SetTextureIndex(r.ReadInteger());
@@ -87,14 +104,14 @@ void TGxMaterialLibrary::LoadFromStream(ByteReader& in)
         m_materials.Clear();
     const std::int32_t count = r.ReadInteger();
     in.requireRecords(count, kMinEntrySize[version]);
+    PictureBudget pictures(in);
     for (std::int32_t i = 0; i < count; ++i) {
         const std::string name = r.ReadString();
         TGxLibMaterial* entry;
         if (r.ReadBoolean()) {
-            entry = &AddBitmapMaterial(name, readImage(r));
+            entry = &AddBitmapMaterial(name, pictures.read(r));
         } else {
-            entry = &m_materials.Add();
-            entry->SetName(name);
+            entry = &m_materials.Add(name);
         }
         TGxMaterial& material = entry->Material();
         readFace(r, material.FrontProperties(), version >= 1);
@@ -117,6 +134,6 @@ void TGxMaterialLibrary::LoadFromStream(ByteReader& in)
             entry->SetTexture2Name(r.ReadString());
         }
         if (version >= 2)
-            readLayers(r, material);
+            readLayers(r, material, pictures);
     }
 }

@@ -1,10 +1,9 @@
 #include "engine/materials/GxTextureImage.h"
 
+#include "data/FileSource.h"
 #include "engine/materials/GxTexture.h"
 #include "engine/materials/PictureFile.h"
 #include "engine/scene/GxException.h"
-
-#include <filesystem>
 
 TGxTextureImage::TGxTextureImage(TGxTexture* owner) : TGxUpdateAbleObject(owner), m_texture(owner) {}
 
@@ -80,8 +79,7 @@ void TGxPersistentImage::LoadPictureFile(const std::string& fileName)
     std::string name = fileName;
     if (OwnerTexture())
         OwnerTexture()->DoOnTextureNeeded(name);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(nativePath(name), ec)) {
+    if (!fileSource().isFile(nativePath(name))) {
         SetPicture(::Picture{});
         throw ETexture("Could not open file: " + name);
     }
@@ -105,8 +103,7 @@ TGxBitmap32* TGxPicFileImage::AcquirePixels(GLenum target)
         std::string name = m_fileName;
         if (OwnerTexture())
             OwnerTexture()->DoOnTextureNeeded(name);
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(nativePath(name), ec)) {
+        if (fileSource().isFile(nativePath(name))) {
             if (isRegisteredPictureExtension(name))
                 m_picture = loadPictureFile(name);
         } else {

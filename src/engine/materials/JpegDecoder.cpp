@@ -1,6 +1,6 @@
 #include "engine/materials/JpegDecoder.h"
 
-#include "data/BmpDecoder.h"
+#include "data/PictureLimits.h"
 #include "engine/scene/GxException.h"
 
 #include <csetjmp>
@@ -32,13 +32,29 @@ void onMessage(j_common_ptr info, int level)
         onError(info);
 }
 
+// A progressive file makes a pass over the whole picture per scan; sound
+// files have about ten, a hostile one could have thousands of tiny ones.
+constexpr int kMaxScans = 100;
+
+void onProgress(j_common_ptr info)
+{
+    auto* d = reinterpret_cast<j_decompress_ptr>(info);
+    if (d->input_scan_number > kMaxScans) {
+        auto* err = reinterpret_cast<ErrorManager*>(info->err);
+        std::snprintf(err->message, sizeof err->message, "more than %d scans", kMaxScans);
+        std::longjmp(err->jump, 1);
+    }
+}
+
 // The decoder's state lives on the heap so that nothing in the frame that
 // calls setjmp changes between setjmp and a longjmp.
 struct Decoder {
     jpeg_decompress_struct info{};
     ErrorManager err{};
+    jpeg_progress_mgr progress{};
     QImage image;
     std::string failure;
+    bool tooLarge = false;
 };
 
 bool decodeInto(Decoder& d, const unsigned char* data, unsigned long size)
@@ -52,12 +68,13 @@ bool decodeInto(Decoder& d, const unsigned char* data, unsigned long size)
         return false;
     }
     jpeg_create_decompress(&d.info);
+    d.progress.progress_monitor = onProgress;
+    d.info.progress = &d.progress;
     jpeg_mem_src(&d.info, data, size);
     jpeg_read_header(&d.info, TRUE);
-    if (d.info.image_width == 0 || d.info.image_height == 0 || d.info.image_width > unsigned(kMaxPictureSide)
-        || d.info.image_height > unsigned(kMaxPictureSide)
-        || static_cast<long long>(d.info.image_width) * d.info.image_height > kMaxPicturePixels) {
-        d.failure = "picture too large";
+    if (d.info.image_width > unsigned(kMaxPictureSide) || d.info.image_height > unsigned(kMaxPictureSide)
+        || std::int64_t(d.info.image_width) * d.info.image_height > kMaxPicturePixels) {
+        d.tooLarge = true;
         jpeg_destroy_decompress(&d.info);
         return false;
     }
@@ -84,7 +101,10 @@ QImage decodeJpeg(std::string_view bytes)
     if (bytes.empty())
         throw EGxError("JPEG image is not valid (empty file)");
     auto d = std::make_unique<Decoder>();
-    if (!decodeInto(*d, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()))
+    if (!decodeInto(*d, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size())) {
+        if (d->tooLarge)
+            checkPictureSize(d->info.image_width, d->info.image_height);
         throw EGxError("JPEG image is not valid (" + d->failure + ")");
+    }
     return std::move(d->image);
 }

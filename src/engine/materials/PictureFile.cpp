@@ -1,7 +1,9 @@
 #include "engine/materials/PictureFile.h"
 
 #include "data/BmpDecoder.h"
+#include "data/PictureLimits.h"
 #include "data/ByteReader.h"
+#include "data/FileSource.h"
 #include "engine/materials/GxTexture.h"
 #include "engine/materials/JpegDecoder.h"
 
@@ -38,8 +40,7 @@ Picture decodeIcon(std::string_view bytes)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "ICO");
     const QSize size = reader.size();
-    if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)
-        throw EGxError("Icon image is not valid");
+    checkPictureSize(size.width(), size.height());
     QImage image = reader.read();
     if (image.isNull())
         throw EGxError("Icon image is not valid");
@@ -75,8 +76,7 @@ Picture decodeBmpPicture(std::string_view bytes)
 Picture loadPictureFile(const std::string& fileName)
 {
     const std::string path = nativePath(fileName);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
+    if (!fileSource().isFile(path))
         throw ETexture("Could not open file: " + fileName);
     const std::string ext = extensionOf(fileName);
     if (ext == "emf" || ext == "wmf")

@@ -118,12 +118,12 @@ std::uint16_t u16(ByteReader& data)
     return std::uint16_t(data.int16());
 }
 
-bool sameText(const std::string& a, const std::string& b)
+std::string lowerCase(const std::string& s)
 {
-    return a.size() == b.size()
-           && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-                  return std::tolower(x) == std::tolower(y);
-              });
+    std::string lower = s;
+    for (char& c : lower)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
 }
 } // namespace
 
@@ -135,6 +135,8 @@ void TFile3DS::ReadDatabase(ByteReader& stream)
     m_meshObjectsKnown = false;
     m_meshes.clear();
     m_materials.clear();
+    m_materialEntries.clear();
+    m_materialEntriesKnown = false;
     m_nodeNames.clear();
 
     stream.seek(0);
@@ -269,7 +271,7 @@ ByteReader dataReader(std::string bytes)
 }
 } // namespace
 
-std::vector<int> TFile3DS::meshObjects()
+const std::vector<int>& TFile3DS::meshObjects()
 {
     if (m_meshObjectsKnown)
         return m_meshObjects;
@@ -290,7 +292,7 @@ int TFile3DS::CountMeshes()
 
 const TMesh3DS& TFile3DS::ReadMesh(int index)
 {
-    const std::vector<int> objects = meshObjects();
+    const std::vector<int>& objects = meshObjects();
     if (index < 0 || std::size_t(index) >= objects.size())
         throw EGxAssertion("3DS mesh index " + std::to_string(index) + " out of range");
     const int chunk = objects[std::size_t(index)];
@@ -458,27 +460,38 @@ std::string TFile3DS::materialName(int entry)
 const TMaterial3DS* TFile3DS::FindMaterialRecord(const std::string& name)
 {
     try {
-        for (std::uint16_t containerId : {MDATA, MLIBMAGIC}) {
-            const int container = FindChunk(0, containerId);
-            if (container < 0)
-                continue;
-            for (int k = m_chunks[std::size_t(container)].firstChild; k >= 0;
-                 k = m_chunks[std::size_t(k)].nextSibling) {
-                if (m_chunks[std::size_t(k)].id != MAT_ENTRY || !sameText(materialName(k), name))
-                    continue;
-                auto it = m_materials.find(k);
-                if (it == m_materials.end()) {
-                    auto material = std::make_unique<TMaterial3DS>();
-                    decodeMaterial(k, *material);
-                    it = m_materials.emplace(k, std::move(material)).first;
-                }
-                return it->second.get();
-            }
+        const auto entry = materialEntries().find(lowerCase(name));
+        if (entry == materialEntries().end())
+            return nullptr;
+        const int k = entry->second;
+        auto it = m_materials.find(k);
+        if (it == m_materials.end()) {
+            auto material = std::make_unique<TMaterial3DS>();
+            decodeMaterial(k, *material);
+            it = m_materials.emplace(k, std::move(material)).first;
         }
+        return it->second.get();
     } catch (const std::bad_alloc&) {
         throw E3DSError(error3ds::cOutOfMemory);
     }
-    return nullptr;
+}
+
+const std::unordered_map<std::string, int>& TFile3DS::materialEntries()
+{
+    if (m_materialEntriesKnown)
+        return m_materialEntries;
+    m_materialEntriesKnown = true;
+    // Each name is read once. The editor data's entries come first; a name
+    // met again keeps its first entry.
+    for (std::uint16_t containerId : {MDATA, MLIBMAGIC}) {
+        const int container = FindChunk(0, containerId);
+        if (container < 0)
+            continue;
+        for (int k = m_chunks[std::size_t(container)].firstChild; k >= 0; k = m_chunks[std::size_t(k)].nextSibling)
+            if (m_chunks[std::size_t(k)].id == MAT_ENTRY)
+                m_materialEntries.emplace(lowerCase(materialName(k)), k);
+    }
+    return m_materialEntries;
 }
 
 TColor3DS TFile3DS::readColor(int colourChunk)

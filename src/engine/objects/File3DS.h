@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class ByteReader;
@@ -73,7 +74,9 @@ private:
     void indexChildren(int parent);
     std::uint32_t ownDataSize(const TChunk3DS& chunk);
     std::string chunkData(const TChunk3DS& chunk);
-    std::vector<int> meshObjects();
+    const std::vector<int>& meshObjects();
+    // Material entries by name, letter case ignored.
+    const std::unordered_map<std::string, int>& materialEntries();
     void decodeMesh(int namedObject, TMesh3DS& mesh);
     void decodeMaterial(int entry, TMaterial3DS& material);
     std::string materialName(int entry);
@@ -88,5 +91,7 @@ private:
     bool m_meshObjectsKnown = false;
     std::map<int, std::unique_ptr<TMesh3DS>> m_meshes;
     std::map<int, std::unique_ptr<TMaterial3DS>> m_materials;
+    std::unordered_map<std::string, int> m_materialEntries;
+    bool m_materialEntriesKnown = false;
     std::vector<std::string> m_nodeNames;
 };

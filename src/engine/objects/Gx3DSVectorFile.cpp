@@ -179,8 +179,7 @@ std::string TGx3DSVectorFile::groupMaterial(TFile3DS& file, const std::string& n
         return {};
     if (library->FindLibMaterial(name))
         return name;
-    TGxLibMaterial& entry = library->Materials().Add();
-    entry.SetName(name);
+    TGxLibMaterial& entry = library->Materials().Add(name);
     TGxFaceProperties& front = entry.Material().FrontProperties();
     const TMaterial3DS& m = *record;
     front.Ambient().SetColorVector(m.ambient.r, m.ambient.g, m.ambient.b, 1);

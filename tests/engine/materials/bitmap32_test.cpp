@@ -1,12 +1,13 @@
 #include "data/BmpDecoder.h"
 #include "data/BmpEncoder.h"
 #include "data/ByteWriter.h"
+#include "data/PictureLimits.h"
 #include "engine/materials/GxBitmap32.h"
 #include "engine/materials/GxTexture.h"
 #include "engine/materials/JpegDecoder.h"
 #include "engine/materials/PictureFile.h"
+#include "engine/materials/JpegEncoder.h"
 #include "engine/scene/GxException.h"
-#include "support/JpegWriter.h"
 #include "support/TempDir.h"
 
 #include <fstream>
@@ -189,6 +190,30 @@ TEST(PictureFiles, DamagedOrMissingPicturesGiveClearErrors)
     EXPECT_EQ(messageOf([&] { loadPictureFile(dir.file("plan.xyz")); }), "Unknown picture file extension (.xyz)");
 }
 
+TEST(PictureFiles, SoundPicturesBeyondTheBoundsAreRefusedBeforeDecoding)
+{
+    // A run-length coded bitmap of any size is a few bytes: the bounds alone stop it.
+    const auto rle8 = [](int width, int height) { return encodeBmpRle8(width, height, 10, 20, 30); };
+    const auto tooLarge = [](std::int64_t w, std::int64_t h) {
+        return "Изображение слишком велико: " + std::to_string(w) + " × " + std::to_string(h)
+               + " точек (допускается не больше 8192 точек по стороне и 16777216 точек всего)";
+    };
+    struct Case {
+        std::int32_t width, height;
+        bool refused;
+    };
+    for (const Case& c : {Case{kMaxPictureSide, 1, false}, Case{kMaxPictureSide + 1, 1, true},
+                          Case{1, kMaxPictureSide + 1, true}, Case{4096, 4096, false}, Case{4096, 4097, true},
+                          Case{1000000, 2, true}}) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        const std::string bmp = rle8(c.width, c.height);
+        EXPECT_EQ(messageOf([&] { decodeBmp(bmp); }), c.refused ? tooLarge(c.width, c.height) : "(no error)");
+    }
+    // A plain bitmap whose pixels are all there but too many.
+    const std::string wide = encodeBmp24(kMaxPictureSide + 1, 1, std::vector<std::uint8_t>(3 * (kMaxPictureSide + 1)));
+    EXPECT_EQ(messageOf([&] { decodeBmp(wide); }), tooLarge(kMaxPictureSide + 1, 1));
+}
+
 TEST(PictureFiles, JpegDecodesAndRejectsTruncatedOrHugeFiles)
 {
     QImage source(20, 10, QImage::Format_RGB888);
@@ -207,7 +232,9 @@ TEST(PictureFiles, JpegDecodesAndRejectsTruncatedOrHugeFiles)
     ASSERT_NE(sof, std::string::npos);
     huge[sof + 5] = huge[sof + 7] = static_cast<char>(0xEA);
     huge[sof + 6] = huge[sof + 8] = static_cast<char>(0x60);
-    EXPECT_EQ(messageOf([&] { decodeJpeg(huge); }), "JPEG image is not valid (picture too large)");
+    EXPECT_EQ(messageOf([&] { decodeJpeg(huge); }),
+              "Изображение слишком велико: 60000 × 60000 точек (допускается не больше 8192 точек по стороне и "
+              "16777216 точек всего)");
 
     TempDir dir;
     writeFile(dir.file("photo.JPeG"), jpeg);

@@ -38,6 +38,30 @@ TEST(GxMaterialLibrary, NamesAreMadeUniqueAndLookupsAreCaseSensitive)
     EXPECT_EQ(x1.NameHash(), TGxLibMaterial::ComputeNameHash("x1"));
 }
 
+TEST(GxMaterialLibrary, NumbersFreedByRemovalOrRenamingAreTakenAgain)
+{
+    TGxMaterialLibrary lib;
+    TGxLibMaterials& m = lib.Materials();
+    for (int i = 0; i < 4; ++i)
+        m.Add("y");
+    EXPECT_EQ(m.Items(3).Name(), "y3");
+    m.Delete(2); // y2
+    EXPECT_EQ(m.Add("y").Name(), "y2");
+    m.Items(1).SetName("z"); // y1
+    EXPECT_EQ(m.Add("y").Name(), "y1");
+    EXPECT_EQ(m.Add("y").Name(), "y4");
+    EXPECT_EQ(lib.FindLibMaterial("y1"), &m.Items(m.Count() - 2));
+    EXPECT_EQ(lib.FindLibMaterial("z"), &m.Items(1));
+
+    // An entry renamed to the name it already has through numbering keeps it.
+    TGxLibMaterial& y4 = m.Items(m.Count() - 1);
+    y4.SetName("y");
+    EXPECT_EQ(y4.Name(), "y4");
+    m.Clear();
+    EXPECT_EQ(m.Add("y").Name(), "y");
+    EXPECT_EQ(lib.FindLibMaterial("y4"), nullptr);
+}
+
 TEST(GxMaterial, LinkingFollowsTheNameAndTellsTheOwnersStructure)
 {
     TGxMaterialLibrary lib;

@@ -182,6 +182,62 @@ TEST(MaterialLibraryFile, DuplicateNamesGetNumbers)
     EXPECT_EQ(names(lib), (std::vector<std::string>{"x", "x1", "x2", "X"}));
 }
 
+TEST(MaterialLibraryFile, DuplicateNumberingTakesTheSmallestFreeNumberAtAnyScale)
+{
+    // Names already numbered in the file keep their numbers free of the
+    // counting; 20,000 entries of one name read as quickly as distinct ones.
+    std::vector<LibMaterialRecord> records;
+    std::vector<std::string> expected;
+    for (const char* name : {"x", "x1", "x", "x", "x3", "x"}) {
+        LibMaterialRecord r;
+        r.name = name;
+        records.push_back(r);
+    }
+    expected = {"x", "x1", "x2", "x3", "x31", "x4"};
+    constexpr int kMany = 20000;
+    for (int i = 0, number = 5; i < kMany; ++i, ++number) {
+        records.push_back(records.front());
+        if (number == 31)
+            ++number;
+        expected.push_back("x" + std::to_string(number));
+    }
+    TGxMaterialLibrary lib;
+    load(lib, writeMaterialLibrary(0, records));
+    EXPECT_EQ(names(lib), expected);
+    EXPECT_EQ(lib.FindLibMaterial("x20005"), &lib.Materials().Items(kMany + 5));
+}
+
+TEST(MaterialLibraryFile, SmallestEntryOfEachVersionLoadsAndOneByteLessIsDamaged)
+{
+    // Empty name, no image, no options byte, no second texture, no layers.
+    LibMaterialRecord smallest;
+    smallest.optionsSize = 0;
+    for (int version = 0; version <= 2; ++version) {
+        SCOPED_TRACE("version " + std::to_string(version));
+        const ByteWriter file = writeMaterialLibrary(version, {smallest});
+        TGxMaterialLibrary lib;
+        EXPECT_EQ(loadError(lib, file), "(no error)");
+        EXPECT_EQ(lib.Materials().Count(), 1);
+
+        ByteWriter cut;
+        cut.bytes(std::string_view(file.data().data(), file.size() - 1));
+        EXPECT_EQ(loadError(lib, cut).find("Файл \"test.modt\" повреждён: "), 0u);
+    }
+}
+
+TEST(MaterialLibraryFile, PicturesOfOneLibraryAreBoundedTogether)
+{
+    // Each picture is within the bounds and a few kilobytes long; five of
+    // them are more pixels than a library may hold.
+    LibMaterialRecord big;
+    big.image = encodeBmpRle8(4096, 4096, 90, 160, 60);
+    const std::vector<LibMaterialRecord> records(5, big);
+    TGxMaterialLibrary lib;
+    EXPECT_EQ(loadError(lib, writeMaterialLibrary(2, records)),
+              "Библиотека материалов \"test.modt\" слишком велика: её изображения вместе больше 67108864 точек");
+    EXPECT_EQ(lib.Materials().Count(), 4);
+}
+
 TEST(MaterialLibraryFile, EveryStringTagReadsTheSameName)
 {
     const std::string name = cp1251::fromUtf8("Трава") + std::string(300, 'a');

@@ -1,6 +1,6 @@
 #include "MaterialGlFixture.h"
 #include "engine/materials/GxTexture.h"
-#include "support/JpegWriter.h"
+#include "engine/materials/JpegEncoder.h"
 #include "support/TempDir.h"
 
 #include <GL/glu.h>

@@ -1,6 +1,7 @@
 // 3DS files are untrusted: damaged ones give an empty mesh or a clear error.
 #include "Mesh3DSFixtures.h"
 
+#include "engine/materials/GxMaterialLibrary.h"
 #include "engine/objects/File3DS.h"
 
 #include <gtest/gtest.h>
@@ -171,4 +172,40 @@ TEST(Mesh3DSBadInput, DeepNestingNeitherOverflowsNorHangs)
     TGxFreeForm mesh(nullptr);
     EXPECT_EQ(errorOf(mesh, bytes), "(no error)");
     EXPECT_TRUE(mesh.MeshObjects().empty());
+}
+
+TEST(Mesh3DSBadInput, WorkGrowsWithTheFileNotWithItsSquare)
+{
+    // Many materials, each found by a face group of its own, and many named
+    // objects: every byte of the file is read a few times at most, not once
+    // per group or per object.
+    constexpr int kMany = 2000;
+    Model3DS model;
+    Model3DSObject triangle;
+    triangle.name = "Tri";
+    triangle.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    triangle.faces = {{0, 1, 2}};
+    for (int i = 0; i < kMany; ++i) {
+        Model3DSMaterial m;
+        m.name = "m" + std::to_string(i);
+        model.materials.push_back(m);
+        triangle.groups.push_back({"M" + std::to_string(kMany - 1 - i), {0}}); // names match ignoring case
+    }
+    model.objects.push_back(triangle);
+    for (int i = 0; i < kMany; ++i) {
+        Model3DSObject empty;
+        empty.name = "e" + std::to_string(i);
+        model.objects.push_back(empty);
+    }
+    const std::string bytes = writeModel3DS(model);
+
+    TGxMaterialLibrary library;
+    TGxFreeForm mesh(nullptr);
+    mesh.SetMaterialLibrary(&library);
+    ByteReader in = reader(bytes);
+    mesh.LoadMeshStream("test.3ds", in);
+    ASSERT_EQ(mesh.MeshObjects().size(), 1u);
+    EXPECT_EQ(mesh.MeshObjects()[0]->FaceGroups().size(), std::size_t(kMany));
+    EXPECT_EQ(library.Materials().Count(), kMany);
+    EXPECT_LE(in.bytesTaken(), 3 * bytes.size());
 }

@@ -1,0 +1,28 @@
+#include "FuzzTargets.h"
+
+#include "ReaderTargets.h"
+
+namespace fuzz {
+
+const std::vector<Target>& targets()
+{
+    static const std::vector<Target> all = {
+        {"town", runTown, townSeeds},
+        {"library", runMaterialLibrary, materialLibrarySeeds},
+        {"directory", runDirectory, directorySeeds},
+        {"mesh3ds", runMesh3DS, mesh3DSSeeds},
+        {"bmp", runBmp, bmpSeeds},
+        {"jpeg", runJpeg, jpegSeeds},
+    };
+    return all;
+}
+
+const Target* findTarget(std::string_view name)
+{
+    for (const Target& t : targets())
+        if (t.name == name)
+            return &t;
+    return nullptr;
+}
+
+} // namespace fuzz

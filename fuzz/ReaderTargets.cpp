@@ -1,0 +1,119 @@
+#include "ReaderTargets.h"
+
+#include "app/MainScene.h"
+#include "app/MapState.h"
+#include "data/ByteReader.h"
+#include "data/FileSource.h"
+#include "data/OrgDirectoryReader.h"
+#include "engine/materials/GxBitmap32.h"
+#include "engine/materials/GxMaterialLibrary.h"
+#include "engine/materials/GxTexture.h"
+#include "engine/materials/GxTextureImage.h"
+#include "engine/materials/JpegDecoder.h"
+#include "engine/materials/PictureFile.h"
+#include "engine/objects/GxFreeForm.h"
+#include "engine/scene/GxException.h"
+#include "town/House.h"
+
+namespace fuzz {
+
+namespace {
+ByteReader readerOf(std::string_view input, const std::string& name)
+{
+    return ByteReader(std::vector<char>(input.begin(), input.end()), name);
+}
+
+// The pixels an upload would take from a texture.
+void takePixels(TGxTexture& texture)
+{
+    if (texture.Disabled())
+        return;
+    texture.Image().AcquirePixels(GL_TEXTURE_2D);
+    texture.Image().ReleasePixels();
+}
+
+void takePicture(const Picture& picture)
+{
+    TGxBitmap32 pixels;
+    pixels.Assign(picture);
+}
+
+const std::string kTownFolder = "/town/data/";
+} // namespace
+
+Result runTown(std::string_view input)
+{
+    MemoryFileSource files;
+    for (auto& [name, bytes] : unbundleFiles(input))
+        files.add(kTownFolder + name, std::vector<char>(bytes.begin(), bytes.end()));
+    const ScopedFileSource source(files);
+    MainScene scene;
+    return guarded([&] {
+        scene.LoadObjFromFile(kTownFolder + "data.mod");
+        scene.Set3D(MapState{}.HeightScale);
+        TGxBaseSceneObject* root = scene.GxScene.ObjectRoot();
+        for (int i = 0; i < root->Count(); ++i)
+            if (auto* house = dynamic_cast<Thouse*>(root->Children(i)))
+                house->SetNormalColors();
+    });
+}
+
+Result runMaterialLibrary(std::string_view input)
+{
+    const MemoryFileSource noFiles;
+    const ScopedFileSource source(noFiles);
+    TGxMaterialLibrary library;
+    ByteReader in = readerOf(input, "data.modt");
+    return guarded([&] {
+        library.LoadFromStream(in);
+        for (int i = 0; i < library.Materials().Count(); ++i) {
+            TGxMaterial& material = library.Materials().Items(i).Material();
+            if (material.HasTexture())
+                takePixels(material.Texture());
+            if (material.HasTextureEx())
+                for (int k = 0; k < material.TextureEx().Count(); ++k)
+                    takePixels(material.TextureEx().Items(k).Texture());
+        }
+    });
+}
+
+Result runDirectory(std::string_view input)
+{
+    ByteReader in = readerOf(input, "data.tmd");
+    return guarded([&] {
+        const OrgDirectory dir = readOrgDirectory(in);
+        if (dir.truncationError)
+            throw EGxError(*dir.truncationError);
+    });
+}
+
+Result runMesh3DS(std::string_view input)
+{
+    const MemoryFileSource noFiles;
+    const ScopedFileSource source(noFiles);
+    TGxMaterialLibrary library;
+    TGxScene scene;
+    auto* mesh = scene.ObjectRoot()->SpawnChild<TGxFreeForm>();
+    mesh->SetMaterialLibrary(&library);
+    mesh->SetSkipMissingTextures(true);
+    ByteReader in = readerOf(input, "mesh.3ds");
+    return guarded([&] { mesh->LoadMeshStream("mesh.3ds", in); });
+}
+
+Result runBmp(std::string_view input)
+{
+    return guarded([&] { takePicture(decodeBmpPicture(input)); });
+}
+
+Result runJpeg(std::string_view input)
+{
+    return guarded([&] {
+        Picture picture;
+        picture.kind = Picture::Kind::Jpeg;
+        picture.bitsPerPixel = 24;
+        picture.image = decodeJpeg(input);
+        takePicture(picture);
+    });
+}
+
+} // namespace fuzz

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "FuzzTargets.h"
+
+namespace fuzz {
+
+// The town as start-up loads it: a bundle (FileBundle.h) of data.mod,
+// data.modt, fl.dat and meshes, served from memory to the main window's
+// scene; the model with its library and landmarks, then the walls and the
+// normal colours.
+Result runTown(std::string_view input);
+Files townSeeds();
+
+// A data.modt library, then every texture's pixels as an upload takes them.
+Result runMaterialLibrary(std::string_view input);
+Files materialLibrarySeeds();
+
+// A data.tmd directory.
+Result runDirectory(std::string_view input);
+Files directorySeeds();
+
+// A 3DS mesh into a free form with a material library (so the file's
+// materials are made too); texture files named by it are missing.
+Result runMesh3DS(std::string_view input);
+Files mesh3DSSeeds();
+
+// A BMP file (as stored in a library), then its texture pixels.
+Result runBmp(std::string_view input);
+Files bmpSeeds();
+
+// A JPEG file (a texture a mesh names), then its texture pixels.
+Result runJpeg(std::string_view input);
+Files jpegSeeds();
+
+} // namespace fuzz
