@@ -1,12 +1,16 @@
 // Drawing and picking a generated town through the real engine, off-screen
 // at the map view's size: load and walls, the first frame (tessellation and
-// display lists), steady frames, one hover pick and one whole tick of the
-// frame loop. Peak memory is the process's high-water mark so far.
+// vertex buffers), steady frames, one hover pick and one whole tick of the
+// frame loop. Peak memory is the process's high-water mark so far. The
+// table benchmark puts each figure beside the machine's own limit measured
+// in the same run: the same triangles drawn from one buffer.
+#define GL_GLEXT_PROTOTYPES
 #include "TownGenerator.h"
 #include "app/MainScene.h"
 #include "app/MapState.h"
 #include "directory/Selection.h"
 #include "engine/objects/GxDummyCube.h"
+#include "engine/materials/GxMaterial.h"
 #include "engine/scene/GxCamera.h"
 #include "engine/scene/GxRenderingContext.h"
 #include "engine/scene/GxSceneBuffer.h"
@@ -20,6 +24,7 @@
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <malloc.h>
 
@@ -27,9 +32,11 @@
 #include <chrono>
 #include <ctime>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -117,8 +124,10 @@ struct DrawnTown {
     double rssLoadedMB = 0;
     double rssDrawnMB = 0;
 
-    explicit DrawnTown(std::size_t houses)
+    explicit DrawnTown(std::size_t houses, bool fast = true)
     {
+        buffer.SetBatching(fast);
+        buffer.SetViewCulling(fast);
         const QString folder = townFolder(houses);
         resetPeak();
         rssBeforeMB = statusMegabytes("VmRSS:");
@@ -245,23 +254,160 @@ BENCHMARK(BM_PickTown)
     ->Unit(benchmark::kMillisecond)
     ->MinTime(2.0);
 
-// One tick as the program runs it: the frame loop (ground marker, hover
-// pick, orbit) and then the frame it asks for.
-void BM_TickTown(benchmark::State& state)
-{
-    DrawnTown town(std::size_t(state.range(0)));
+// Ticks as the program runs them, the pointer still in the middle of the
+// view, the camera orbiting: the frame loop (ground marker, hover pick,
+// orbit) and then the frame it asks for.
+struct TickingTown {
+    DrawnTown& town;
     NoKeys keys;
-    ScriptedPointer pointer({kViewWidth, kViewHeight});
-    pointer.MoveTo(kViewWidth / 2, kViewHeight / 2);
-    SceneBufferPicker picker(town.buffer);
-    FrameLoop loop(town.state, town.scene, keys, pointer, picker);
-    town.state.AutoOrbit = true;
-    for (auto _ : state) {
+    ScriptedPointer pointer{{kViewWidth, kViewHeight}};
+    SceneBufferPicker picker{town.buffer};
+    FrameLoop loop{town.state, town.scene, keys, pointer, picker};
+
+    explicit TickingTown(DrawnTown& drawn) : town(drawn)
+    {
+        pointer.MoveTo(kViewWidth / 2, kViewHeight / 2);
+        town.state.AutoOrbit = true;
+    }
+    void tick()
+    {
         loop.Tick();
         town.frame();
     }
+};
+
+void BM_TickTown(benchmark::State& state)
+{
+    DrawnTown town(std::size_t(state.range(0)));
+    TickingTown ticking(town);
+    for (auto _ : state)
+        ticking.tick();
     state.counters["ticks_per_s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_TickTown)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
+// Every triangle the town draws in one vertex buffer, drawn with one call
+// in one material through the same frame (camera, lights, clear, finish):
+// what the machine can do with the town's geometry.
+class OneBuffer : public TGxSceneObject {
+public:
+    OneBuffer(TGxComponent* owner, const std::vector<float>& vertices) : TGxSceneObject(owner)
+    {
+        SetRenderFlags(TGxRenderFlags{TGxRenderFlag::DrawEveryFrame});
+        Material().FrontProperties().Diffuse().SetWinColor(0x008000);
+        m_vertices = GLsizei(vertices.size() / 6);
+        glGenBuffers(1, &m_buffer);
+        glBindBuffer(GL_ARRAY_BUFFER, m_buffer);
+        glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices.size() * sizeof(float)), vertices.data(), GL_STATIC_DRAW);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+    }
+    void EmitGeometry(TRenderContextInfo&) override
+    {
+        glBindBuffer(GL_ARRAY_BUFFER, m_buffer);
+        glVertexPointer(3, GL_FLOAT, 24, nullptr);
+        glNormalPointer(GL_FLOAT, 24, reinterpret_cast<const void*>(12));
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glDrawArrays(GL_TRIANGLES, 0, m_vertices);
+        glDisableClientState(GL_NORMAL_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+    }
+
+private:
+    GLuint m_buffer = 0;
+    GLsizei m_vertices = 0;
+};
+
+void collectTriangles(const TGxBaseSceneObject* object, std::vector<float>& out)
+{
+    for (int i = 0; i < object->Count(); ++i) {
+        const TGxBaseSceneObject* child = object->Children(i);
+        if (child->Visible())
+            child->CaptureTriangles(out);
+        collectTriangles(child, out);
+    }
+}
+
+template <class F>
+double medianSeconds(int runs, F&& f)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        f();
+        times.push_back(secondsSince(start));
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// The table for one town: ticks per second (frame loop with the
+// hover pick, and the frame), load to first frame and peak memory, each
+// beside the same triangles drawn from one buffer in this run.
+void BM_TownTable(benchmark::State& state)
+{
+    const auto houses = std::size_t(state.range(0));
+    const bool fast = state.range(1) != 0;
+    townFolder(houses); // generated before the clock starts
+    const double rssBase = statusMegabytes("VmRSS:");
+    const auto start = std::chrono::steady_clock::now();
+    DrawnTown town(houses, fast);
+    const double loadToFirstFrame = secondsSince(start);
+
+    TickingTown ticking(town);
+    const int ticks = houses > 20000 ? 9 : 31;
+    const double tick = medianSeconds(ticks, [&] { ticking.tick(); });
+    const double peak = peakMegabytes();
+
+    // The limit, drawn from where the ticks left the camera.
+    std::vector<float> vertices;
+    collectTriangles(town.scene.GxScene.ObjectRoot(), vertices);
+    const auto fileStart = std::chrono::steady_clock::now();
+    {
+        std::ifstream file(QDir(townFolder(houses)).filePath("data.mod").toStdString(), std::ios::binary);
+        std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    const double readFile = secondsSince(fileStart);
+    TGxBaseSceneObject* root = town.scene.GxScene.ObjectRoot();
+    for (int i = 0; i < root->Count(); ++i)
+        root->Children(i)->SetVisible(false);
+    const auto uploadStart = std::chrono::steady_clock::now();
+    {
+        TGxContextActivation active(*town.buffer.RenderingContext());
+        root->SpawnChild<OneBuffer>(vertices);
+    }
+    town.frame();
+    const double limitFirstFrame = secondsSince(uploadStart);
+    const double limitFrame = medianSeconds(ticks, [&] { town.frame(); });
+    const double limitMB = rssBase + double(vertices.size() * sizeof(float)) / (1024.0 * 1024.0);
+
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tick);
+    state.counters["ticks_per_s"] = 1.0 / tick;
+    state.counters["limit_frames_per_s"] = 1.0 / limitFrame;
+    state.counters["ticks_to_limit"] = limitFrame / tick;
+    state.counters["load_to_first_frame_s"] = loadToFirstFrame;
+    state.counters["limit_load_s"] = readFile + limitFirstFrame;
+    state.counters["load_to_limit"] = loadToFirstFrame / (readFile + limitFirstFrame);
+    state.counters["load_cpu_s"] = town.loadCpuSeconds;
+    state.counters["first_frame_cpu_s"] = town.firstFrameCpuSeconds;
+    state.counters["peak_MB"] = peak;
+    state.counters["limit_MB"] = limitMB;
+    state.counters["peak_to_limit"] = peak / limitMB;
+    state.counters["triangles"] = double(vertices.size() / 18);
+}
+BENCHMARK(BM_TownTable)
+    ->ArgNames({"houses", "fast"})
+    ->Args({1000, 1})
+    ->Args({10000, 1})
+    ->Args({50000, 1})
+    ->Args({100000, 1})
+    ->Args({1000, 0})
+    ->Args({10000, 0})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace

@@ -33,6 +33,7 @@ void LoadHouseFromStream(ByteReader& in, TGxScene& scene)
     auto* house = scene.ObjectRoot()->SpawnChild<Thouse>();
     house->Position().SetZ(0);
     const std::int32_t nodes = readCount(in, 2 * sizeof(float));
+    house->Nodes().Reserve(nodes);
     for (std::int32_t i = 0; i < nodes; ++i) {
         const float x = in.float32();
         const float y = in.float32();
@@ -49,6 +50,7 @@ void LoadPolyFromStream(ByteReader& in, TGxScene& scene)
     auto* road = scene.ObjectRoot()->SpawnChild<Troad>();
     road->Position().SetZ(0);
     const std::int32_t nodes = readCount(in, 3 * sizeof(float));
+    road->Nodes().Reserve(nodes);
     for (std::int32_t i = 0; i < nodes; ++i) {
         const float x = in.float32();
         const float y = in.float32();

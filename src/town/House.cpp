@@ -5,6 +5,8 @@
 #include "engine/materials/GxMaterial.h"
 #include "engine/scene/GxException.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::int32_t kNormalDiffuse = 0x008000;   // Windows colour: green
@@ -43,9 +45,11 @@ void Thouse::BuildWalls(float heightScale)
     const int n = nodes.Count();
     const auto addWall = [this] {
         auto* wall = SpawnChild<TGxPolygon>();
+        wall->Nodes().Reserve(4);
         frontDiffuse(*wall).Assign(frontDiffuse(*this));
         return wall;
     };
+    ReserveChildren(Count() + std::max(n, 1));
     for (int i = 0; i + 1 < n; ++i) {
         TGxPolygon* wall = addWall();
         // Read for every edge, as the walls are built one by one.

@@ -196,8 +196,46 @@ std::vector<TGxAffineVector> TGxNodes::SplineOutline(int segmentSamples) const
     return points;
 }
 
-void TGxNodes::DrawFilledOutline(bool emitTexCoords, const TGxAffineVector* normal, int segmentSamples,
-                                 bool reversed) const
+// Where a tessellation's triangles go: OpenGL (immediate mode, or the
+// display list being compiled) or an array of vertices with normals.
+struct TGxNodes::OutlineTarget {
+    bool emitTexCoords = false;
+    std::vector<float>* captured = nullptr; // x, y, z, nx, ny, nz per vertex
+    const TGxAffineVector* normal = nullptr;
+};
+
+namespace {
+
+struct CaptureState {
+    Tessellation tessellation;
+    std::vector<float>* out;
+    TGxAffineVector normal;
+};
+
+void GLAPIENTRY captureBegin(GLenum, void*) {}
+void GLAPIENTRY captureEnd(void*) {}
+
+void GLAPIENTRY captureVertex(void* data, void* polygonData)
+{
+    const auto* v = static_cast<const float*>(data);
+    auto* c = static_cast<CaptureState*>(polygonData);
+    c->out->insert(c->out->end(), {v[0], v[1], v[2], c->normal.X, c->normal.Y, c->normal.Z});
+}
+
+void GLAPIENTRY captureCombine(GLdouble coords[3], void* neighbours[4], GLfloat weights[4], void** out,
+                               void* polygonData)
+{
+    combine(coords, neighbours, weights, out, &static_cast<CaptureState*>(polygonData)->tessellation);
+}
+
+void GLAPIENTRY captureError(GLenum error, void* polygonData)
+{
+    reportError(error, &static_cast<CaptureState*>(polygonData)->tessellation);
+}
+
+} // namespace
+
+void TGxNodes::tessellate(const OutlineTarget& target, int segmentSamples, bool reversed) const
 {
     const int count = Count();
     if (count <= 2)
@@ -223,20 +261,32 @@ void TGxNodes::DrawFilledOutline(bool emitTexCoords, const TGxAffineVector* norm
 
     std::unique_ptr<GLUtesselator, TessDeleter> tess(gluNewTess());
     gxAssert(tess != nullptr, "Cannot create a GLU tessellator");
-    gluTessCallback(tess.get(), GLU_TESS_BEGIN, reinterpret_cast<GluCallback>(glBegin));
-    gluTessCallback(tess.get(), GLU_TESS_VERTEX,
-                    reinterpret_cast<GluCallback>(emitTexCoords ? emitTexturedVertex : emitVertex));
-    gluTessCallback(tess.get(), GLU_TESS_END, reinterpret_cast<GluCallback>(glEnd));
-    gluTessCallback(tess.get(), GLU_TESS_ERROR_DATA, reinterpret_cast<GluCallback>(reportError));
-    gluTessCallback(tess.get(), GLU_TESS_COMBINE_DATA, reinterpret_cast<GluCallback>(combine));
+    CaptureState capture{{}, target.captured, target.normal ? *target.normal : TGxAffineVector{}};
+    void* polygonData = nullptr;
+    if (target.captured) {
+        gluTessCallback(tess.get(), GLU_TESS_BEGIN_DATA, reinterpret_cast<GluCallback>(captureBegin));
+        gluTessCallback(tess.get(), GLU_TESS_VERTEX_DATA, reinterpret_cast<GluCallback>(captureVertex));
+        gluTessCallback(tess.get(), GLU_TESS_END_DATA, reinterpret_cast<GluCallback>(captureEnd));
+        gluTessCallback(tess.get(), GLU_TESS_ERROR_DATA, reinterpret_cast<GluCallback>(captureError));
+        gluTessCallback(tess.get(), GLU_TESS_COMBINE_DATA, reinterpret_cast<GluCallback>(captureCombine));
+        polygonData = &capture;
+    } else {
+        gluTessCallback(tess.get(), GLU_TESS_BEGIN, reinterpret_cast<GluCallback>(glBegin));
+        gluTessCallback(tess.get(), GLU_TESS_VERTEX,
+                        reinterpret_cast<GluCallback>(target.emitTexCoords ? emitTexturedVertex : emitVertex));
+        gluTessCallback(tess.get(), GLU_TESS_END, reinterpret_cast<GluCallback>(glEnd));
+        gluTessCallback(tess.get(), GLU_TESS_ERROR_DATA, reinterpret_cast<GluCallback>(reportError));
+        gluTessCallback(tess.get(), GLU_TESS_COMBINE_DATA, reinterpret_cast<GluCallback>(combine));
+        polygonData = &capture.tessellation;
+    }
     gluTessCallback(tess.get(), GLU_TESS_EDGE_FLAG, reinterpret_cast<GluCallback>(ignoreEdgeFlag));
 
-    Tessellation state;
-    if (normal) {
-        glNormal3fv(normal->data());
-        gluTessNormal(tess.get(), normal->X, normal->Y, normal->Z);
+    if (target.normal) {
+        if (!target.captured)
+            glNormal3fv(target.normal->data());
+        gluTessNormal(tess.get(), target.normal->X, target.normal->Y, target.normal->Z);
     }
-    gluTessBeginPolygon(tess.get(), &state);
+    gluTessBeginPolygon(tess.get(), polygonData);
     gluTessBeginContour(tess.get());
     for (int k = 0; k < vertexCount; ++k) {
         const float* v = vertexAt(k);
@@ -248,7 +298,25 @@ void TGxNodes::DrawFilledOutline(bool emitTexCoords, const TGxAffineVector* norm
     gluTessEndPolygon(tess.get());
     tess.reset();
 
-    if (state.error != 0)
-        throw EGxAssertion(std::to_string(state.error) + ": "
-                           + reinterpret_cast<const char*>(gluErrorString(state.error)));
+    const GLenum error = capture.tessellation.error;
+    if (error != 0)
+        throw EGxAssertion(std::to_string(error) + ": " + reinterpret_cast<const char*>(gluErrorString(error)));
+}
+
+void TGxNodes::DrawFilledOutline(bool emitTexCoords, const TGxAffineVector* normal, int segmentSamples,
+                                 bool reversed) const
+{
+    OutlineTarget target;
+    target.emitTexCoords = emitTexCoords;
+    target.normal = normal;
+    tessellate(target, segmentSamples, reversed);
+}
+
+void TGxNodes::FilledOutlineTriangles(std::vector<float>& out, const TGxAffineVector& normal, int segmentSamples,
+                                      bool reversed) const
+{
+    OutlineTarget target;
+    target.captured = &out;
+    target.normal = &normal;
+    tessellate(target, segmentSamples, reversed);
 }

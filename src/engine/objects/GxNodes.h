@@ -52,6 +52,8 @@ public:
 
     // A new node (0, 0, 0, 0) at the end.
     TGxNode& Add();
+    // Room for `count` nodes in all, made at once.
+    void Reserve(int count) { m_items.reserve(std::size_t(count > 0 ? count : 0)); }
     int Count() const { return static_cast<int>(m_items.size()); }
     // An index outside 0 .. Count() - 1 raises "List index out of bounds (%d)".
     TGxNode& Items(int i);
@@ -77,10 +79,16 @@ public:
     // `reversed` runs the outline from the last node to the first.
     void DrawFilledOutline(bool emitTexCoords, const TGxAffineVector* normal = nullptr,
                            int segmentSamples = 1, bool reversed = false) const;
+    // The same triangles appended to `out` as vertices (x, y, z, and the
+    // normal nx, ny, nz), for drawing from a vertex buffer.
+    void FilledOutlineTriangles(std::vector<float>& out, const TGxAffineVector& normal, int segmentSamples = 1,
+                                bool reversed = false) const;
 
 private:
     friend class TGxNode;
     void changed() { NotifyChange(this); }
+    struct OutlineTarget;
+    void tessellate(const OutlineTarget& target, int segmentSamples, bool reversed) const;
 
     // Nodes by value: a node is 24 bytes and a town holds hundreds of
     // thousands. No pointer to a node may be kept across a change of the list.

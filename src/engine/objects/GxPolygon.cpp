@@ -103,19 +103,62 @@ void TGxPolygon::EmitGeometry(TRenderContextInfo&)
     BuildGeometry();
 }
 
+bool TGxPolygon::faceNormal(TGxAffineVector& normal) const
+{
+    normal = Nodes().OutlineNormal();
+    return !(normal.X == 0.0f && normal.Y == 0.0f && normal.Z == 0.0f) && !std::isnan(normal.X)
+           && !std::isnan(normal.Y) && !std::isnan(normal.Z);
+}
+
 void TGxPolygon::BuildGeometry() const
 {
     const TGxNodes& nodes = Nodes();
     if (nodes.Count() < 2)
         return;
-    TGxAffineVector normal = nodes.OutlineNormal();
-    const bool hasNormal = !(normal.X == 0.0f && normal.Y == 0.0f && normal.Z == 0.0f)
-                           && !std::isnan(normal.X) && !std::isnan(normal.Y) && !std::isnan(normal.Z);
-    const int samples = SplineMode() == lsmLines ? 1 : Division();
+    TGxAffineVector normal;
+    const bool hasNormal = faceNormal(normal);
+    const int samples = outlineSamples();
     if (m_parts.Contains(TPolygonPart::ppTop))
         nodes.DrawFilledOutline(true, hasNormal ? &normal : nullptr, samples, false);
     if (m_parts.Contains(TPolygonPart::ppBottom)) {
         normal = {-normal.X, -normal.Y, -normal.Z};
         nodes.DrawFilledOutline(true, hasNormal ? &normal : nullptr, samples, true);
     }
+}
+
+bool TGxPolygon::CaptureTriangles(std::vector<float>& out) const
+{
+    const TGxNodes& nodes = Nodes();
+    if (nodes.Count() < 3)
+        return true; // nothing is drawn
+    TGxAffineVector normal;
+    if (!faceNormal(normal))
+        return false;
+    if (m_parts.Contains(TPolygonPart::ppTop))
+        nodes.FilledOutlineTriangles(out, normal, outlineSamples(), false);
+    if (m_parts.Contains(TPolygonPart::ppBottom))
+        nodes.FilledOutlineTriangles(out, {-normal.X, -normal.Y, -normal.Z}, outlineSamples(), true);
+    return true;
+}
+
+bool TGxPolygon::TrailingNormal(TGxAffineVector& normal) const
+{
+    const TGxNodes& nodes = Nodes();
+    if (nodes.Count() < 3 || m_parts.Empty() || !faceNormal(normal))
+        return false;
+    // An outline with a point that is not finite is not drawn at all.
+    if (SplineMode() == lsmLines) {
+        for (int i = 0; i < nodes.Count(); ++i) {
+            const TGxNode& n = nodes.Items(i);
+            if (!std::isfinite(n.X()) || !std::isfinite(n.Y()) || !std::isfinite(n.Z()))
+                return false;
+        }
+    } else {
+        for (const TGxAffineVector& p : nodes.SplineOutline(outlineSamples()))
+            if (!std::isfinite(p.X) || !std::isfinite(p.Y) || !std::isfinite(p.Z))
+                return false;
+    }
+    if (m_parts.Contains(TPolygonPart::ppBottom))
+        normal = {-normal.X, -normal.Y, -normal.Z};
+    return true;
 }

@@ -65,7 +65,15 @@ public:
     void EmitGeometry(TRenderContextInfo& rci) override;
     // The drawing itself; the render context plays no part in it.
     void BuildGeometry() const;
+    // A polygon without a normal of its own (its first three nodes on one
+    // line) takes whatever normal is current, so it cannot be captured.
+    bool CaptureTriangles(std::vector<float>& out) const override;
+    bool TrailingNormal(TGxAffineVector& normal) const override;
 
 private:
+    // The top face's normal; false when the outline has none.
+    bool faceNormal(TGxAffineVector& normal) const;
+    int outlineSamples() const { return SplineMode() == lsmLines ? 1 : Division(); }
+
     TPolygonParts m_parts{TPolygonPart::ppTop, TPolygonPart::ppBottom};
 };

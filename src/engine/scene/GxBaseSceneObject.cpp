@@ -4,6 +4,7 @@
 #include "engine/scene/GxCamera.h"
 #include "engine/scene/GxException.h"
 #include "engine/scene/GxFlagScope.h"
+#include "engine/scene/GxGeometryBatch.h"
 #include "engine/scene/GxListHandle.h"
 #include "engine/scene/GxScene.h"
 
@@ -62,6 +63,8 @@ TGxBaseSceneObject::~TGxBaseSceneObject()
         m_scene->PickIndex().Left(this);
     MarkDestroying();
     SendFreeNotifications();
+    if (m_batch)
+        m_batch->Remove(this);
     freeCamerasBelow();
     DestroyHandle();
     if (m_parent)
@@ -79,6 +82,15 @@ TGxBaseSceneObject* TGxBaseSceneObject::Children(int i) const
     if (i < 0 || i >= Count())
         throw EGxAssertion(indexOutOfBounds(i));
     return (*m_children)[i];
+}
+
+void TGxBaseSceneObject::ReserveChildren(int count)
+{
+    if (count <= 0)
+        return;
+    if (!m_children)
+        m_children = std::make_unique<std::vector<TGxBaseSceneObject*>>();
+    m_children->reserve(std::size_t(count));
 }
 
 int TGxBaseSceneObject::ChildIndex(const TGxBaseSceneObject* child) const
@@ -119,6 +131,8 @@ void TGxBaseSceneObject::AppendChild(TGxBaseSceneObject* child)
     child->m_indexInParent = int(m_children->size()) - 1;
     child->m_parent = this;
     child->setScene(m_scene);
+    m_batchRefused = false;
+    batchChanged(TGxGeometryBatch::StateChange);
     TransformDirty();
     child->TransformDirty();
 }
@@ -137,6 +151,8 @@ void TGxBaseSceneObject::InsertChild(int index, TGxBaseSceneObject* child)
     renumberChildren(index);
     child->m_parent = this;
     child->setScene(m_scene);
+    m_batchRefused = false;
+    batchChanged(TGxGeometryBatch::StateChange);
     if (m_scene)
         m_scene->AddLights(child);
     child->TransformDirty();
@@ -150,6 +166,9 @@ void TGxBaseSceneObject::RemoveChild(TGxBaseSceneObject* child, bool keepChildre
         m_scene->RemoveLights(child);
     if (child->Owner() == this)
         RemoveComponent(child);
+    if (child->m_batch)
+        child->m_batch->Remove(child);
+    batchChanged(TGxGeometryBatch::StateChange);
     const int at = child->m_indexInParent;
     m_children->erase(m_children->begin() + at);
     renumberChildren(at);
@@ -564,8 +583,15 @@ void TGxBaseSceneObject::SignalChange()
         m_scene->SignalChange();
 }
 
+void TGxBaseSceneObject::batchChanged(std::uint8_t change)
+{
+    if (m_batch)
+        m_batch->MemberChanged(m_batchEntry, change);
+}
+
 void TGxBaseSceneObject::NotifyChange(IGxChangeListener* sender)
 {
+    batchChanged(TGxGeometryBatch::MaterialChange);
     if (dynamic_cast<TGxColor*>(sender))
         GeometryDirty();
     SignalChange();
@@ -587,6 +613,7 @@ void TGxBaseSceneObject::invalidateWorldMatrices()
 
 void TGxBaseSceneObject::TransformDirty()
 {
+    batchChanged(TGxGeometryBatch::StateChange);
     // Once marked, further changes stay silent until the matrix is rebuilt:
     // a burst of changes costs one notification.
     if (m_changes.Contains(TGxObjectChange::Transformation))
@@ -607,6 +634,8 @@ void TGxBaseSceneObject::GeometryDirty()
 {
     if (m_scene)
         m_scene->PickIndex().Moved(this);
+    m_batchRefused = false;
+    batchChanged(TGxGeometryBatch::GeometryChange);
     if (!m_changes.Contains(TGxObjectChange::Structure)) {
         m_changes.Include(TGxObjectChange::Structure);
         SignalChange();
@@ -650,6 +679,7 @@ void TGxBaseSceneObject::Loaded()
 void TGxBaseSceneObject::SetRenderFlags(TGxRenderFlags flags)
 {
     m_renderFlags = flags;
+    batchChanged(TGxGeometryBatch::StateChange);
     if (m_scene)
         m_scene->PickIndex().Moved(this); // NeverCull decides whether it can be left out
 }
@@ -659,6 +689,7 @@ void TGxBaseSceneObject::SetVisible(bool visible)
     if (visible == m_visible)
         return;
     m_visible = visible;
+    batchChanged(TGxGeometryBatch::StateChange);
     SignalChange();
 }
 
@@ -667,6 +698,7 @@ void TGxBaseSceneObject::SetShowAxes(bool show)
     if (show == m_showAxes)
         return;
     m_showAxes = show;
+    batchChanged(TGxGeometryBatch::StateChange);
     SignalChange();
 }
 
@@ -675,6 +707,7 @@ void TGxBaseSceneObject::SetObjectsSorting(TGxObjectsSorting sorting)
     if (sorting == m_objectsSorting)
         return;
     m_objectsSorting = sorting;
+    batchChanged(TGxGeometryBatch::StateChange);
     SignalChange();
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 struct TRenderContextInfo;
+class TGxGeometryBatch;
 class TGxListHandle;
 class TGxPickIndex;
 class TGxScene;
@@ -81,6 +82,8 @@ public:
     TGxBaseSceneObject* Parent() const { return m_parent; }
     void SetParent(TGxBaseSceneObject* parent) { Reparent(parent); }
     int Count() const { return m_children ? int(m_children->size()) : 0; }
+    // Room for `count` children in all, made at once.
+    void ReserveChildren(int count);
     // Null when the object never had children; else i must be in range.
     TGxBaseSceneObject* Children(int i) const;
     int ChildIndex(const TGxBaseSceneObject* child) const;
@@ -211,6 +214,12 @@ public:
     // The display list replaying EmitGeometry, compiled again after a
     // GeometryDirty (or when the current context cannot reach it).
     virtual unsigned ListHandle(TRenderContextInfo& rci);
+    // The own geometry as triangles appended to `out` (x, y, z, nx, ny, nz
+    // per vertex), exactly as EmitGeometry draws it, for a shared vertex
+    // buffer; false when the class cannot give it so.
+    virtual bool CaptureTriangles(std::vector<float>& out) const { return false; }
+    // The normal EmitGeometry leaves current in OpenGL; false when it sets none.
+    virtual bool TrailingNormal(TGxAffineVector& normal) const { return false; }
     // Releases this object's display list.
     virtual void DestroyHandle();
     // Releases the display lists of the whole subtree.
@@ -226,7 +235,10 @@ protected:
 
 private:
     friend class TGxPickIndex;
+    friend class TGxGeometryBatch;
 
+    // Tells the batch that holds this object what changed.
+    void batchChanged(std::uint8_t change);
     void setScene(TGxScene* scene);
     void renumberChildren(int from);
     void invalidateWorldMatrices();
@@ -247,6 +259,8 @@ private:
     // which needs the local matrix alone.
     mutable std::unique_ptr<WorldMatrices> m_worldMatrices;
     std::unique_ptr<TGxListHandle> m_listHandle; // created on first use
+    TGxGeometryBatch* m_batch = nullptr;          // the batch that draws it, if any
+    std::uint32_t m_batchEntry = 0;
     mutable TGxMatrix m_objectMatrix;
     TGxRenderFlags m_renderFlags;
     TGxCoordinates m_position;
@@ -263,6 +277,7 @@ private:
     bool m_isSceneRoot = false;
     bool m_showAxes = false;
     bool m_isCalculating = false;
+    bool m_batchRefused = false; // a batch could not take it as it is
     int m_updateCount = 0;
     TGxCoordinates m_rotation; // X pitch, Y turn, Z roll, in degrees
     TGxObjectsSorting m_objectsSorting = osInherited;

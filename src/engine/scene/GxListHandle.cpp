@@ -1,4 +1,8 @@
+// Buffer objects are OpenGL 1.5: their prototypes come with the extension header.
+#define GL_GLEXT_PROTOTYPES
 #include "engine/scene/GxListHandle.h"
+
+#include <GL/glext.h>
 
 #include <QCoreApplication>
 #include <QOffscreenSurface>
@@ -14,6 +18,7 @@ namespace {
 struct PendingLists {
     QPointer<QOpenGLContextGroup> group;
     std::vector<GLuint> names;
+    std::vector<GLuint> buffers;
 };
 
 // Keyed by the group's address; an entry whose group has gone is dropped.
@@ -25,10 +30,20 @@ std::map<const QOpenGLContextGroup*, PendingLists>& pending()
 
 bool g_flushScheduled = false;
 
-void deleteNames(const std::vector<GLuint>& names)
+void deleteNames(const PendingLists& entry)
 {
-    for (GLuint name : names)
+    for (GLuint name : entry.names)
         glDeleteLists(name, 1);
+    if (!entry.buffers.empty())
+        glDeleteBuffers(GLsizei(entry.buffers.size()), entry.buffers.data());
+}
+
+void deleteName(TGxListHandle::Kind kind, GLuint name)
+{
+    if (kind == TGxListHandle::DisplayList)
+        glDeleteLists(name, 1);
+    else
+        glDeleteBuffers(1, &name);
 }
 
 // Deletes what is queued for groups that still exist, making one of each
@@ -53,7 +68,7 @@ void flushEverywhere()
             surface.setFormat(owner->format());
             surface.create();
             if (owner->makeCurrent(&surface)) {
-                deleteNames(entry.names);
+                deleteNames(entry);
                 owner->doneCurrent();
             }
         }
@@ -83,11 +98,19 @@ bool TGxListHandle::UsableHere() const
     return current && m_group && current->shareGroup() == m_group;
 }
 
+bool TGxListHandle::Orphaned() const
+{
+    return m_name && !m_madeWithoutQt && !m_group;
+}
+
 GLuint TGxListHandle::Allocate()
 {
     Release();
     const QOpenGLContext* current = QOpenGLContext::currentContext();
-    m_name = glGenLists(1);
+    if (m_kind == DisplayList)
+        m_name = glGenLists(1);
+    else
+        glGenBuffers(1, &m_name);
     m_group = current ? current->shareGroup() : nullptr;
     m_madeWithoutQt = current == nullptr;
     return m_name;
@@ -104,20 +127,23 @@ void TGxListHandle::Release()
         // Made in a context Qt does not manage: delete it if that kind of
         // context is what is current now, else there is nothing to reach.
         if (!current)
-            glDeleteLists(name, 1);
+            deleteName(m_kind, name);
         return;
     }
     if (!m_group)
         return; // every context of the group is gone, and the list with them
     if (current && current->shareGroup() == m_group) {
-        glDeleteLists(name, 1);
+        deleteName(m_kind, name);
         return;
     }
     PendingLists& entry = pending()[m_group.data()];
-    if (entry.group != m_group)
-        entry.names.clear(); // a group that has gone, whose address came back
+    if (entry.group != m_group) {
+        // a group that has gone, whose address came back
+        entry.names.clear();
+        entry.buffers.clear();
+    }
     entry.group = m_group;
-    entry.names.push_back(name);
+    (m_kind == DisplayList ? entry.names : entry.buffers).push_back(name);
     scheduleFlush();
 }
 
@@ -131,7 +157,7 @@ void TGxListHandle::DeletePendingLists()
         if (!it->second.group) {
             it = all.erase(it); // gone with its lists
         } else if (it->second.group == current->shareGroup()) {
-            deleteNames(it->second.names);
+            deleteNames(it->second);
             it = all.erase(it);
         } else {
             ++it;
@@ -144,6 +170,6 @@ std::size_t TGxListHandle::PendingCount()
     std::size_t n = 0;
     for (const auto& [key, entry] : pending())
         if (entry.group)
-            n += entry.names.size();
+            n += entry.names.size() + entry.buffers.size();
     return n;
 }

@@ -5,13 +5,15 @@
 
 class QOpenGLContextGroup;
 
-// One OpenGL display list and the group of sharing contexts it lives in.
-// Released in a context of that group: at once when one is current, else
-// queued until a context of the group is next made current by the engine
-// (or the event loop comes round). A group that is gone took its lists with it.
+// One OpenGL display list (or buffer object) and the group of sharing
+// contexts it lives in. Released in a context of that group: at once when one
+// is current, else queued until a context of the group is next made current
+// by the engine (or the event loop comes round). A group that is gone took
+// its lists with it.
 class TGxListHandle {
 public:
-    TGxListHandle() = default;
+    enum Kind { DisplayList, BufferObject };
+    explicit TGxListHandle(Kind kind = DisplayList) : m_kind(kind) {}
     ~TGxListHandle() { Release(); }
     TGxListHandle(const TGxListHandle&) = delete;
     TGxListHandle& operator=(const TGxListHandle&) = delete;
@@ -19,7 +21,9 @@ public:
     GLuint Name() const { return m_name; }
     // The list can be replayed in the current context.
     bool UsableHere() const;
-    // A fresh list name in the current context; 0 when OpenGL has none.
+    // Every context that could reach the name has gone.
+    bool Orphaned() const;
+    // A fresh name in the current context; 0 when OpenGL has none.
     // A list held before is released first.
     GLuint Allocate();
     void Release();
@@ -31,6 +35,7 @@ public:
 
 private:
     GLuint m_name = 0;
+    Kind m_kind;
     QPointer<QOpenGLContextGroup> m_group;
     bool m_madeWithoutQt = false; // a context Qt does not know was current
 };

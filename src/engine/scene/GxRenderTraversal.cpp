@@ -6,6 +6,7 @@
 #include "engine/scene/GxCameraInvariantObject.h"
 #include "engine/scene/GxCustomSceneObject.h"
 #include "engine/scene/GxException.h"
+#include "engine/scene/GxGeometryBatch.h"
 #include "engine/scene/GxLightSource.h"
 #include "engine/scene/GxListHandle.h"
 #include "engine/scene/GxPickIndex.h"
@@ -123,9 +124,9 @@ void TGxBaseSceneObject::Render(TRenderContextInfo& rci)
         break;
     default: throw EGxAssertion("Unknown visibility culling option");
     }
-    // The pick region is a sliver of the view: an object whose bounds miss it
-    // cannot produce a hit. Its children may still reach it.
-    if (drawSelf && rci.pickCulling && !neverCull)
+    // An object whose bounds lie outside the view (or miss the pick region,
+    // a sliver of it) cannot show or be hit. Its children may still be seen.
+    if (drawSelf && (rci.pickCulling || rci.viewCulling) && !neverCull)
         drawSelf = !GeometryOutsideFrustum(rci.rcci.frustum);
     if (!drawSelf && !drawChildren)
         return;
@@ -176,6 +177,9 @@ void TGxBaseSceneObject::DrawGeometry(TRenderContextInfo& rci)
         EmitGeometry(rci);
         return;
     }
+    // Geometry a shared vertex buffer holds is not recorded a second time.
+    if (m_batch && rci.batching && m_batch->DrawMember(this, rci))
+        return;
     if (const GLuint list = ListHandle(rci))
         glCallList(list);
 }
@@ -228,11 +232,44 @@ void TGxBaseSceneObject::RenderChildRange(int first, int last, TRenderContextInf
     if (m_objectsSorting != osInherited)
         rci.objectsSorting = m_objectsSorting;
 
+    // The scene's object root draws its static polygons from shared buffers,
+    // in list order, so only where the order is the list's.
+    TGxGeometryBatch* batch = nullptr;
+    if (rci.batching && rci.drawState != dsPicking && m_isSceneRoot && m_scene && this == m_scene->ObjectRoot()
+        && (rci.objectsSorting == osNone || rci.objectsSorting == osRenderBlendedLast)) {
+        batch = &m_scene->ObjectBatch();
+        if (!batch->BeginPass(rci))
+            batch = nullptr;
+    }
+    // Draws what the batch holds on every way out, before anything that follows.
+    struct EndBatch {
+        TGxGeometryBatch* batch;
+        TRenderContextInfo& rci;
+        ~EndBatch()
+        {
+            if (!batch)
+                return;
+            try {
+                batch->EndPass(rci);
+            } catch (...) {
+                // Unwinding already: the error that caused it is the one to report.
+            }
+        }
+    } endBatch{batch, rci};
+    const auto renderInOrder = [&](TGxBaseSceneObject* child) {
+        if (batch) {
+            if (batch->Take(child, rci))
+                return;
+            batch->Flush(rci);
+        }
+        child->Render(rci);
+    };
+
     switch (rci.objectsSorting) {
     case osNone:
         for (TGxBaseSceneObject* child : children)
             if (child->Visible())
-                child->Render(rci);
+                renderInOrder(child);
         break;
     case osRenderFarthestFirst:
     case osRenderNearestFirst: {
@@ -256,8 +293,10 @@ void TGxBaseSceneObject::RenderChildRange(int first, int last, TRenderContextInf
             if (child->NeedsBlending())
                 blended.push_back({squaredDistance(child->SortPosition(), rci.cameraPosition) + 1.0f, child});
             else
-                child->Render(rci);
+                renderInOrder(child);
         }
+        if (batch)
+            batch->Flush(rci);
         renderByKey(blended, rci);
         break;
     }
@@ -349,16 +388,19 @@ void TGxCameraInvariantObject::RenderSelf(TRenderContextInfo& rci, bool renderSe
         TRenderContextInfo& rci;
         TGxVisibilityCulling culling = rci.visibilityCulling;
         bool pickCulling = rci.pickCulling;
+        bool viewCulling = rci.viewCulling;
         ~Restore()
         {
             rci.buffer->PopModelViewMatrix();
             rci.visibilityCulling = culling;
             rci.pickCulling = pickCulling;
+            rci.viewCulling = viewCulling;
         }
     } restore{rci};
     // World matrices do not say where this subtree is drawn.
     rci.visibilityCulling = vcNone;
     rci.pickCulling = false;
+    rci.viewCulling = false;
     TGxBaseSceneObject::RenderSelf(rci, renderSelf, renderChildren);
 }
 
@@ -408,7 +450,10 @@ void TGxScene::DrawScene(TGxSceneBuffer& buffer, int viewportWidth, int viewport
         rci.selectionNames = &buffer.SelectionNames();
         rci.pickCulling = buffer.PickCulling();
         rci.pickVisit = buffer.PickVisit();
+    } else {
+        rci.viewCulling = buffer.ViewCulling();
     }
+    rci.batching = buffer.Batching();
 
     rci.stateCache->ResetForPass();
     const GLboolean writeColour = rci.ignoreMaterials ? GL_FALSE : GL_TRUE;

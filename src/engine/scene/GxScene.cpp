@@ -1,6 +1,7 @@
 #include "engine/scene/GxScene.h"
 
 #include "engine/scene/GxException.h"
+#include "engine/scene/GxGeometryBatch.h"
 #include "engine/scene/GxLightSource.h"
 #include "engine/scene/GxSceneBuffer.h"
 
@@ -42,6 +43,7 @@ TGxScene::~TGxScene()
     SendFreeNotifications();
     if (m_objectRoot)
         m_objectRoot->DestroyHandles();
+    m_objectBatch.reset();
     delete m_cameraRoot;
     for (TGxLightSource*& light : m_lightSlots) {
         if (light)
@@ -163,4 +165,11 @@ void TGxScene::SetVisibilityCulling(TGxVisibilityCulling culling)
         return;
     m_visibilityCulling = culling;
     SignalChange();
+}
+
+TGxGeometryBatch& TGxScene::ObjectBatch()
+{
+    if (!m_objectBatch)
+        m_objectBatch = std::make_unique<TGxGeometryBatch>();
+    return *m_objectBatch;
 }

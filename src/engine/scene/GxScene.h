@@ -5,11 +5,13 @@
 #include "engine/scene/RenderContextInfo.h"
 
 #include <array>
+#include <memory>
 #include <vector>
 
 class TGxScene;
 class TGxSceneBuffer;
 class TGxLightSource;
+class TGxGeometryBatch;
 
 // A buffer that draws a scene: the scene tells it of every change so that
 // it draws again, and tells it when the scene goes away.
@@ -93,6 +95,8 @@ public:
 
     // The buffer of the pass running or last run; none once it detached.
     TGxSceneBuffer* ActiveBuffer() const { return m_activeBuffer; }
+    // The shared vertex buffers the object root's static polygons are drawn from.
+    TGxGeometryBatch& ObjectBatch();
 
 protected:
     void Notification(TGxComponent* component, TGxOperation operation) override;
@@ -109,4 +113,5 @@ private:
     int m_updateCount = 0;
     TGxBaseSceneObject* m_lastRenderedObject = nullptr;
     TGxSceneBuffer* m_activeBuffer = nullptr;
+    std::unique_ptr<TGxGeometryBatch> m_objectBatch;
 };

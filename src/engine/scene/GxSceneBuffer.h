@@ -135,6 +135,14 @@ public:
     const TGxPickVisit* PickVisit() const { return m_pickVisit; }
     // How many objects the last pick drew (each under a name of its own).
     std::size_t LastPickObjectCount() const { return m_lastPickObjectCount; }
+    // Frames leave out objects whose bounds lie outside the view (NeverCull
+    // ones excepted); the picture is the same.
+    bool ViewCulling() const { return m_viewCulling; }
+    void SetViewCulling(bool on) { m_viewCulling = on; }
+    // Static polygons of the object root are drawn together from shared
+    // vertex buffers; the picture is the same.
+    bool Batching() const { return m_batching; }
+    void SetBatching(bool on) { m_batching = on; }
 
     // The pixel-format wishes of the properties, on top of the default format.
     QSurfaceFormat SurfaceFormat() const;
@@ -264,6 +272,8 @@ private:
     bool m_pickIndexed = true;
     const TGxPickVisit* m_pickVisit = nullptr;
     std::size_t m_lastPickObjectCount = 0;
+    bool m_viewCulling = true;
+    bool m_batching = true;
 
     TGxRectangle m_viewport{0, 0, 1, 1};
     TGxCamera* m_camera = nullptr;

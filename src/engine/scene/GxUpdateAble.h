@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <utility>
 
 // Change notification between the engine's objects. A part (a colour, a face,
 // a material, a texture, a coordinate holder) tells its owner when it changed;
@@ -21,6 +23,26 @@ protected:
 
 // An owned part with an optional owner to notify and an update bracket that
 // holds notifications back while it is open.
+class TGxUpdateAbleObject;
+
+// A callback set on a part, kept out of line: a town has millions of parts
+// (colours, coordinate holders) and hardly any of them ever gets one.
+class TGxChangeCallback {
+public:
+    using Function = std::function<void(TGxUpdateAbleObject*)>;
+    template <class F>
+    TGxChangeCallback& operator=(F&& f)
+    {
+        m_function = std::make_unique<Function>(std::forward<F>(f));
+        return *this;
+    }
+    explicit operator bool() const { return m_function && *m_function; }
+    void operator()(TGxUpdateAbleObject* sender) const { (*m_function)(sender); }
+
+private:
+    std::unique_ptr<Function> m_function;
+};
+
 class TGxUpdateAbleObject : public IGxChangeListener {
 public:
     explicit TGxUpdateAbleObject(IGxChangeListener* owner) : m_owner(owner) {}
@@ -50,7 +72,7 @@ public:
     }
 
     // Optional callback run after the owner was told.
-    std::function<void(TGxUpdateAbleObject*)> OnNotifyChange;
+    TGxChangeCallback OnNotifyChange;
 
 protected:
     void SetOwner(IGxChangeListener* owner) { m_owner = owner; }

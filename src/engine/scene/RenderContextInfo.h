@@ -80,4 +80,8 @@ struct TRenderContextInfo : TGxMaterialContext {
     bool pickCulling = false;
     // Picking through the index: the only children each parent visits.
     const TGxPickVisit* pickVisit = nullptr;
+    // Drawing: objects whose bounds lie outside the view are left out.
+    bool viewCulling = false;
+    // Static polygons are drawn together from shared vertex buffers.
+    bool batching = false;
 };

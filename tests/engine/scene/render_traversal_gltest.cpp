@@ -234,6 +234,8 @@ TEST_F(RenderTraversalTest, CulledObjectsAreLeftOutByTheirBounds)
         // The parent's box joined with its child's reaches into the view.
         {vcHierarchical, {"inside", "parentOutside", "childBack"}},
     };
+    // The scene's own culling modes, without the buffer's.
+    view.buffer.SetViewCulling(false);
     for (const Case& c : cases) {
         view.scene.SetVisibilityCulling(c.culling);
         EXPECT_EQ(renderAndLog(), c.expected) << "culling " << c.culling;
@@ -241,6 +243,14 @@ TEST_F(RenderTraversalTest, CulledObjectsAreLeftOutByTheirBounds)
     outside->SetRenderFlags({TGxRenderFlag::DrawEveryFrame, TGxRenderFlag::NeverCull});
     view.scene.SetVisibilityCulling(vcObjectBased);
     EXPECT_EQ(renderAndLog(), (Names{"inside", "outside", "childBack"}));
+
+    // The buffer leaves out every object whose own bounds lie outside the
+    // view, whatever the scene's mode; its children are still looked at.
+    view.buffer.SetViewCulling(true);
+    view.scene.SetVisibilityCulling(vcNone);
+    EXPECT_EQ(renderAndLog(), (Names{"inside", "outside", "childBack"})) << "NeverCull";
+    outside->SetRenderFlags({TGxRenderFlag::DrawEveryFrame});
+    EXPECT_EQ(renderAndLog(), (Names{"inside", "childBack"}));
     (void)inside;
 }
 
