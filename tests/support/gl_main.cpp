@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
 
 int main(int argc, char** argv)
 {
@@ -23,5 +26,12 @@ int main(int argc, char** argv)
         qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
     installDefaultSurfaceFormat();
     QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+#if defined(__SANITIZE_ADDRESS__)
+    // Look for leaks now, while Qt's and Mesa's threads wait idle. At exit they
+    // are being stopped, and the leak checker's tracer can catch one ending and
+    // crash (signal 11) after every test has passed.
+    __lsan_do_leak_check();
+#endif
+    return result;
 }
