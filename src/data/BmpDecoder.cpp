@@ -116,6 +116,17 @@ QImage decodeBmp(std::string_view bytes, int* bitsPerPixel)
     QImage image = reader.read();
     if (image.isNull() || image.width() != width || image.height() != rows)
         invalid();
+    // A palette shorter than the indices the pixels use is read as the file
+    // gives it; every index must still name a colour, or converting the
+    // picture reads past its table. The missing ones are black.
+    if (image.format() == QImage::Format_Indexed8 || image.format() == QImage::Format_Mono
+        || image.format() == QImage::Format_MonoLSB) {
+        const int needed = image.depth() == 1 ? 2 : 256;
+        for (int i = image.colorCount(); i < needed; ++i) {
+            image.setColorCount(i + 1);
+            image.setColor(i, qRgb(0, 0, 0));
+        }
+    }
     if (bitsPerPixel)
         *bitsPerPixel = bpp;
     return image;

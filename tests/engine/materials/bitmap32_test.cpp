@@ -190,6 +190,42 @@ TEST(PictureFiles, DamagedOrMissingPicturesGiveClearErrors)
     EXPECT_EQ(messageOf([&] { loadPictureFile(dir.file("plan.xyz")); }), "Unknown picture file extension (.xyz)");
 }
 
+TEST(PictureFiles, PixelsNamingColoursPastAShortPaletteAreBlack)
+{
+    // 8 bits a pixel with a palette of two colours; the pixels use 0, 1 and 200.
+    ByteWriter b;
+    b.bytes("BM");
+    b.int32(14 + 40 + 8 + 4);
+    b.int32(0);
+    b.int32(14 + 40 + 8);
+    b.int32(40);
+    b.int32(3); // width
+    b.int32(1); // height
+    b.int16(1);
+    b.int16(8);
+    b.int32(0);
+    b.int32(4);
+    b.zeros(8);
+    b.int32(2); // colours used
+    b.int32(0);
+    b.int32(0x000000FF); // blue
+    b.int32(0x00FF0000); // red
+    b.bytes(std::string("\0\1\xC8\0", 4));
+    const std::string bmp(b.data().begin(), b.data().end());
+    const QImage image = decodeBmp(bmp);
+    ASSERT_EQ(image.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(image.colorCount(), 256);
+    Picture picture;
+    picture.kind = Picture::Kind::Bitmap;
+    picture.bitsPerPixel = 8;
+    picture.image = image;
+    TGxBitmap32 pixels;
+    pixels.Assign(picture);
+    ASSERT_EQ(pixels.Width(), 4); // widened to a multiple of 4
+    EXPECT_EQ(std::vector<int>(pixels.Pixel(0, 0), pixels.Pixel(0, 0) + 3), (std::vector<int>{0, 0, 255}));
+    EXPECT_EQ(std::vector<int>(pixels.Pixel(1, 0), pixels.Pixel(1, 0) + 3), (std::vector<int>{255, 0, 0}));
+}
+
 TEST(PictureFiles, SoundPicturesBeyondTheBoundsAreRefusedBeforeDecoding)
 {
     // A run-length coded bitmap of any size is a few bytes: the bounds alone stop it.
