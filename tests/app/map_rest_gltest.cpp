@@ -37,22 +37,6 @@ protected:
 
     TGxSceneBuffer& buffer() { return view->Buffer(); }
     bool resting() const { return main->Cadence->Resting() && !main->Cadence->Paced(); }
-    // Resting after the climb with no frame for half a second. A window-system
-    // event of the start-up (an expose, the pointer entering a window just
-    // mapped) may arrive late on a loaded machine and wake the map once, as
-    // any input does; a map that keeps waking never settles.
-    bool settled()
-    {
-        for (int attempt = 0; attempt < 20; ++attempt) {
-            if (!waitUntil([&] { return !main->State().IntroClimb && resting(); }, 60000))
-                return false;
-            const int frames = buffer().FrameCount();
-            waitUntil([] { return false; }, 500);
-            if (resting() && buffer().FrameCount() == frames)
-                return true;
-        }
-        return false;
-    }
 
     Tfm_main* main = nullptr;
     TGxSceneViewer* view = nullptr;
@@ -63,7 +47,7 @@ protected:
 TEST_F(MapRest, AStillMapDrawsNoFrameAndRunsNoPickUntilThePointerMoves)
 {
     // The climb moves the camera at every tick, then nothing moves.
-    ASSERT_TRUE(settled());
+    ASSERT_TRUE(waitUntil([&] { return !main->State().IntroClimb && resting(); }, 60000));
     ASSERT_GT(buffer().FrameCount(), 0);
     const int frames = buffer().FrameCount();
     const int picks = main->Picker().PickCount();
