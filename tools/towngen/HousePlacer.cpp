@@ -227,6 +227,19 @@ Design design(Zone zone, TownRandom& r)
     return d;
 }
 
+// The same design with its footprint, setback and gap shrunk by `scale`;
+// 1 leaves every value exactly as it was.
+Design scaled(Design d, float scale)
+{
+    for (Vec2& p : d.fp.local)
+        p = p * scale;
+    d.fp.w *= scale;
+    d.fp.d *= scale;
+    d.setback *= scale;
+    d.gap *= scale;
+    return d;
+}
+
 struct Candidate {
     PlacedHouse house;
     Polygon box;     // convex bounds used for spacing
@@ -261,7 +274,8 @@ std::string letter(int k)
 }
 } // namespace
 
-std::vector<PlacedHouse> placeHouses(const TownPlan& plan, std::size_t limit, TownRandom random, std::size_t* room)
+std::vector<PlacedHouse> placeHouses(const TownPlan& plan, std::size_t limit, TownRandom random, std::size_t* room,
+                                     float scale)
 {
     std::vector<Candidate> cands;
     for (int si = 0; si < int(plan.streets.size()); ++si) {
@@ -274,7 +288,7 @@ std::vector<PlacedHouse> placeHouses(const TownPlan& plan, std::size_t limit, To
             while (s < len - 1.0f) {
                 const Vec2 p0 = st.line.pointAt(s);
                 const Vec2 n0 = leftNormal(st.line.tangentAt(s)) * float(side);
-                const Design d = design(zoneAt(plan, p0 + n0 * 4.0f), random);
+                const Design d = scaled(design(zoneAt(plan, p0 + n0 * 4.0f), random), scale);
                 if (s + d.fp.w > len - 0.6f)
                     break;
                 const float mid = s + d.fp.w / 2;
@@ -284,7 +298,7 @@ std::vector<PlacedHouse> placeHouses(const TownPlan& plan, std::size_t limit, To
                 Candidate c;
                 c.box = mapped(rect(d.fp.w, d.fp.d).local, origin, t, n);
                 if (plan.obstacles.hits(inflateConvex(c.box, kHouseGap))) {
-                    s += 0.7f;
+                    s += 0.7f * scale;
                     continue;
                 }
                 c.house.outline = mapped(d.fp.local, origin, t, n);
@@ -305,9 +319,9 @@ std::vector<PlacedHouse> placeHouses(const TownPlan& plan, std::size_t limit, To
                 cands.push_back(c);
                 if (d.shed) {
                     // A shed or garage in the garden behind the house.
-                    const float sw = random.rangef(0.3, 0.5), sd = random.rangef(0.3, 0.45);
+                    const float sw = random.rangef(0.3, 0.5) * scale, sd = random.rangef(0.3, 0.45) * scale;
                     const float u = random.rangef(0, std::max(0.01f, d.fp.w - sw));
-                    const Vec2 o = origin + t * u + n * (d.fp.d + random.rangef(0.5, 1.3));
+                    const Vec2 o = origin + t * u + n * (d.fp.d + random.rangef(0.5, 1.3) * scale);
                     Candidate sh = c;
                     sh.box = mapped(rect(sw, sd).local, o, t, n);
                     sh.house.outline = sh.box;
@@ -319,9 +333,9 @@ std::vector<PlacedHouse> placeHouses(const TownPlan& plan, std::size_t limit, To
                 if (d.yard) {
                     // A second block deeper in the yard shares the front house's number with a letter.
                     const float yw = d.fp.w * random.rangef(0.6, 0.9);
-                    const Vec2 o = origin + t * random.rangef(0, d.fp.w - yw) + n * (d.fp.d + random.rangef(2.5, 4));
+                    const Vec2 o = origin + t * random.rangef(0, d.fp.w - yw) + n * (d.fp.d + random.rangef(2.5, 4) * scale);
                     Candidate y = c;
-                    y.box = mapped(rect(yw, d.fp.d > 1.5f ? 1.15f : d.fp.d).local, o, t, n);
+                    y.box = mapped(rect(yw, d.fp.d > 1.5f * scale ? 1.15f * scale : d.fp.d).local, o, t, n);
                     y.house.outline = y.box;
                     y.house.floors = c.house.floors;
                     y.parent = parentIndex;

@@ -23,4 +23,7 @@ struct PlacedHouse {
 // Lines the plan's streets with houses, nearest the centre first, and numbers
 // them. Returns every house the plan has room for (at most `limit`), in
 // placement order; `room` receives how many would fit without the limit.
-std::vector<PlacedHouse> placeHouses(const TownPlan& plan, std::size_t limit, TownRandom random, std::size_t* room);
+// `scale` shrinks every footprint and the spaces around it, for towns too
+// large to fit the town square at full size.
+std::vector<PlacedHouse> placeHouses(const TownPlan& plan, std::size_t limit, TownRandom random, std::size_t* room,
+                                     float scale = 1);

@@ -145,17 +145,32 @@ GeneratedTown generateTown(const TownOptions& options)
     float radius = 62 * std::sqrt(float(std::max<std::size_t>(wanted, 60)) / 1100.0f);
     float spacing = 1;
     GeneratedTown town;
+    std::size_t room = 0;
+    float bestSpacing = 1;
+    std::size_t bestRoom = 0;
     for (int attempt = 0;; ++attempt) {
         radius = std::min(radius, 440.0f);
         town.plan = TownPlan::build(radius, spacing, root.fork(1));
-        std::size_t room = 0;
         town.houses = placeHouses(town.plan, wanted, root.fork(2), &room);
+        if (room > bestRoom)
+            bestRoom = room, bestSpacing = spacing;
         if (room >= wanted || attempt >= 14)
+            break;
+        // Past a point closer streets leave less room, not more: blocks
+        // become too shallow for the houses.
+        if (radius >= 440 && room < bestRoom * 9 / 10)
             break;
         if (radius < 440)
             radius *= std::clamp(std::sqrt(float(wanted) * 1.08f / float(std::max<std::size_t>(room, 1))), 1.03f, 1.25f);
         else
             spacing *= 0.85f;
+    }
+    // A city larger than the square holds at full size: smaller houses on
+    // the grid that held the most.
+    if (room < wanted) {
+        town.plan = TownPlan::build(radius, bestSpacing, root.fork(1));
+        for (float scale = 0.85f; room < wanted && scale > 0.3f; scale *= 0.85f)
+            town.houses = placeHouses(town.plan, wanted, root.fork(2), &room, scale);
     }
 
     trimStreets(town);
