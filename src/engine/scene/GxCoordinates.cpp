@@ -4,16 +4,16 @@
 
 TGxCoordinates::TGxCoordinates(TGxCoordinatesUpdateAbleComponent* owner, const TGxVector& value,
                                TGxCoordinatesStyle style)
-    : TGxUpdateAbleObject(owner), m_sceneOwner(owner), m_coords(value), m_style(style)
+    : TGxUpdateAbleObject(owner), m_style(style), m_coords(value), m_sceneOwner(owner)
 {
 }
 
 TGxCoordinates::TGxCoordinates(IGxChangeListener* owner, const TGxVector& value,
                                TGxCoordinatesStyle style)
     : TGxUpdateAbleObject(owner),
-      m_sceneOwner(dynamic_cast<TGxCoordinatesUpdateAbleComponent*>(owner)),
+      m_style(style),
       m_coords(value),
-      m_style(style)
+      m_sceneOwner(dynamic_cast<TGxCoordinatesUpdateAbleComponent*>(owner))
 {
 }
 

@@ -84,9 +84,11 @@ protected:
 private:
     void changed() { NotifyChange(this); }
 
-    TGxCoordinatesUpdateAbleComponent* m_sceneOwner;
-    TGxVector m_coords;
+    // The style first: it fits in the tail of the base, and every scene
+    // object holds five of these.
     TGxCoordinatesStyle m_style;
+    TGxVector m_coords;
+    TGxCoordinatesUpdateAbleComponent* m_sceneOwner;
 };
 
 // A holder whose W is also set one component at a time.
