@@ -36,14 +36,19 @@ std::string townBundle(const std::string& model, const std::string& landmarks = 
     return fuzz::bundleFiles(files);
 }
 
-// Houses without nodes or texts: the smallest record, the most objects.
-std::string emptyHouses()
+// Houses of `nodes` nodes and no texts, as many as fit: the smallest
+// records, the most objects.
+std::string smallestHouses(int nodes)
 {
     ByteWriter w;
-    const std::int32_t count = std::int32_t((kLimit - 16) / 12);
+    const std::int32_t count = std::int32_t((kLimit - 16) / (12 + 8 * nodes));
     w.int32(count);
     for (std::int32_t i = 0; i < count; ++i) {
-        w.int32(0);
+        w.int32(nodes);
+        for (int k = 0; k < nodes; ++k) {
+            w.float32(float(i % 1000 + k));
+            w.float32(float(i / 1000));
+        }
         w.int32(0);
         w.int32(0x008000);
     }
@@ -51,6 +56,18 @@ std::string emptyHouses()
     w.int32(0);
     w.int32(0);
     return townBundle(text(w));
+}
+
+// Refused: a house without nodes can have no walls.
+std::string emptyHouses()
+{
+    return smallestHouses(0);
+}
+
+// The smallest houses that load, each with its one wall.
+std::string oneNodeHouses()
+{
+    return smallestHouses(1);
 }
 
 // One house with all the nodes the file holds: as many walls.
@@ -70,6 +87,20 @@ std::string manyPlanes()
     TownModel model;
     model.planes.resize((kLimit - 16) / 55);
     return townBundle(text(writeTownModel(model)));
+}
+
+// Planes that all use the library's one material: as many users of it.
+std::string manyPlanesOfOneMaterial()
+{
+    TownModel model;
+    model.planes.resize((kLimit - 16) / 55);
+    for (TownPlaneRecord& p : model.planes)
+        p.materialName = "grass";
+    LibMaterialRecord grass;
+    grass.name = "grass";
+    return fuzz::bundleFiles({{"data.mod", text(writeTownModel(model))},
+                              {"data.modt", text(writeMaterialLibrary(2, {grass}))},
+                              {"fl.dat", ""}});
 }
 
 // Landmarks of one triangle each, every one in a mesh file of its own.
@@ -222,8 +253,10 @@ BENCHMARK(BM_HostileFile_ReadBytes)->Unit(benchmark::kMillisecond);
 #define HOSTILE(target, make) \
     BENCHMARK_CAPTURE(run, HostileFile_##make, target, make)->Unit(benchmark::kMillisecond)->Iterations(1)
 HOSTILE("town", emptyHouses);
+HOSTILE("town", oneNodeHouses);
 HOSTILE("town", houseOfManyNodes);
 HOSTILE("town", manyPlanes);
+HOSTILE("town", manyPlanesOfOneMaterial);
 HOSTILE("town", manyLandmarks);
 HOSTILE("library", duplicateMaterialNames);
 HOSTILE("library", manyTextureLayers);

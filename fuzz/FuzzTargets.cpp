@@ -1,5 +1,6 @@
 #include "FuzzTargets.h"
 
+#include "ImporterTarget.h"
 #include "ReaderTargets.h"
 
 namespace fuzz {
@@ -13,6 +14,8 @@ const std::vector<Target>& targets()
         {"mesh3ds", runMesh3DS, mesh3DSSeeds},
         {"bmp", runBmp, bmpSeeds},
         {"jpeg", runJpeg, jpegSeeds},
+        {"townini", runTownIni, townIniSeeds},
+        {"osm", runOsmImport, osmImportSeeds},
     };
     return all;
 }

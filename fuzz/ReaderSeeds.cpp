@@ -11,6 +11,7 @@
 #include "data/LandmarkListWriter.h"
 #include "data/MaterialLibraryWriter.h"
 #include "data/OrgDirectoryWriter.h"
+#include "data/TownIniWriter.h"
 #include "data/TownModelWriter.h"
 #include "engine/materials/JpegEncoder.h"
 
@@ -223,6 +224,13 @@ Files jpegSeeds()
             {"baseline-102x60", encodeJpeg(gradientImage(102, 60), 75)},
             {"progressive-17x9", encodeJpeg(gradientImage(17, 9), 80, true)},
             {"gray-16x16", encodeJpeg(gradientImage(16, 16).convertToFormat(QImage::Format_Grayscale8), 60)}};
+}
+
+Files townIniSeeds()
+{
+    return {{"written", writeTownIni("Москва, Тверской район")},
+            {"by-hand", "\xEF\xBB\xBF; made by hand\r\n[other]\r\ntitle=no\r\n# title=old\r\n"
+                        "[ Town ]\r\n  TITLE = Тверь = [x] \r\nname=y\r\n[town\r\n"}};
 }
 
 } // namespace fuzz

@@ -32,4 +32,8 @@ Files bmpSeeds();
 Result runJpeg(std::string_view input);
 Files jpegSeeds();
 
+// A town.ini as the main window reads it for its caption.
+Result runTownIni(std::string_view input);
+Files townIniSeeds();
+
 } // namespace fuzz

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes every reader of the program in turn with libFuzzer, AddressSanitizer
 # and UndefinedBehaviorSanitizer (clang, in build-fuzz): town model with its
-# landmark list, material library, directory, 3DS, BMP and JPEG.
+# landmark list, material library, directory, 3DS, BMP, JPEG, town.ini and
+# the OpenStreetMap importer's extracts.
 #   bash scripts/fuzz.sh [SECONDS] [TARGET...]
 # SECONDS per target (default 60); TARGETs as `build-fuzz/bin/fuzz_seeds
 # --list` prints them (default all). The corpus grows in build-fuzz/corpus/;
@@ -40,7 +41,9 @@ for t in "${targets[@]}"; do
   echo "== fuzz_$t for $seconds s"
   seedDirs=("$dir/corpus/$t" "$dir/seeds/$t")
   [ -d "fuzz/findings/$t" ] && seedDirs+=("fuzz/findings/$t")
-  nice "$dir/bin/fuzz_$t" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048 -max_len=262144 \
+  dict=()
+  [ -f "fuzz/$t.dict" ] && dict=("-dict=fuzz/$t.dict")
+  nice "$dir/bin/fuzz_$t" "${dict[@]}" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048 -max_len=262144 \
     -print_final_stats=1 -artifact_prefix="$dir/findings/$t-" "${seedDirs[@]}" 2>&1 \
     | tee "$dir/fuzz_$t.log" | grep -E '^(#[0-9]+ +(INITED|DONE)|stat::|==[0-9]+==ERROR|SUMMARY|artifact_prefix|Test unit written)' \
     || true

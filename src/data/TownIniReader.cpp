@@ -4,13 +4,24 @@
 #include <fstream>
 
 namespace {
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Also drops byte order marks: the toolkit drops one at the start of a
+// caption, so a title of nothing else would show as an empty caption.
 std::string_view trimmed(std::string_view s)
 {
     const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!s.empty() && space(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && space(s.back()))
-        s.remove_suffix(1);
+    for (std::size_t before = s.size() + 1; s.size() < before;) {
+        before = s.size();
+        while (!s.empty() && space(s.front()))
+            s.remove_prefix(1);
+        while (!s.empty() && space(s.back()))
+            s.remove_suffix(1);
+        if (s.starts_with(kByteOrderMark))
+            s.remove_prefix(kByteOrderMark.size());
+        if (s.ends_with(kByteOrderMark))
+            s.remove_suffix(kByteOrderMark.size());
+    }
     return s;
 }
 
@@ -24,9 +35,8 @@ bool sameName(std::string_view a, std::string_view b)
 
 std::optional<std::string> parseTownTitle(std::string_view text)
 {
-    constexpr std::string_view bom = "\xEF\xBB\xBF";
-    if (text.substr(0, bom.size()) == bom)
-        text.remove_prefix(bom.size());
+    if (text.starts_with(kByteOrderMark))
+        text.remove_prefix(kByteOrderMark.size());
 
     std::optional<std::string> title;
     bool inTown = false;

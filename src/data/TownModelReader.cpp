@@ -6,6 +6,7 @@
 #include "engine/materials/GxMaterial.h"
 #include "engine/materials/GxMaterialLibrary.h"
 #include "engine/objects/GxPlane.h"
+#include "engine/scene/GxException.h"
 #include "engine/scene/GxScene.h"
 #include "town/House.h"
 #include "town/Road.h"
@@ -33,6 +34,10 @@ void LoadHouseFromStream(ByteReader& in, TGxScene& scene)
     auto* house = scene.ObjectRoot()->SpawnChild<Thouse>();
     house->Position().SetZ(0);
     const std::int32_t nodes = readCount(in, 2 * sizeof(float));
+    // Its walls could not be built: the whole start-up would stop there.
+    if (nodes <= 0)
+        throw EGxError("Файл \"" + in.fileName() + "\" повреждён: у дома нет ни одного узла (байт "
+                       + std::to_string(in.position()) + " из " + std::to_string(in.size()) + ")");
     house->Nodes().Reserve(nodes);
     for (std::int32_t i = 0; i < nodes; ++i) {
         const float x = in.float32();

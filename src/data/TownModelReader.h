@@ -15,8 +15,9 @@ class TGxScene;
 //   missing library: "File not found: "<path>t""
 //   missing model:   "Cannot open file "<path>". <reason>"
 //   a fourth house text: "List index out of bounds (3)"
-//   a file that ends inside a record, or a count its bytes cannot hold:
-//   the damaged-file error naming the file.
+//   a file that ends inside a record, a count its bytes cannot hold, or a
+//   house without nodes (no walls to build): the damaged-file error naming
+//   the file.
 // `progress`, when given, hears the share of the file read so far (0..1)
 // every few hundred records.
 void LoadObjFromFile(const std::string& path, TGxScene& scene, TGxMaterialLibrary& library,

@@ -25,6 +25,8 @@ TEST(TownIni, TitleOfTheTownSection)
         {"key before any section", "title=no\n", std::nullopt},
         {"section left", "[town]\ntitle=yes\n[other]\ntitle=no\n", "yes"},
         {"empty title", "[town]\ntitle=  \n", std::nullopt},
+        {"byte order marks around the title", "[town]\ntitle=\xEF\xBB\xBF Тверь\xEF\xBB\xBF\t\n", "Тверь"},
+        {"nothing but a byte order mark", "[town]\ntitle=\xEF\xBB\xBF\t\n", std::nullopt},
         {"unclosed section name", "[town\ntitle=no\n", std::nullopt},
         {"line without '='", "[town]\ntitle\n", std::nullopt},
         {"empty file", "", std::nullopt},

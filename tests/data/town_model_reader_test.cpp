@@ -228,6 +228,7 @@ TEST_F(TownModelReaderTest, DamagedFilesStopWithAnErrorNamingTheFileAndKeepWhatW
         const char* what;
         std::function<ByteWriter()> bytes;
         int objectsKept;
+        const char* reason = "повреждён: ";
     };
     const auto twoHousesCut = [](std::size_t cut) {
         return [cut] {
@@ -252,6 +253,9 @@ TEST_F(TownModelReaderTest, DamagedFilesStopWithAnErrorNamingTheFileAndKeepWhatW
         {"ends before the trailer", twoHousesCut(4), 2},
         {"a house of 2^31 - 1 nodes in 100 bytes", houseAnnouncing(INT_MAX), 1},
         {"a house of 13 nodes in 100 bytes", houseAnnouncing(13), 1},
+        // Its walls could not be built.
+        {"a house without nodes", houseAnnouncing(0), 1, "повреждён: у дома нет ни одного узла (байт 8 из 100)"},
+        {"a house of -5 nodes", houseAnnouncing(-5), 1, "повреждён: у дома нет ни одного узла"},
         {"2^31 - 1 houses", [] { ByteWriter o; o.int32(INT_MAX); o.zeros(40); return o; }, 0},
         {"2^31 - 1 texts",
          [] {
@@ -292,6 +296,7 @@ TEST_F(TownModelReaderTest, DamagedFilesStopWithAnErrorNamingTheFileAndKeepWhatW
             ADD_FAILURE() << c.what;
         } catch (const EGxError& e) {
             EXPECT_NE(std::string(e.what()).find("\"" + model + "\""), std::string::npos) << c.what << ": " << e.what();
+            EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << c.what << ": " << e.what();
         }
         EXPECT_EQ(fresh.ObjectRoot()->Count(), c.objectsKept) << c.what;
     }

@@ -1,4 +1,5 @@
 #include "Buildings.h"
+#include "ExtractEncodings.h"
 #include "OsmExtract.h"
 #include "TownImporter.h"
 #include "tools/OsmFixture.h"
@@ -14,11 +15,7 @@
 #include "town/House.h"
 #include "town/Road.h"
 
-#include <bzlib.h>
 #include <gtest/gtest.h>
-#include <osmium/io/any_input.hpp>
-#include <osmium/io/any_output.hpp>
-#include <zlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -42,50 +39,9 @@ std::vector<std::vector<std::string>> houseTexts(const ImportedTown& t)
     return out;
 }
 
-std::string gzip(const std::string& data)
-{
-    z_stream s{};
-    deflateInit2(&s, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
-    std::string out(deflateBound(&s, uLong(data.size())) + 32, '\0');
-    s.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    s.avail_in = uInt(data.size());
-    s.next_out = reinterpret_cast<Bytef*>(out.data());
-    s.avail_out = uInt(out.size());
-    deflate(&s, Z_FINISH);
-    out.resize(s.total_out);
-    deflateEnd(&s);
-    return out;
-}
-
-std::string bzip2(const std::string& data)
-{
-    std::string out(data.size() * 2 + 600, '\0');
-    unsigned int size = unsigned(out.size());
-    BZ2_bzBuffToBuffCompress(out.data(), &size, const_cast<char*>(data.data()), unsigned(data.size()), 9, 0, 0);
-    out.resize(size);
-    return out;
-}
-
 void save(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// The same objects in the binary format, written by libosmium.
-std::string pbf(const std::string& xml)
-{
-    TempDir dir;
-    const std::string path = dir.file("extract.osm.pbf");
-    {
-        osmium::io::Reader reader(osmium::io::File(xml.data(), xml.size(), "osm"));
-        osmium::io::Writer writer(path);
-        while (osmium::memory::Buffer buffer = reader.read())
-            writer(std::move(buffer));
-        writer.close();
-        reader.close();
-    }
-    const std::vector<char> bytes = ByteReader::readFile(path);
-    return std::string(bytes.begin(), bytes.end());
 }
 } // namespace
 
@@ -297,10 +253,10 @@ TEST(Osm2TownImport, CompressedAndPlainExtractsReadAlike)
     f.square(1, 10, 0, 0, 20, {{"building", "yes"}, {"addr:street", "Бутырская улица"}, {"addr:housenumber", "1"}});
     const std::string xml = f.xml();
     EXPECT_EQ(sniffOsmFormat(xml), "osm");
-    EXPECT_EQ(sniffOsmFormat(gzip(xml)), "osm.gz");
-    EXPECT_EQ(sniffOsmFormat(bzip2(xml)), "osm.bz2");
-    EXPECT_EQ(sniffOsmFormat(pbf(xml)), "pbf");
-    for (const std::string& bytes : {xml, gzip(xml), bzip2(xml), pbf(xml)}) {
+    EXPECT_EQ(sniffOsmFormat(gzipExtract(xml)), "osm.gz");
+    EXPECT_EQ(sniffOsmFormat(bzip2Extract(xml)), "osm.bz2");
+    EXPECT_EQ(sniffOsmFormat(pbfExtract(xml)), "pbf");
+    for (const std::string& bytes : {xml, gzipExtract(xml), bzip2Extract(xml), pbfExtract(xml)}) {
         const ImportedTown town = importTown(bytes, OsmFixture::options());
         ASSERT_EQ(town.model.houses.size(), 1u);
         EXPECT_EQ(town.model.houses[0].texts[0], cp("Бутырская улица"));
@@ -322,9 +278,9 @@ TEST(Osm2TownImport, DamagedOrEmptyExtractsRaiseAClearError)
         {"empty file", "", "файл пуст"},
         {"cut short", xml.substr(0, xml.size() / 2), "выгрузка повреждена"},
         {"not OSM at all", "PNG\x89 something else", "выгрузка повреждена"},
-        {"damaged gzip", gzip(xml).substr(0, 40), "выгрузка повреждена"},
-        {"damaged bzip2", bzip2(xml).substr(0, 30), "выгрузка повреждена"},
-        {"damaged PBF", pbf(xml).substr(0, 60), "выгрузка повреждена"},
+        {"damaged gzip", gzipExtract(xml).substr(0, 40), "выгрузка повреждена"},
+        {"damaged bzip2", bzip2Extract(xml).substr(0, 30), "выгрузка повреждена"},
+        {"damaged PBF", pbfExtract(xml).substr(0, 60), "выгрузка повреждена"},
         {"no objects", "<?xml version=\"1.0\"?><osm version=\"0.6\"></osm>", "нет ни одного объекта"},
         {"nothing to draw", nothing, "нет ни зданий, ни дорог"},
         {"all outside the square", faraway, "нет ни зданий, ни дорог"},

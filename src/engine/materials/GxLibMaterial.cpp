@@ -14,7 +14,7 @@ TGxLibMaterial::TGxLibMaterial(TGxMaterialLibrary* library) : m_library(library)
 
 TGxLibMaterial::~TGxLibMaterial()
 {
-    const std::vector<IGxChangeListener*> users = std::move(m_users);
+    const std::vector<IGxChangeListener*> users = m_users.items();
     m_users.clear();
     for (IGxChangeListener* user : users) {
         if (auto* material = dynamic_cast<TGxMaterial*>(user))
@@ -80,13 +80,12 @@ void TGxLibMaterial::texture2Lost()
 
 void TGxLibMaterial::RegisterUser(IGxChangeListener* user)
 {
-    if (std::find(m_users.begin(), m_users.end(), user) == m_users.end())
-        m_users.push_back(user);
+    m_users.insert(user);
 }
 
 void TGxLibMaterial::UnregisterUser(IGxChangeListener* user)
 {
-    m_users.erase(std::remove(m_users.begin(), m_users.end(), user), m_users.end());
+    m_users.erase(user);
 }
 
 void TGxLibMaterial::NotifyChange(IGxChangeListener*)
@@ -94,7 +93,7 @@ void TGxLibMaterial::NotifyChange(IGxChangeListener*)
     if (m_notifying)
         return;
     m_notifying = true;
-    const std::vector<IGxChangeListener*> users = m_users;
+    const std::vector<IGxChangeListener*> users = m_users.items();
     for (IGxChangeListener* user : users)
         user->NotifyChange(this);
     m_notifying = false;
@@ -105,7 +104,7 @@ void TGxLibMaterial::StructureChanged()
     if (m_notifying)
         return;
     m_notifying = true;
-    const std::vector<IGxChangeListener*> users = m_users;
+    const std::vector<IGxChangeListener*> users = m_users.items();
     for (IGxChangeListener* user : users)
         user->StructureChanged();
     m_notifying = false;

@@ -3,6 +3,7 @@
 #include "engine/materials/GxMaterial.h"
 
 #include "engine/materials/GxTextureMatrix.h"
+#include "engine/scene/GxPointerSet.h"
 
 #include <array>
 #include <cstdint>
@@ -46,7 +47,7 @@ public:
     void SetTexture2Name(const std::string& name);
 
     // Materials and library materials linked to this one.
-    const std::vector<IGxChangeListener*>& Users() const { return m_users; }
+    const std::vector<IGxChangeListener*>& Users() const { return m_users.items(); }
     void RegisterUser(IGxChangeListener* user);
     void UnregisterUser(IGxChangeListener* user);
 
@@ -74,6 +75,6 @@ private:
     TGxLibMaterial* m_texture2 = nullptr;
     bool m_usedTexture2 = false;
     bool m_loadedMatrix = false; // unit 0's texture matrix is ours until restored
-    std::vector<IGxChangeListener*> m_users;
+    GxPointerSet<IGxChangeListener> m_users;
     bool m_notifying = false;
 };

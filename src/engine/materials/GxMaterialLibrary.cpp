@@ -90,7 +90,7 @@ TGxMaterialLibrary::TGxMaterialLibrary() : m_materials(this) {}
 TGxMaterialLibrary::~TGxMaterialLibrary()
 {
     m_materials.Clear();
-    for (TGxMaterial* material : std::vector<TGxMaterial*>(m_referencingMaterials))
+    for (TGxMaterial* material : std::vector<TGxMaterial*>(m_referencingMaterials.items()))
         material->LibraryDestroyed();
     m_referencingMaterials.clear();
     for (IGxMaterialLibraryWatcher* watcher : std::vector<IGxMaterialLibraryWatcher*>(m_watchers))
@@ -110,15 +110,12 @@ void TGxMaterialLibrary::RemoveWatcher(IGxMaterialLibraryWatcher* watcher)
 
 void TGxMaterialLibrary::RegisterMaterial(TGxMaterial* material)
 {
-    if (std::find(m_referencingMaterials.begin(), m_referencingMaterials.end(), material)
-        == m_referencingMaterials.end())
-        m_referencingMaterials.push_back(material);
+    m_referencingMaterials.insert(material);
 }
 
 void TGxMaterialLibrary::UnregisterMaterial(TGxMaterial* material)
 {
-    m_referencingMaterials.erase(std::remove(m_referencingMaterials.begin(), m_referencingMaterials.end(), material),
-                                 m_referencingMaterials.end());
+    m_referencingMaterials.erase(material);
 }
 
 TGxLibMaterial* TGxMaterialLibrary::FindLibMaterial(const std::string& name) const

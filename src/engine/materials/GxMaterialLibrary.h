@@ -110,6 +110,6 @@ public:
 private:
     TGxLibMaterials m_materials;
     std::vector<std::string> m_texturePaths;
-    std::vector<TGxMaterial*> m_referencingMaterials;
+    GxPointerSet<TGxMaterial> m_referencingMaterials;
     std::vector<IGxMaterialLibraryWatcher*> m_watchers;
 };
