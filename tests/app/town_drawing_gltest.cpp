@@ -3,18 +3,14 @@
 // plain traversal (a display list, matrix and material per object): at the
 // start-up view and close up, after recolouring, after hiding the
 // non-buildings, with a blended house and after houses changed at run time.
-#include "TownGenerator.h"
+#include "GeneratedTown.h"
 
-#include "app/MainScene.h"
-#include "app/MapState.h"
-#include "directory/Selection.h"
 #include "engine/materials/GxMaterial.h"
 #include "engine/objects/GxDummyCube.h"
 #include "engine/scene/GxCamera.h"
 #include "engine/scene/GxGeometryBatch.h"
 #include "engine/scene/GxRenderingContext.h"
 #include "engine/scene/GxSceneBuffer.h"
-#include "support/TempDir.h"
 #include "town/House.h"
 
 #include <gtest/gtest.h>
@@ -31,10 +27,7 @@ class TownDrawing : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        folder = new TempDir;
-        TownOptions options;
-        options.organisations = 10;
-        writeTownFiles(generateTown(options), folder->path());
+        folder = new GeneratedTownFolder();
     }
     static void TearDownTestSuite()
     {
@@ -44,9 +37,7 @@ protected:
 
     void SetUp() override
     {
-        scene.LoadObjFromFile(folder->file("data.mod"));
-        scene.Set3D(state.HeightScale);
-        DeSelectAll(scene.GxScene);
+        loadAsTheProgramDoes(scene, state, folder->model());
         TGxBaseSceneObject* root = scene.GxScene.ObjectRoot();
         for (int i = 0; i < root->Count(); ++i)
             if (auto* house = dynamic_cast<Thouse*>(root->Children(i)))
@@ -97,14 +88,14 @@ protected:
 
     const TGxGeometryBatch::Statistics& stats() { return scene.GxScene.ObjectBatch().Stats(); }
 
-    static TempDir* folder;
+    static GeneratedTownFolder* folder;
     MapState state;
     MainScene scene;
     TGxSceneBuffer buffer;
     std::vector<Thouse*> houses;
 };
 
-TempDir* TownDrawing::folder = nullptr;
+GeneratedTownFolder* TownDrawing::folder = nullptr;
 
 TEST_F(TownDrawing, StartUpViewIsTheSameDrawnInAFewCalls)
 {

@@ -2,17 +2,13 @@
 // on a generated town loaded as the program loads it: the same objects with
 // the same depths at random pixels, from several views, and after the town
 // changed at run time.
-#include "TownGenerator.h"
+#include "GeneratedTown.h"
 
-#include "app/MainScene.h"
-#include "app/MapState.h"
-#include "directory/Selection.h"
 #include "engine/objects/GxDummyCube.h"
 #include "engine/objects/GxSprite.h"
 #include "engine/scene/GxCamera.h"
 #include "engine/scene/GxRenderingContext.h"
 #include "engine/scene/GxSceneBuffer.h"
-#include "support/TempDir.h"
 #include "town/House.h"
 
 #include <gtest/gtest.h>
@@ -28,11 +24,7 @@ class TownPick : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        folder = new TempDir;
-        TownOptions options;
-        options.houses = 300;
-        options.organisations = 10;
-        writeTownFiles(generateTown(options), folder->path());
+        folder = new GeneratedTownFolder(300);
     }
     static void TearDownTestSuite()
     {
@@ -42,9 +34,7 @@ protected:
 
     void SetUp() override
     {
-        scene.LoadObjFromFile(folder->file("data.mod"));
-        scene.Set3D(state.HeightScale);
-        DeSelectAll(scene.GxScene);
+        loadAsTheProgramDoes(scene, state, folder->model());
         buffer.SetCamera(scene.GxFreeCamera);
         buffer.Resize(kWidth, kHeight);
         buffer.CreateRC(std::make_unique<TGxOffscreenRenderingContext>(kWidth, kHeight, buffer.SurfaceFormat()));
@@ -102,13 +92,13 @@ protected:
         return nullptr;
     }
 
-    static TempDir* folder;
+    static GeneratedTownFolder* folder;
     MapState state;
     MainScene scene;
     TGxSceneBuffer buffer;
 };
 
-TempDir* TownPick::folder = nullptr;
+GeneratedTownFolder* TownPick::folder = nullptr;
 
 } // namespace
 
