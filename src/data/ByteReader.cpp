@@ -25,10 +25,20 @@ ByteReader ByteReader::fromFile(const std::string& path)
     return ByteReader(readFile(path), path);
 }
 
+std::string ByteReader::damagedText(const std::string& what) const
+{
+    return "Файл \"" + m_fileName + "\" повреждён: " + what;
+}
+
+void ByteReader::failDamaged(const std::string& what) const
+{
+    throw EGxError(damagedText(what));
+}
+
 void ByteReader::failTruncated() const
 {
-    throw EGxError("Файл \"" + m_fileName + "\" повреждён: данные обрываются внутри записи (байт "
-                   + std::to_string(m_pos) + " из " + std::to_string(m_bytes.size()) + ")");
+    failDamaged("данные обрываются внутри записи (байт " + std::to_string(m_pos) + " из "
+                + std::to_string(m_bytes.size()) + ")");
 }
 
 const char* ByteReader::take(std::size_t count)
@@ -109,6 +119,6 @@ void ByteReader::requireRecords(std::int64_t count, std::size_t minRecordSize) c
     if (minRecordSize == 0)
         minRecordSize = 1;
     if (static_cast<std::uint64_t>(count) > remaining() / minRecordSize)
-        throw EGxError("Файл \"" + m_fileName + "\" повреждён: объявлено " + std::to_string(count)
-                       + " записей, а данных осталось " + std::to_string(remaining()) + " байт");
+        failDamaged("объявлено " + std::to_string(count) + " записей, а данных осталось "
+                    + std::to_string(remaining()) + " байт");
 }

@@ -35,6 +35,10 @@ public:
     // bytes can still follow, so a huge count fails before anything is allocated.
     void requireRecords(std::int64_t count, std::size_t minRecordSize) const;
 
+    // The error text of this file when damaged: the file named, then `what`.
+    std::string damagedText(const std::string& what) const;
+    [[noreturn]] void failDamaged(const std::string& what) const;
+
     std::size_t position() const { return m_pos; }
     std::size_t size() const { return m_bytes.size(); }
     std::size_t remaining() const { return m_bytes.size() - m_pos; }

@@ -21,9 +21,8 @@ OrgRecord readOrgRecord(ByteReader& in)
 OrgDirectory readOrgDirectory(ByteReader& in)
 {
     if (in.remaining() < OrgRecord::kHeaderSize)
-        throw EGxError("Файл \"" + in.fileName() + "\" повреждён: он короче заголовка ("
-                       + std::to_string(in.remaining()) + " байт из " + std::to_string(OrgRecord::kHeaderSize)
-                       + ")");
+        in.failDamaged("он короче заголовка (" + std::to_string(in.remaining()) + " байт из "
+                       + std::to_string(OrgRecord::kHeaderSize) + ")");
     const std::int32_t announced = in.int32();
     in.skip(OrgRecord::kHeaderSize - 4);
 
@@ -45,8 +44,8 @@ OrgDirectory readOrgDirectory(ByteReader& in)
         dir.records.push_back(std::move(r));
     }
     if (present < wanted)
-        dir.truncationError = "Файл \"" + in.fileName() + "\" повреждён: объявлено " + std::to_string(wanted)
-                              + " записей, а целиком в нём только " + std::to_string(present);
+        dir.truncationError = in.damagedText("объявлено " + std::to_string(wanted)
+                                             + " записей, а целиком в нём только " + std::to_string(present));
     return dir;
 }
 

@@ -36,8 +36,8 @@ void LoadHouseFromStream(ByteReader& in, TGxScene& scene)
     const std::int32_t nodes = readCount(in, 2 * sizeof(float));
     // Its walls could not be built: the whole start-up would stop there.
     if (nodes <= 0)
-        throw EGxError("Файл \"" + in.fileName() + "\" повреждён: у дома нет ни одного узла (байт "
-                       + std::to_string(in.position()) + " из " + std::to_string(in.size()) + ")");
+        in.failDamaged("у дома нет ни одного узла (байт " + std::to_string(in.position()) + " из "
+                       + std::to_string(in.size()) + ")");
     house->Nodes().Reserve(nodes);
     for (std::int32_t i = 0; i < nodes; ++i) {
         const float x = in.float32();

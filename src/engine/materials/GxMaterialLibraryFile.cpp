@@ -13,10 +13,6 @@ namespace {
 constexpr std::size_t kMinEntrySize[] = {55, 143, 145};
 constexpr std::size_t kMinLayerSize = 27;
 
-[[noreturn]] void corrupt(const ByteReader& in, const std::string& what)
-{
-    throw EGxError("Файл \"" + in.fileName() + "\" повреждён: " + what);
-}
 
 void readFloats(ByteReader& in, float* out, int count)
 {
@@ -43,7 +39,7 @@ void readFace(TaggedReader& r, TGxFaceProperties& face, bool withShininessAndMod
     face.SetShininess(in.uint8());
     const std::int32_t mode = r.ReadInteger();
     if (mode < pmFill || mode > pmPoints)
-        corrupt(in, "недопустимый режим многоугольников " + std::to_string(mode));
+        in.failDamaged("недопустимый режим многоугольников " + std::to_string(mode));
     face.SetPolygonMode(static_cast<TPolygonMode>(mode));
 }
 
@@ -119,11 +115,11 @@ void TGxMaterialLibrary::LoadFromStream(ByteReader& in)
             readFace(r, material.BackProperties(), true);
             const std::int32_t blending = r.ReadInteger();
             if (blending < bmOpaque || blending > bmModulate)
-                corrupt(in, "недопустимый режим смешивания " + std::to_string(blending));
+                in.failDamaged("недопустимый режим смешивания " + std::to_string(blending));
             material.SetBlendingMode(static_cast<TBlendingMode>(blending));
             const std::int32_t optionsSize = r.ReadInteger();
             if (optionsSize < 0)
-                corrupt(in, "недопустимый размер параметров материала " + std::to_string(optionsSize));
+                in.failDamaged("недопустимый размер параметров материала " + std::to_string(optionsSize));
             // Only the first byte holds options; any further bytes are skipped.
             if (optionsSize > 0) {
                 const std::string options = in.bytes(static_cast<std::size_t>(optionsSize));

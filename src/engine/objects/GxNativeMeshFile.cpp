@@ -9,16 +9,12 @@
 namespace {
 constexpr std::string_view kMagic{"QVMESH1\0", 8};
 
-[[noreturn]] void corrupt(const ByteReader& in, const std::string& what)
-{
-    throw EGxError("Файл \"" + in.fileName() + "\" повреждён: " + what);
-}
 
 std::int32_t readCount(ByteReader& in, std::size_t recordSize)
 {
     const std::int32_t count = in.int32();
     if (count < 0)
-        corrupt(in, "отрицательное число записей (" + std::to_string(count) + ")");
+        in.failDamaged("отрицательное число записей (" + std::to_string(count) + ")");
     in.requireRecords(count, recordSize);
     return count;
 }
@@ -39,7 +35,7 @@ std::int32_t readAttributeCount(ByteReader& in, std::size_t recordSize, std::siz
 {
     const std::int32_t count = readCount(in, recordSize);
     if (count != 0 && std::size_t(count) != vertexCount)
-        corrupt(in, std::to_string(count) + " значений на " + std::to_string(vertexCount) + " вершин");
+        in.failDamaged(std::to_string(count) + " значений на " + std::to_string(vertexCount) + " вершин");
     return count;
 }
 } // namespace
@@ -55,7 +51,7 @@ const TVectorFileClass& TGxNativeMeshFile::Class()
 void TGxNativeMeshFile::LoadFromStream(ByteReader& in)
 {
     if (in.bytes(kMagic.size()) != kMagic)
-        corrupt(in, "это не файл сетки Quorvel");
+        in.failDamaged("это не файл сетки Quorvel");
     const std::int32_t objects = readCount(in, 26);
     for (std::int32_t o = 0; o < objects; ++o) {
         TMeshObject& object = Owner()->AddMeshObject();
@@ -63,7 +59,7 @@ void TGxNativeMeshFile::LoadFromStream(ByteReader& in)
         object.Visible = in.uint8() != 0;
         const std::uint8_t mode = in.uint8();
         if (mode > momFaceGroups)
-            corrupt(in, "неизвестный вид объекта " + std::to_string(mode));
+            in.failDamaged("неизвестный вид объекта " + std::to_string(mode));
         object.Mode = TMeshObjectMode(mode);
         object.Vertices.resize(std::size_t(readCount(in, 12)));
         for (TGxAffineVector& v : object.Vertices)
@@ -84,13 +80,13 @@ void TGxNativeMeshFile::LoadFromStream(ByteReader& in)
             group.SetMaterialName(readText(in));
             const std::uint8_t groupMode = in.uint8();
             if (groupMode > fgmmQuads)
-                corrupt(in, "неизвестный вид группы граней " + std::to_string(groupMode));
+                in.failDamaged("неизвестный вид группы граней " + std::to_string(groupMode));
             group.SetMode(TFaceGroupMeshMode(groupMode));
             group.VertexIndices().resize(std::size_t(readCount(in, 4)));
             for (std::uint32_t& index : group.VertexIndices()) {
                 index = std::uint32_t(in.int32());
                 if (index >= vertexCount)
-                    corrupt(in, "номер вершины " + std::to_string(index) + " при " + std::to_string(vertexCount)
+                    in.failDamaged("номер вершины " + std::to_string(index) + " при " + std::to_string(vertexCount)
                                     + " вершинах");
             }
         }
