@@ -12,6 +12,8 @@
 #include "town/Road.h"
 
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -25,6 +27,36 @@ std::int32_t readCount(ByteReader& in, std::size_t minRecordSize)
     const std::int32_t count = in.int32();
     in.requireRecords(count, minRecordSize);
     return count;
+}
+
+// Objects read with equal materials share the first one's: a town's
+// thousands of houses and roads come in a handful of colours.
+class SharedLooks {
+public:
+    void add(TGxBaseSceneObject* object)
+    {
+        auto* o = dynamic_cast<TGxCustomSceneObject*>(object);
+        if (!o)
+            return;
+        const TGxMaterial& look = std::as_const(*o).Material();
+        for (TGxCustomSceneObject* model : m_models)
+            if (look.SamePlainSettings(std::as_const(*model).Material())) {
+                o->ShareMaterial(*model);
+                return;
+            }
+        // Beyond a few dozen colours the search would cost more than it saves.
+        if (m_models.size() < 32)
+            m_models.push_back(o);
+    }
+
+private:
+    std::vector<TGxCustomSceneObject*> m_models;
+};
+
+TGxBaseSceneObject* lastObject(TGxScene& scene)
+{
+    TGxBaseSceneObject* root = scene.ObjectRoot();
+    return root->Count() > 0 ? root->Children(root->Count() - 1) : nullptr;
 }
 
 } // namespace
@@ -103,14 +135,17 @@ void LoadObjFromFile(const std::string& path, TGxScene& scene, TGxMaterialLibrar
             progress(in.size() > 0 ? double(in.position()) / double(in.size()) : 1.0);
     };
     // Every record is at least 12 bytes (houses, roads) or 55 (planes).
+    SharedLooks looks;
     const std::int32_t houses = readCount(in, kMinPolygonRecord);
     for (std::int32_t i = 0; i < houses; ++i) {
         LoadHouseFromStream(in, scene);
+        looks.add(lastObject(scene));
         report(i);
     }
     const std::int32_t roads = readCount(in, kMinPolygonRecord);
     for (std::int32_t i = 0; i < roads; ++i) {
         LoadPolyFromStream(in, scene);
+        looks.add(lastObject(scene));
         report(i);
     }
     const std::int32_t planes = readCount(in, kPlaneRecord);

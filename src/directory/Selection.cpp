@@ -24,10 +24,20 @@ void DeSelectAll(TGxScene& scene)
 {
     const TGxSceneUpdate update(scene);
     TGxBaseSceneObject* root = scene.ObjectRoot();
+    // Houses reset alike share the first one's material: a town of many
+    // thousands then holds a few materials instead of one per house.
+    Thouse* model = nullptr;
     for (int i = 0; i < root->Count(); ++i)
         if (auto* house = asHouse(root->Children(i))) {
-            house->SetNormalColors();
-            house->ClearGlow();
+            // One already like the model would come out of the reset unchanged.
+            if (!model || !house->LooksLike(*model)) {
+                house->SetNormalColors();
+                house->ClearGlow();
+            }
+            if (model)
+                house->ShareLookOf(*model);
+            else
+                model = house;
         }
 }
 

@@ -11,6 +11,8 @@
 #include "platform/KeyState.h"
 #include "town/House.h"
 
+#include <utility>
+
 using namespace frame;
 
 namespace {
@@ -38,7 +40,7 @@ FrameLoop::Look FrameLoop::look() const
             m_state.LastPointer.x,
             m_state.LastPointer.y,
             hovered,
-            hovered ? hovered->Material().FrontProperties().Emission().Vector() : std::array<float, 4>{},
+            hovered ? std::as_const(*hovered).Material().FrontProperties().Emission().Vector() : std::array<float, 4>{},
             camera.Position().Vector4(),
             camera.Direction().Vector4(),
             camera.Up().Vector4(),

@@ -6,6 +6,7 @@
 #include "engine/scene/GxException.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -43,10 +44,18 @@ void Thouse::BuildWalls(float heightScale)
 {
     TGxNodes& nodes = Nodes();
     const int n = nodes.Count();
-    const auto addWall = [this] {
+    // A wall's material is the default one with the house's diffuse colour;
+    // when that is the house's material as well, the walls share it.
+    TGxMaterial wallMaterial(nullptr);
+    wallMaterial.FrontProperties().Diffuse().Assign(std::as_const(*this).Material().FrontProperties().Diffuse());
+    const bool likeHouse = wallMaterial.SamePlainSettings(std::as_const(*this).Material());
+    const auto addWall = [this, likeHouse] {
         auto* wall = SpawnChild<TGxPolygon>();
         wall->Nodes().Reserve(4);
-        frontDiffuse(*wall).Assign(frontDiffuse(*this));
+        if (likeHouse)
+            wall->ShareMaterial(*this);
+        else
+            frontDiffuse(*wall).Assign(frontDiffuse(*this));
         return wall;
     };
     ReserveChildren(Count() + std::max(n, 1));
@@ -78,10 +87,24 @@ void Thouse::BuildWalls(float heightScale)
 template <class F>
 void Thouse::forHouseAndWalls(F&& apply)
 {
-    apply(*this);
+    // A wall whose material equals the house's would end equal to the
+    // house's changed one: it shares that instead of changing a copy of its
+    // own. A town's walls then hold one material per house.
+    std::vector<char> likeHouse(std::size_t(Count()), 0);
+    const TGxMaterial& before = std::as_const(*this).Material();
     for (int i = 0; i < Count(); ++i)
-        if (auto* child = dynamic_cast<TGxCustomSceneObject*>(Children(i)))
+        if (auto* child = dynamic_cast<const TGxCustomSceneObject*>(Children(i)))
+            likeHouse[std::size_t(i)] = child->Material().SamePlainSettings(before);
+    apply(*this);
+    for (int i = 0; i < Count(); ++i) {
+        auto* child = dynamic_cast<TGxCustomSceneObject*>(Children(i));
+        if (!child)
+            continue;
+        if (likeHouse[std::size_t(i)])
+            child->ShareMaterial(*this);
+        else
             apply(*child);
+    }
 }
 
 void Thouse::SetNormalColors()
@@ -111,6 +134,32 @@ void Thouse::GlowStep()
 void Thouse::ClearGlow()
 {
     forHouseAndWalls([](TGxCustomSceneObject& o) { frontEmission(o).SetColorVector(0, 0, 0, 1); });
+}
+
+bool Thouse::LooksLike(const Thouse& model) const
+{
+    const TGxMaterial& look = model.Material();
+    if (!Material().SamePlainSettings(look))
+        return false;
+    for (int i = 0; i < Count(); ++i) {
+        auto* child = dynamic_cast<const TGxCustomSceneObject*>(Children(i));
+        if (child && !child->Material().SamePlainSettings(look))
+            return false;
+    }
+    return true;
+}
+
+void Thouse::ShareLookOf(Thouse& model)
+{
+    const TGxMaterial& look = std::as_const(model).Material();
+    if (!std::as_const(*this).Material().SamePlainSettings(look))
+        return;
+    for (int i = 0; i < Count(); ++i) {
+        auto* child = dynamic_cast<TGxCustomSceneObject*>(Children(i));
+        if (child && std::as_const(*child).Material().SamePlainSettings(look))
+            child->ShareMaterial(model);
+    }
+    ShareMaterial(model);
 }
 
 float Thouse::CenterX() const

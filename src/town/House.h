@@ -34,6 +34,13 @@ public:
     void GlowStep();         // emission 30 % of the remaining way to yellow
     void ClearGlow();        // black emission
 
+    // True when this house and each of its walls has `model`'s material:
+    // any colour operation does to both the same.
+    bool LooksLike(const Thouse& model) const;
+    // The house and those walls whose material equals `model`'s draw with
+    // `model`'s from now on: one material for many houses alike.
+    void ShareLookOf(Thouse& model);
+
     // Mean of the outline's X (Y), walls not counted.
     float CenterX() const;
     float CenterY() const;

@@ -242,3 +242,41 @@ TEST_F(ClickSelection, RecolouringManyHousesTellsTheViewOnce)
     EXPECT_EQ(view.changes, 1) << "a press choosing a house";
     scene.DetachBuffer(&view);
 }
+
+TEST_F(ClickSelection, ResetHousesShareOneMaterialButEachChangesAlone)
+{
+    const auto held = [](const TGxBaseSceneObject* o) {
+        return &static_cast<const TGxCustomSceneObject*>(o)->Material();
+    };
+    const auto front = [](const TGxBaseSceneObject* o) -> const TGxFaceProperties& {
+        return static_cast<const TGxCustomSceneObject*>(o)->Material().FrontProperties();
+    };
+    const std::array<float, 4> green{0, 128 / 255.0f, 0, 1}, black{0, 0, 0, 1}, grey{0.5f, 0.5f, 0.5f, 1};
+    sad4->GlowStep();
+    len7a->SetSelectedColor();
+    auto* oddWall = static_cast<TGxCustomSceneObject*>(twin->Children(0));
+    oddWall->Material().FrontProperties().Specular().SetColorVector(0.5f, 0.5f, 0.5f, 1);
+
+    DeSelectAll(scene);
+    for (Thouse* h : {sad12, sad4, len7a, twin, longNo}) {
+        std::vector<const TGxBaseSceneObject*> parts{h};
+        for (int i = 0; i < h->Count(); ++i)
+            parts.push_back(h->Children(i));
+        for (const TGxBaseSceneObject* o : parts) {
+            EXPECT_EQ(front(o).Diffuse().Vector(), green);
+            EXPECT_EQ(front(o).Emission().Vector(), black);
+            if (o != oddWall)
+                EXPECT_EQ(held(o), held(sad12)) << "one material for every house alike";
+        }
+    }
+    EXPECT_EQ(front(oddWall).Specular().Vector(), grey) << "a wall unlike the others keeps its own";
+
+    // Each house still changes alone.
+    sad4->GlowStep();
+    EXPECT_NE(front(sad4).Emission().Vector(), black);
+    EXPECT_EQ(front(sad4->Children(0)).Emission().Vector(), front(sad4).Emission().Vector());
+    for (Thouse* h : {sad12, len7a, twin, longNo})
+        EXPECT_EQ(front(h).Emission().Vector(), black);
+    oddWall->Material().FrontProperties().Diffuse().SetWinColor(0x0000FF);
+    EXPECT_EQ(front(twin).Diffuse().Vector(), green);
+}

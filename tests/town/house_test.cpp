@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -193,6 +194,49 @@ TEST_F(HouseTest, ColourOperationsTouchTheHouseAndItsWalls)
     h->Material().FrontProperties().Emission().SetColorVector(1, 1, 0, 1);
     h->GlowStep();
     EXPECT_EQ(emission(h), (std::array<float, 4>{1, 1, 0, 1})) << "at the target the glow stays";
+}
+
+TEST_F(HouseTest, WallsHoldTheHouseMaterialUntilOneIsChangedOnItsOwn)
+{
+    Thouse* h = house({{0, 0}, {1, 0}, {1, 1}, {0, 1}});
+    h->Material().FrontProperties().Diffuse().SetWinColor(0x123456);
+    h->BuildWalls();
+    const auto held = [](const TGxBaseSceneObject* o) {
+        return &static_cast<const TGxCustomSceneObject*>(o)->Material();
+    };
+    for (int i = 0; i < h->Count(); ++i)
+        EXPECT_EQ(held(h->Children(i)), held(h)) << "a new wall takes the house's own material: " << i;
+
+    h->GlowStep();
+    for (int i = 0; i < h->Count(); ++i)
+        EXPECT_EQ(held(h->Children(i)), held(h)) << "still one material after a change: " << i;
+
+    // Changing one wall leaves the house and the other walls as they were,
+    // and later house operations reach that wall as an operation of its own.
+    auto* odd = static_cast<TGxCustomSceneObject*>(h->Children(1));
+    odd->Material().FrontProperties().Specular().SetColorVector(0.5f, 0.5f, 0.5f, 1);
+    EXPECT_NE(held(odd), held(h));
+    EXPECT_EQ(std::as_const(*h).Material().FrontProperties().Specular().Vector(), black);
+    EXPECT_EQ(std::as_const(*odd).Material().FrontProperties().Emission().Vector(),
+              std::as_const(*h).Material().FrontProperties().Emission().Vector());
+    h->SetSelectedColor();
+    h->GlowStep();
+    EXPECT_EQ(std::as_const(*odd).Material().FrontProperties().Diffuse().Vector(), red);
+    EXPECT_EQ(std::as_const(*odd).Material().FrontProperties().Emission().Vector(),
+              std::as_const(*h).Material().FrontProperties().Emission().Vector());
+    EXPECT_EQ(std::as_const(*odd).Material().FrontProperties().Specular().Vector(),
+              (std::array<float, 4>{0.5f, 0.5f, 0.5f, 1}));
+    EXPECT_EQ(held(h->Children(0)), held(h));
+
+    // A house whose material is more than a diffuse colour gives each new
+    // wall the default material with that colour, as always.
+    Thouse* shiny = house({{0, 0}, {1, 0}, {1, 1}});
+    shiny->Material().FrontProperties().Specular().SetColorVector(1, 1, 1, 1);
+    shiny->BuildWalls();
+    EXPECT_NE(held(shiny->Children(0)), held(shiny));
+    EXPECT_EQ(std::as_const(*static_cast<TGxCustomSceneObject*>(shiny->Children(0))).Material().FrontProperties()
+                  .Specular().Vector(),
+              (std::array<float, 4>{0, 0, 0, 1}));
 }
 
 TEST_F(HouseTest, CentreIsTheMeanOfTheOutline)

@@ -290,6 +290,48 @@ void TGxMaterial::Assign(const TGxMaterial& source)
     NotifyChange(this);
 }
 
+bool TGxMaterial::IsPlain() const
+{
+    return !m_texture && (!m_textureEx || m_textureEx->Count() == 0) && !m_library && m_libMaterialName.empty()
+           && !m_libMaterial && !OnNotifyChange && UpdateCount() == 0;
+}
+
+namespace {
+
+bool sameFace(const TGxFaceProperties& a, const TGxFaceProperties& b)
+{
+    return a.Ambient().Vector() == b.Ambient().Vector() && a.Diffuse().Vector() == b.Diffuse().Vector()
+           && a.Emission().Vector() == b.Emission().Vector() && a.Specular().Vector() == b.Specular().Vector()
+           && a.Shininess() == b.Shininess() && a.PolygonMode() == b.PolygonMode();
+}
+
+} // namespace
+
+bool TGxMaterial::SamePlainSettings(const TGxMaterial& other) const
+{
+    if (!IsPlain() || !other.IsPlain())
+        return false;
+    if (this == &other)
+        return true;
+    if (bool(m_back) != bool(other.m_back) || (m_back && !sameFace(*m_back, *other.m_back)))
+        return false;
+    return sameFace(m_front, other.m_front) && m_blendingMode == other.m_blendingMode
+           && m_options == other.m_options && m_faceCulling == other.m_faceCulling;
+}
+
+std::shared_ptr<TGxMaterial> TGxMaterial::PlainCopy(IGxChangeListener* owner) const
+{
+    auto copy = std::make_shared<TGxMaterial>(nullptr);
+    if (m_back)
+        copy->BackProperties().Assign(*m_back);
+    copy->m_front.Assign(m_front);
+    copy->m_blendingMode = m_blendingMode;
+    copy->m_options = m_options;
+    copy->m_faceCulling = m_faceCulling;
+    copy->SetOwner(owner);
+    return copy;
+}
+
 bool TGxMaterial::Blended() const
 {
     const TBlendingMode mode = m_libMaterial ? m_libMaterial->Material().BlendingMode() : m_blendingMode;

@@ -70,6 +70,18 @@ public:
     void RestoreOwnState(TGxMaterialContext& context);
 
     void Assign(const TGxMaterial& source);
+
+    // Colours, faces and modes only: no texture, no extra texture layers,
+    // no library. Such a material can stand for any other of equal settings.
+    bool IsPlain() const;
+    // Both plain and set alike.
+    bool SamePlainSettings(const TGxMaterial& other) const;
+    // A plain material's settings in a new material owned by `owner`,
+    // which is told nothing.
+    std::shared_ptr<TGxMaterial> PlainCopy(IGxChangeListener* owner) const;
+    // Nobody is told of changes any more: the material is shared.
+    void ReleaseOwner() { SetOwner(nullptr); }
+
     // Transparency, additive or modulate blending (of the linked entry when linked).
     bool Blended() const;
 

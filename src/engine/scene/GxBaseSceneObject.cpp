@@ -45,15 +45,31 @@ std::string indexOutOfBounds(int index)
 
 TGxBaseSceneObject::TGxBaseSceneObject(TGxComponent* owner)
     : TGxCoordinatesUpdateAbleComponent(owner),
-      m_objectMatrix(IdentityMatrix()),
       m_position(this, VectorMake(0, 0, 0, 1), PointStyle),
-      m_direction(this, VectorMake(0, 0, 1, 0), VectorStyle),
-      m_up(this, VectorMake(0, 1, 0, 0), VectorStyle),
-      m_scale(this, VectorMake(1, 1, 1, 0), VectorStyle),
       m_changes{TGxObjectChange::Transformation, TGxObjectChange::WorldMatrix,
-                TGxObjectChange::InvWorldMatrix, TGxObjectChange::Structure},
-      m_rotation(this, VectorMake(0, 0, 0, 0), VectorStyle)
+                TGxObjectChange::InvWorldMatrix, TGxObjectChange::Structure}
 {
+}
+
+TGxBaseSceneObject::Orientation::Orientation(TGxCoordinatesUpdateAbleComponent* owner)
+    : direction(owner, VectorMake(0, 0, 1, 0), VectorStyle),
+      up(owner, VectorMake(0, 1, 0, 0), VectorStyle),
+      scale(owner, VectorMake(1, 1, 1, 0), VectorStyle),
+      rotation(owner, VectorMake(0, 0, 0, 0), VectorStyle)
+{
+}
+
+TGxBaseSceneObject::Orientation& TGxBaseSceneObject::orientation()
+{
+    if (!m_orientation)
+        m_orientation = std::make_unique<Orientation>(this);
+    return *m_orientation;
+}
+
+const TGxBaseSceneObject::Orientation& TGxBaseSceneObject::orient() const
+{
+    static const Orientation defaults(static_cast<TGxCoordinatesUpdateAbleComponent*>(nullptr));
+    return m_orientation ? *m_orientation : defaults;
 }
 
 TGxBaseSceneObject::~TGxBaseSceneObject()
@@ -293,18 +309,18 @@ void TGxBaseSceneObject::SetPosition(const TGxCoordinates& source)
 void TGxBaseSceneObject::SetDirection(const TGxCoordinates& source)
 {
     if (!isZeroVector(source))
-        m_direction.AssignVector(source.X(), source.Y(), source.Z());
+        orientation().direction.AssignVector(source.X(), source.Y(), source.Z());
 }
 
 void TGxBaseSceneObject::SetUp(const TGxCoordinates& source)
 {
     if (!isZeroVector(source))
-        m_up.AssignVector(source.X(), source.Y(), source.Z());
+        orientation().up.AssignVector(source.X(), source.Y(), source.Z());
 }
 
 void TGxBaseSceneObject::SetScale(const TGxCoordinates& source)
 {
-    m_scale.Assign(source);
+    orientation().scale.Assign(source);
     TransformDirty();
 }
 
@@ -319,60 +335,68 @@ void TGxBaseSceneObject::rotateBy(const TGxVector& axis, float oldAngle, float n
     {
         // Rotating keeps the frame orthogonal: no repair on the way.
         TGxFlagScope calculating(m_isCalculating);
-        m_up.SetSilently(VectorTransform(m_up.Vector4(), r));
-        m_up.Normalize();
-        m_direction.SetSilently(VectorTransform(m_direction.Vector4(), r));
-        m_direction.Normalize();
+        Orientation& o = orientation();
+        o.up.SetSilently(VectorTransform(o.up.Vector4(), r));
+        o.up.Normalize();
+        o.direction.SetSilently(VectorTransform(o.direction.Vector4(), r));
+        o.direction.Normalize();
     }
     TransformDirty();
 }
 
 void TGxBaseSceneObject::SetPitchAngle(float angle)
 {
-    if (angle != m_rotation.X() && !IsLoading())
-        rotateBy(RightAxis(), m_rotation.X(), angle);
-    TGxVector r = m_rotation.Vector4();
+    if (angle != PitchAngle() && !IsLoading())
+        rotateBy(RightAxis(), PitchAngle(), angle);
+    TGxVector r = orient().rotation.Vector4();
     r.X = NormalizeDegAngle(angle);
-    m_rotation.SetSilently(r);
+    orientation().rotation.SetSilently(r);
 }
 
 void TGxBaseSceneObject::SetTurnAngle(float angle)
 {
-    if (angle != m_rotation.Y() && !IsLoading())
-        rotateBy(m_up.Vector4(), m_rotation.Y(), angle);
-    TGxVector r = m_rotation.Vector4();
+    if (angle != TurnAngle() && !IsLoading())
+        rotateBy(orient().up.Vector4(), TurnAngle(), angle);
+    TGxVector r = orient().rotation.Vector4();
     r.Y = NormalizeDegAngle(angle);
-    m_rotation.SetSilently(r);
+    orientation().rotation.SetSilently(r);
 }
 
 void TGxBaseSceneObject::SetRollAngle(float angle)
 {
-    if (angle != m_rotation.Z() && !IsLoading())
-        rotateBy(m_direction.Vector4(), m_rotation.Z(), angle);
-    TGxVector r = m_rotation.Vector4();
+    if (angle != RollAngle() && !IsLoading())
+        rotateBy(orient().direction.Vector4(), RollAngle(), angle);
+    TGxVector r = orient().rotation.Vector4();
     r.Z = NormalizeDegAngle(angle);
-    m_rotation.SetSilently(r);
+    orientation().rotation.SetSilently(r);
 }
 
 TGxVector TGxBaseSceneObject::RightAxis() const
 {
-    return VectorCrossProduct(m_direction.Vector4(), m_up.Vector4());
+    return VectorCrossProduct(orient().direction.Vector4(), orient().up.Vector4());
 }
 
 TGxVector TGxBaseSceneObject::LeftAxis() const
 {
-    return VectorCrossProduct(m_up.Vector4(), m_direction.Vector4());
+    return VectorCrossProduct(orient().up.Vector4(), orient().direction.Vector4());
 }
 
 // ---------------------------------------------------------------- matrices
 
 void TGxBaseSceneObject::refreshMatrix() const
 {
-    const TGxVector& s = m_scale.Vector4();
-    m_objectMatrix.SetRow(0, VectorScale(LeftAxis(), s.X));
-    m_objectMatrix.SetRow(1, VectorScale(m_up.Vector4(), s.Y));
-    m_objectMatrix.SetRow(2, VectorScale(m_direction.Vector4(), s.Z));
-    m_objectMatrix.SetRow(3, m_position.Vector4());
+    // Without matrices the object matrix is the identity: placed at its
+    // parent's origin and never turned or scaled, it needs none.
+    const bool identity = !m_orientation && m_position.Vector4() == VectorMake(0, 0, 0, 1);
+    if (m_matrices || !identity) {
+        TGxMatrix& m = matrices().object;
+        const Orientation& o = orient();
+        const TGxVector& s = o.scale.Vector4();
+        m.SetRow(0, VectorScale(LeftAxis(), s.X));
+        m.SetRow(1, VectorScale(o.up.Vector4(), s.Y));
+        m.SetRow(2, VectorScale(o.direction.Vector4(), s.Z));
+        m.SetRow(3, m_position.Vector4());
+    }
     m_changes.Exclude(TGxObjectChange::Transformation);
     m_changes.Include(TGxObjectChange::WorldMatrix);
     m_changes.Include(TGxObjectChange::InvWorldMatrix);
@@ -382,19 +406,23 @@ const TGxMatrix& TGxBaseSceneObject::ObjectMatrix() const
 {
     if (m_changes.Contains(TGxObjectChange::Transformation))
         refreshMatrix();
-    return m_objectMatrix;
+    static const TGxMatrix identity = IdentityMatrix();
+    return m_matrices ? m_matrices->object : identity;
 }
 
-TGxBaseSceneObject::WorldMatrices& TGxBaseSceneObject::worldMatrices() const
+TGxBaseSceneObject::Matrices& TGxBaseSceneObject::matrices() const
 {
-    if (!m_worldMatrices)
-        m_worldMatrices = std::make_unique<WorldMatrices>();
-    return *m_worldMatrices;
+    if (!m_matrices) {
+        m_matrices = std::make_unique<Matrices>();
+        // What ObjectMatrix gave until now.
+        m_matrices->object = IdentityMatrix();
+    }
+    return *m_matrices;
 }
 
 const TGxMatrix& TGxBaseSceneObject::WorldMatrix() const
 {
-    WorldMatrices& m = worldMatrices();
+    Matrices& m = matrices();
     if (m_changes.Contains(TGxObjectChange::WorldMatrix)) {
         const TGxMatrix& local = ObjectMatrix();
         if (!m_parent || m_parent->m_isSceneRoot)
@@ -409,9 +437,9 @@ const TGxMatrix& TGxBaseSceneObject::WorldMatrix() const
 
 const TGxMatrix& TGxBaseSceneObject::InvWorldMatrix() const
 {
-    WorldMatrices& m = worldMatrices();
+    Matrices& m = matrices();
     if (m_changes.Contains(TGxObjectChange::InvWorldMatrix)) {
-        if (m_scale.Vector4() == VectorMake(1, 1, 1, 0)) {
+        if (orient().scale.Vector4() == VectorMake(1, 1, 1, 0)) {
             m.inverse = AnglePreservingInvertMatrix(ObjectMatrix());
             // Like WorldMatrix, the roots' own transforms never apply, so
             // the inverse stays the inverse of WorldMatrix.
@@ -516,7 +544,7 @@ bool TGxBaseSceneObject::GeometryOutsideFrustum(const TGxFrustum& frustum) const
 TGxVector TGxBaseSceneObject::HalfExtents() const
 {
     const TGxVector h = HalfExtentsUnscaled();
-    const TGxVector& s = m_scale.Vector4();
+    const TGxVector& s = orient().scale.Vector4();
     return VectorMake(h.X * s.X, h.Y * s.Y, h.Z * s.Z, 0.0f);
 }
 
@@ -529,7 +557,7 @@ bool TGxBaseSceneObject::ContainsPoint(const TGxVector& point) const
 {
     const TGxVector p = ToLocal(point);
     const TGxVector h = HalfExtents();
-    const TGxVector& s = m_scale.Vector4();
+    const TGxVector& s = orient().scale.Vector4();
     return !(std::fabs(p.X * s.X) > h.X || std::fabs(p.Y * s.Y) > h.Y || std::fabs(p.Z * s.Z) > h.Z);
 }
 
@@ -649,20 +677,21 @@ void TGxBaseSceneObject::CoordsChanged(TGxCoordinates* which)
     if (m_isCalculating)
         return;
     TGxFlagScope calculating(m_isCalculating);
-    if (which == &m_direction) {
-        if (m_direction.VectorLength() == 0.0f)
-            m_direction.SetSilently(VectorMake(0, 0, 1, 0));
-        m_direction.Normalize();
-        const TGxVector right = rightVector(m_direction.Vector4(), m_up.Vector4());
-        m_up.SetSilently(VectorCrossProduct(right, m_direction.Vector4()));
-        m_up.Normalize();
-    } else if (which == &m_up) {
-        if (m_up.VectorLength() == 0.0f)
-            m_up.SetSilently(VectorMake(0, 1, 0, 0));
-        m_up.Normalize();
-        const TGxVector right = rightVector(m_direction.Vector4(), m_up.Vector4());
-        m_direction.SetSilently(VectorCrossProduct(m_up.Vector4(), right));
-        m_direction.Normalize();
+    Orientation* o = m_orientation.get();
+    if (o && which == &o->direction) {
+        if (o->direction.VectorLength() == 0.0f)
+            o->direction.SetSilently(VectorMake(0, 0, 1, 0));
+        o->direction.Normalize();
+        const TGxVector right = rightVector(o->direction.Vector4(), o->up.Vector4());
+        o->up.SetSilently(VectorCrossProduct(right, o->direction.Vector4()));
+        o->up.Normalize();
+    } else if (o && which == &o->up) {
+        if (o->up.VectorLength() == 0.0f)
+            o->up.SetSilently(VectorMake(0, 1, 0, 0));
+        o->up.Normalize();
+        const TGxVector right = rightVector(o->direction.Vector4(), o->up.Vector4());
+        o->direction.SetSilently(VectorCrossProduct(o->up.Vector4(), right));
+        o->direction.Normalize();
     }
     TransformDirty();
 }

@@ -97,12 +97,15 @@ public:
     // ---- Placement ----
     TGxCoordinates& Position() { return m_position; }
     const TGxCoordinates& Position() const { return m_position; }
-    TGxCoordinates& Direction() { return m_direction; }
-    const TGxCoordinates& Direction() const { return m_direction; }
-    TGxCoordinates& Up() { return m_up; }
-    const TGxCoordinates& Up() const { return m_up; }
-    TGxCoordinates& Scale() { return m_scale; }
-    const TGxCoordinates& Scale() const { return m_scale; }
+    // Direction, Up and Scale (and the angles) are made on the first
+    // non-const access: until then they read as their defaults. Most objects
+    // of a town are never turned or scaled.
+    TGxCoordinates& Direction() { return orientation().direction; }
+    const TGxCoordinates& Direction() const { return orient().direction; }
+    TGxCoordinates& Up() { return orientation().up; }
+    const TGxCoordinates& Up() const { return orient().up; }
+    TGxCoordinates& Scale() { return orientation().scale; }
+    const TGxCoordinates& Scale() const { return orient().scale; }
     // Property assignment from another holder: a point for Position; a
     // vector for Direction and Up, ignored when the source is (0, 0, 0);
     // Scale copies the source.
@@ -114,9 +117,9 @@ public:
 
     // Degrees. Setting one turns Direction and Up by the difference (not
     // while loading) and stores the angle normalized to [-180, 180].
-    float PitchAngle() const { return m_rotation.X(); }
-    float TurnAngle() const { return m_rotation.Y(); }
-    float RollAngle() const { return m_rotation.Z(); }
+    float PitchAngle() const { return orient().rotation.X(); }
+    float TurnAngle() const { return orient().rotation.Y(); }
+    float RollAngle() const { return orient().rotation.Z(); }
     void SetPitchAngle(float angle);
     void SetTurnAngle(float angle);
     void SetRollAngle(float angle);
@@ -248,25 +251,33 @@ private:
     void freeAllChildren();
     void checkCanAdopt(const TGxBaseSceneObject* child) const;
 
-    struct WorldMatrices {
+    struct Orientation {
+        explicit Orientation(TGxCoordinatesUpdateAbleComponent* owner);
+        TGxCoordinates direction;
+        TGxCoordinates up;
+        TGxCoordinates scale;
+        TGxCoordinates rotation; // X pitch, Y turn, Z roll, in degrees
+    };
+    Orientation& orientation();
+    const Orientation& orient() const;
+
+    struct Matrices {
+        TGxMatrix object; // valid unless the Transformation change is pending
         TGxMatrix world;
         TGxMatrix inverse;
     };
-    WorldMatrices& worldMatrices() const;
+    Matrices& matrices() const;
 
-    // Mutable: the matrices are caches filled behind the flags. The world
-    // pair is allocated on first use: many objects are only ever drawn,
-    // which needs the local matrix alone.
-    mutable std::unique_ptr<WorldMatrices> m_worldMatrices;
+    // Mutable: the matrices are caches filled behind the flags. They are
+    // allocated on first need: most objects of a town sit where their
+    // parent is and are only ever drawn, which needs no matrix at all.
+    mutable std::unique_ptr<Matrices> m_matrices;
     std::unique_ptr<TGxListHandle> m_listHandle; // created on first use
     TGxGeometryBatch* m_batch = nullptr;          // the batch that draws it, if any
     std::uint32_t m_batchEntry = 0;
-    mutable TGxMatrix m_objectMatrix;
     TGxRenderFlags m_renderFlags;
     TGxCoordinates m_position;
-    TGxCoordinates m_direction;
-    TGxCoordinates m_up;
-    TGxCoordinates m_scale;
+    std::unique_ptr<Orientation> m_orientation; // null: all defaults
     mutable TGxObjectChanges m_changes;
     TGxBaseSceneObject* m_parent = nullptr;
     TGxScene* m_scene = nullptr;
@@ -279,7 +290,6 @@ private:
     bool m_isCalculating = false;
     bool m_batchRefused = false; // a batch could not take it as it is
     int m_updateCount = 0;
-    TGxCoordinates m_rotation; // X pitch, Y turn, Z roll, in degrees
     TGxObjectsSorting m_objectsSorting = osInherited;
     TGxVisibilityCulling m_visibilityCulling = vcInherited;
     float m_tagFloat = 0.0f;

@@ -3,15 +3,51 @@
 #include "engine/materials/GxMaterial.h"
 
 TGxCustomSceneObject::TGxCustomSceneObject(TGxComponent* owner)
-    : TGxBaseSceneObject(owner), m_material(std::make_unique<TGxMaterial>(this))
+    : TGxBaseSceneObject(owner), m_material(std::make_shared<TGxMaterial>(this))
 {
 }
 
 TGxCustomSceneObject::~TGxCustomSceneObject() = default;
 
+TGxMaterial& TGxCustomSceneObject::Material()
+{
+    // Only a material this object owns alone tells it of changes.
+    if (m_material.use_count() > 1 || m_material->Owner() != this) {
+        if (m_material->Owner() == this)
+            m_material->ReleaseOwner();
+        m_material = m_material->PlainCopy(this);
+    }
+    return *m_material;
+}
+
 void TGxCustomSceneObject::SetMaterial(const TGxMaterial& material)
 {
-    m_material->Assign(material);
+    Material().Assign(material);
+}
+
+void TGxCustomSceneObject::ShareMaterial(TGxCustomSceneObject& source)
+{
+    if (source.m_material == m_material || !source.m_material->IsPlain() || !m_material->IsPlain())
+        return;
+    source.m_material->ReleaseOwner();
+    m_material = source.m_material;
+    NotifyChange(m_material.get());
+}
+
+const std::string& TGxCustomSceneObject::Hint() const
+{
+    static const std::string none;
+    return m_hint ? *m_hint : none;
+}
+
+void TGxCustomSceneObject::SetHint(const std::string& hint)
+{
+    if (hint.empty())
+        m_hint.reset();
+    else if (m_hint)
+        *m_hint = hint;
+    else
+        m_hint = std::make_unique<std::string>(hint);
 }
 
 bool TGxCustomSceneObject::NeedsBlending() const

@@ -281,7 +281,7 @@ void TGxGeometryBatch::refreshEntry(Entry& e)
         }
     }
     if (e.dirty & (MaterialChange | GeometryChange)) {
-        const TGxMaterial& material = static_cast<TGxCustomSceneObject*>(e.object)->Material();
+        const TGxMaterial& material = static_cast<const TGxCustomSceneObject*>(e.object)->Material();
         e.key = materialKey(material);
         e.textured = needsTexCoords(material);
     }
@@ -511,7 +511,7 @@ void TGxGeometryBatch::Flush(TRenderContextInfo& rci)
         if (rci.ignoreMaterials) {
             glDrawArrays(GL_TRIANGLES, GLint(run.first), GLsizei(run.count));
         } else {
-            TGxMaterial& material = first->Material();
+            TGxMaterial& material = first->DrawingMaterial();
             do {
                 material.ApplyState(rci);
                 glDrawArrays(GL_TRIANGLES, GLint(run.first), GLsizei(run.count));

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 namespace {
 
 class RecordingBuffer : public IGxSceneBuffer {
@@ -95,4 +98,54 @@ TEST_F(SceneObjectMaterialTest, LightColoursHaveTheirDefaultsAndNotify)
     light->SetConstAttenuation(2);
     light->SetLightStyle(lsOmni);
     EXPECT_EQ(buffer.changes, 3);
+}
+
+TEST_F(SceneObjectMaterialTest, SharedMaterialIsCopiedBeforeAnyChange)
+{
+    auto* other = scene.ObjectRoot()->SpawnChild<Probe<TGxSceneObject>>();
+    object->Material().FrontProperties().Diffuse().SetColorVector(0.25f, 0.5f, 0.75f, 1);
+    buffer.changes = 0;
+    other->ShareMaterial(*object);
+    EXPECT_EQ(buffer.changes, 1) << "sharing is a change of the sharer's material";
+    EXPECT_EQ(&std::as_const(*other).Material(), &std::as_const(*object).Material());
+    EXPECT_TRUE(object->SharesMaterial());
+
+    // Each side's change is its own, and each is told of it.
+    for (const auto& [changed, kept] : {std::pair{object, other}, std::pair{other, object}}) {
+        other->ShareMaterial(*object);
+        buffer.changes = 0;
+        changed->Material().FrontProperties().Diffuse().SetRed(1);
+        EXPECT_EQ(buffer.changes, 1);
+        EXPECT_EQ(std::as_const(*changed).Material().FrontProperties().Diffuse().Red(), 1.0f);
+        EXPECT_EQ(std::as_const(*kept).Material().FrontProperties().Diffuse().Vector(),
+                  (std::array<float, 4>{0.25f, 0.5f, 0.75f, 1}));
+        EXPECT_FALSE(changed->SharesMaterial());
+        changed->Material().FrontProperties().Diffuse().SetRed(0.25f);
+    }
+    // A copy made before a change keeps everything of a plain material.
+    object->Material().SetBlendingMode(bmTransparency);
+    object->Material().SetFaceCulling(fcNoCull);
+    object->Material().BackProperties().Diffuse().SetGreen(0.125f);
+    other->ShareMaterial(*object);
+    other->Material().FrontProperties().Emission().SetBlue(1);
+    EXPECT_TRUE(other->NeedsBlending());
+    EXPECT_EQ(other->Material().FaceCulling(), fcNoCull);
+    ASSERT_TRUE(other->Material().HasBackProperties());
+    EXPECT_EQ(other->Material().BackProperties().Diffuse().Green(), 0.125f);
+}
+
+TEST_F(SceneObjectMaterialTest, OnlyPlainMaterialsAreShared)
+{
+    auto* other = scene.ObjectRoot()->SpawnChild<Probe<TGxSceneObject>>();
+    const auto textured = [](TGxCustomSceneObject* o) { o->Material().Texture(); };
+    const auto linked = [this](TGxCustomSceneObject* o) { o->Material().SetMaterialLibrary(&library); };
+    const std::function<void(TGxCustomSceneObject*)> cases[] = {textured, linked};
+    for (const auto& make : cases) {
+        auto* source = scene.ObjectRoot()->SpawnChild<Probe<TGxSceneObject>>();
+        make(source);
+        other->ShareMaterial(*source);
+        EXPECT_FALSE(source->SharesMaterial());
+        source->ShareMaterial(*other);
+        EXPECT_FALSE(other->SharesMaterial());
+    }
 }
