@@ -8,7 +8,9 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 void TGxBitmap32::SetSize(int width, int height)
 {
@@ -175,6 +177,44 @@ int powerOfTwoAtLeast(int v)
         p <<= 1;
     return p;
 }
+
+// Level 0 from `pixels`, then each level the mean of 2 x 2 texels of the
+// one before (of 2 where a side is 1), down to 1 x 1, as GLU builds them. Each level is
+// made over the one before in a single buffer a quarter of the image.
+void uploadMipmaps(GLenum target, GLint internalFormat, int w, int h, const std::uint8_t* pixels)
+{
+    glTexImage2D(target, 0, internalFormat, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    std::vector<std::uint8_t> level;
+    const std::uint8_t* from = pixels;
+    for (int i = 1; w > 1 || h > 1; ++i) {
+        const int nw = std::max(1, w / 2);
+        const int nh = std::max(1, h / 2);
+        if (level.empty())
+            level.resize(std::size_t(nw) * std::size_t(nh) * 4);
+        // Texel (x, y) reads texels (2x, 2y) onwards, at or after where it
+        // is written: halving in place never reads what it has overwritten.
+        const int dx = w > 1 ? 4 : 0;
+        const std::size_t dy = h > 1 ? std::size_t(w) * 4 : 0;
+        const int terms = (w > 1 ? 2 : 1) * (h > 1 ? 2 : 1);
+        std::uint8_t* to = level.data();
+        for (int y = 0; y < nh; ++y) {
+            const std::uint8_t* row = from + std::size_t(y) * (h > 1 ? 2 : 1) * std::size_t(w) * 4;
+            for (int x = 0; x < nw; ++x) {
+                const std::uint8_t* t = row + std::size_t(x) * (w > 1 ? 8 : 4);
+                for (int c = 0; c < 4; ++c) {
+                    const int sum = terms == 4 ? t[c] + t[c + dx] + t[c + dy] + t[c + dy + dx] : t[c] + t[c + dx + dy];
+                    // As GLU's builder: 4 texels rounded, 2 truncated.
+                    *to++ = std::uint8_t(terms == 4 ? (sum + 2) / 4 : sum / terms);
+                }
+            }
+        }
+        glTexImage2D(target, i, internalFormat, nw, nh, 0, GL_RGBA, GL_UNSIGNED_BYTE, level.data());
+        from = level.data();
+        w = nw;
+        h = nh;
+    }
+}
+
 } // namespace
 
 std::array<int, 2> TGxBitmap32::UploadTexture(GLenum target, TGxMinFilter minFilter, GLenum internalFormat) const
@@ -194,11 +234,11 @@ std::array<int, 2> TGxBitmap32::UploadTexture(GLenum target, TGxMinFilter minFil
     }
     if (minFilter == miNearest || minFilter == miLinear) {
         glTexImage2D(target, 0, static_cast<GLint>(internalFormat), w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
-    } else if (GxGlCaps().generateMipmap && target == GL_TEXTURE_2D) {
-        glTexParameteri(target, GL_GENERATE_MIPMAP, GL_TRUE);
-        glTexImage2D(target, 0, static_cast<GLint>(internalFormat), w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
     } else {
-        gluBuild2DMipmaps(target, static_cast<GLint>(internalFormat), w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+        // Built here, not by OpenGL's own mipmap generation: the software
+        // renderer compiles blit shaders for that, which doubled the first
+        // frame of a small town for the same 2 x 2 averages.
+        uploadMipmaps(target, static_cast<GLint>(internalFormat), w, h, pixels);
     }
     return {w, h};
 }

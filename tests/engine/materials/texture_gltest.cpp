@@ -4,7 +4,10 @@
 #include "support/TempDir.h"
 
 #include <GL/glu.h>
+#include <algorithm>
+#include <cmath>
 #include <fstream>
+#include <vector>
 
 namespace {
 GLint levelSize(int level, GLenum which)
@@ -211,4 +214,40 @@ TEST_F(MaterialGl, TexCoordRouterSendsToTheChosenUnitsAfterTheOutermostBracket)
     EXPECT_EQ(coordsOn(3), (std::pair{0.75f, 1.0f}));
     EXPECT_THROW(TGxTexCoordRouter::SetUnits({8}), EGxAssertion);
     TGxTexCoordRouter::SetMode(mtcmMain);
+}
+
+TEST_F(MaterialGl, MipmapLevelsAreTheBoxFilterOfTheLevelAbove)
+{
+    // Uneven texels, and sides that reach 1 at different levels.
+    for (const auto [w, h] : {std::pair{8, 8}, std::pair{16, 2}, std::pair{1, 8}, std::pair{4, 1}}) {
+        TGxBitmap32 bitmap;
+        bitmap.SetSize(w, h);
+        for (std::size_t i = 0; i < bitmap.DataSize(); ++i)
+            bitmap.Data()[i] = std::uint8_t((i * 97 + i / 4 * 31) % 256);
+
+        // The reference: GLU's mipmap builder, on its own texture.
+        GLuint names[2];
+        glGenTextures(2, names);
+        glBindTexture(GL_TEXTURE_2D, names[0]);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA8, w, h, GL_RGBA, GL_UNSIGNED_BYTE, bitmap.Data());
+        glBindTexture(GL_TEXTURE_2D, names[1]);
+        EXPECT_EQ(bitmap.UploadTexture(GL_TEXTURE_2D, miLinearMipmapLinear, GL_RGBA8), (std::array<int, 2>{w, h}));
+
+        int levels = 0;
+        for (int level = 0, lw = w, lh = h;; ++level, lw = std::max(1, lw / 2), lh = std::max(1, lh / 2)) {
+            std::vector<std::uint8_t> expected(std::size_t(lw) * lh * 4), actual(expected.size());
+            glBindTexture(GL_TEXTURE_2D, names[0]);
+            glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, expected.data());
+            glBindTexture(GL_TEXTURE_2D, names[1]);
+            EXPECT_EQ(levelSize(level, GL_TEXTURE_WIDTH), lw) << w << "x" << h << " level " << level;
+            EXPECT_EQ(levelSize(level, GL_TEXTURE_HEIGHT), lh) << w << "x" << h << " level " << level;
+            glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, actual.data());
+            EXPECT_EQ(actual, expected) << w << "x" << h << " level " << level;
+            ++levels;
+            if (lw == 1 && lh == 1)
+                break;
+        }
+        EXPECT_EQ(levels, 1 + int(std::log2(std::max(w, h))));
+        glDeleteTextures(2, names);
+    }
 }
