@@ -72,7 +72,7 @@ TGxComponent* TGxComponent::FindComponent(std::string_view name) const
     if (name.empty())
         return nullptr;
     for (TGxComponent* c = m_firstOwned; c; c = c->m_nextOwned)
-        if (c->m_name == name)
+        if (c->Name() == name)
             return c;
     return nullptr;
 }
@@ -90,11 +90,8 @@ void TGxComponent::FreeNotification(TGxComponent* other)
 {
     if (!other || other == this)
         return;
-    if (std::find(m_freeNotifies.begin(), m_freeNotifies.end(), other) == m_freeNotifies.end())
-        m_freeNotifies.push_back(other);
-    if (std::find(other->m_freeNotifies.begin(), other->m_freeNotifies.end(), this)
-        == other->m_freeNotifies.end())
-        other->m_freeNotifies.push_back(this);
+    addFreeLink(other);
+    other->addFreeLink(this);
 }
 
 void TGxComponent::RemoveFreeNotification(TGxComponent* other)
@@ -105,17 +102,26 @@ void TGxComponent::RemoveFreeNotification(TGxComponent* other)
     other->removeFreeLink(this);
 }
 
+void TGxComponent::addFreeLink(TGxComponent* other)
+{
+    if (!m_freeNotifies)
+        m_freeNotifies = std::make_unique<std::vector<TGxComponent*>>();
+    if (std::find(m_freeNotifies->begin(), m_freeNotifies->end(), other) == m_freeNotifies->end())
+        m_freeNotifies->push_back(other);
+}
+
 void TGxComponent::removeFreeLink(TGxComponent* other)
 {
-    m_freeNotifies.erase(std::remove(m_freeNotifies.begin(), m_freeNotifies.end(), other),
-                         m_freeNotifies.end());
+    if (m_freeNotifies)
+        m_freeNotifies->erase(std::remove(m_freeNotifies->begin(), m_freeNotifies->end(), other),
+                              m_freeNotifies->end());
 }
 
 void TGxComponent::SendFreeNotifications()
 {
-    while (!m_freeNotifies.empty()) {
-        TGxComponent* other = m_freeNotifies.back();
-        m_freeNotifies.pop_back();
+    while (m_freeNotifies && !m_freeNotifies->empty()) {
+        TGxComponent* other = m_freeNotifies->back();
+        m_freeNotifies->pop_back();
         other->removeFreeLink(this);
         other->Notification(this, opRemove);
     }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/scene/GxRareText.h"
+
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,8 +25,8 @@ public:
     virtual std::string_view ClassName() const { return "TGxComponent"; }
 
     TGxComponent* Owner() const { return m_owner; }
-    const std::string& Name() const { return m_name; }
-    void SetName(const std::string& name) { m_name = name; }
+    const std::string& Name() const { return m_name.Get(); }
+    void SetName(const std::string& name) { m_name.Set(name); }
     int Tag() const { return m_tag; }
     void SetTag(int tag) { m_tag = tag; }
 
@@ -63,6 +66,7 @@ protected:
 
 private:
     void unlinkOwned(TGxComponent* component);
+    void addFreeLink(TGxComponent* other);
     void removeFreeLink(TGxComponent* other);
 
     TGxComponent* m_owner = nullptr;
@@ -73,8 +77,9 @@ private:
     TGxComponent* m_prevOwned = nullptr;
     TGxComponent* m_nextOwned = nullptr;
     int m_ownedCount = 0;
-    std::vector<TGxComponent*> m_freeNotifies;
-    std::string m_name;
+    // Made on the first link: few components ever watch another.
+    std::unique_ptr<std::vector<TGxComponent*>> m_freeNotifies;
+    TGxRareText m_name;
     int m_tag = 0;
     bool m_loading = false;
     bool m_destroying = false;

@@ -34,22 +34,6 @@ void TGxCustomSceneObject::ShareMaterial(TGxCustomSceneObject& source)
     NotifyChange(m_material.get());
 }
 
-const std::string& TGxCustomSceneObject::Hint() const
-{
-    static const std::string none;
-    return m_hint ? *m_hint : none;
-}
-
-void TGxCustomSceneObject::SetHint(const std::string& hint)
-{
-    if (hint.empty())
-        m_hint.reset();
-    else if (m_hint)
-        *m_hint = hint;
-    else
-        m_hint = std::make_unique<std::string>(hint);
-}
-
 bool TGxCustomSceneObject::NeedsBlending() const
 {
     return m_material->Blended();

@@ -2,6 +2,8 @@
 
 #include "engine/scene/GxBaseSceneObject.h"
 
+#include "engine/scene/GxRareText.h"
+
 #include <memory>
 #include <string>
 
@@ -35,8 +37,8 @@ public:
     bool SharesMaterial() const { return m_material.use_count() > 1; }
     bool NeedsBlending() const override;
 
-    const std::string& Hint() const;
-    void SetHint(const std::string& hint);
+    const std::string& Hint() const { return m_hint.Get(); }
+    void SetHint(const std::string& hint) { m_hint.Set(hint); }
 
     // The scene's last rendered object; the material around each pass of
     // the geometry unless the pass ignores materials; then the children.
@@ -44,7 +46,7 @@ public:
 
 private:
     std::shared_ptr<TGxMaterial> m_material;
-    std::unique_ptr<std::string> m_hint; // null: none, as for nearly every object
+    TGxRareText m_hint;
 };
 
 // The scene object whose material is a published property.

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <functional>
-#include <memory>
-#include <utility>
+#include "engine/scene/GxCallback.h"
 
 // Change notification between the engine's objects. A part (a colour, a face,
 // a material, a texture, a coordinate holder) tells its owner when it changed;
@@ -25,23 +23,7 @@ protected:
 // holds notifications back while it is open.
 class TGxUpdateAbleObject;
 
-// A callback set on a part, kept out of line: a town has millions of parts
-// (colours, coordinate holders) and hardly any of them ever gets one.
-class TGxChangeCallback {
-public:
-    using Function = std::function<void(TGxUpdateAbleObject*)>;
-    template <class F>
-    TGxChangeCallback& operator=(F&& f)
-    {
-        m_function = std::make_unique<Function>(std::forward<F>(f));
-        return *this;
-    }
-    explicit operator bool() const { return m_function && *m_function; }
-    void operator()(TGxUpdateAbleObject* sender) const { (*m_function)(sender); }
-
-private:
-    std::unique_ptr<Function> m_function;
-};
+using TGxChangeCallback = TGxCallback<void(TGxUpdateAbleObject*)>;
 
 class TGxUpdateAbleObject : public IGxChangeListener {
 public:

@@ -3,7 +3,7 @@
 #include "engine/scene/GxComponent.h"
 #include "engine/scene/GxUpdateAble.h"
 
-#include <functional>
+#include "engine/scene/GxCallback.h"
 
 // The times of one progress step, in seconds.
 struct TGxProgressTimes {
@@ -12,7 +12,7 @@ struct TGxProgressTimes {
 };
 
 // Progress callback: (sender, deltaTime, newTime), times in seconds.
-using TGxProgressEvent = std::function<void(TGxComponent* sender, double deltaTime, double newTime)>;
+using TGxProgressEvent = TGxCallback<void(TGxComponent* sender, double deltaTime, double newTime)>;
 
 // A component the cadencer can advance.
 class TGxCadenceAbleComponent : public TGxComponent {
