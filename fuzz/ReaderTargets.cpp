@@ -14,7 +14,7 @@
 #include "engine/materials/PictureFile.h"
 #include "engine/objects/GxFreeForm.h"
 #include "engine/scene/GxException.h"
-#include "town/House.h"
+#include "directory/Selection.h"
 
 #include <QString>
 #include <stdexcept>
@@ -55,10 +55,7 @@ Result runTown(std::string_view input)
     return guarded([&] {
         scene.LoadObjFromFile(kTownFolder + "data.mod");
         scene.Set3D(MapState{}.HeightScale);
-        TGxBaseSceneObject* root = scene.GxScene.ObjectRoot();
-        for (int i = 0; i < root->Count(); ++i)
-            if (auto* house = dynamic_cast<Thouse*>(root->Children(i)))
-                house->SetNormalColors();
+        DeSelectAll(scene.GxScene);
     });
 }
 

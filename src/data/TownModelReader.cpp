@@ -64,7 +64,6 @@ TGxBaseSceneObject* lastObject(TGxScene& scene)
 void LoadHouseFromStream(ByteReader& in, TGxScene& scene)
 {
     auto* house = scene.ObjectRoot()->SpawnChild<Thouse>();
-    house->Position().SetZ(0);
     const std::int32_t nodes = readCount(in, 2 * sizeof(float));
     // Its walls could not be built: the whole start-up would stop there.
     if (nodes <= 0)
@@ -85,7 +84,6 @@ void LoadHouseFromStream(ByteReader& in, TGxScene& scene)
 void LoadPolyFromStream(ByteReader& in, TGxScene& scene)
 {
     auto* road = scene.ObjectRoot()->SpawnChild<Troad>();
-    road->Position().SetZ(0);
     const std::int32_t nodes = readCount(in, 3 * sizeof(float));
     road->Nodes().Reserve(nodes);
     for (std::int32_t i = 0; i < nodes; ++i) {

@@ -28,9 +28,15 @@ TGxColor& frontEmission(TGxCustomSceneObject& o)
 } // namespace
 
 Thouse::Thouse(TGxComponent* owner)
-    : TGxPolygon(owner),
-      m_params{cp1251::fromUtf8("Улица"), cp1251::fromUtf8("Дом"), "5"}
+    : TGxPolygon(owner), m_params{defaultParams()}
 {
+}
+
+const std::array<std::string, 3>& Thouse::defaultParams()
+{
+    // Converted once, not for each of a town's houses.
+    static const std::array<std::string, 3> params{cp1251::fromUtf8("Улица"), cp1251::fromUtf8("Дом"), "5"};
+    return params;
 }
 
 void Thouse::SetParam(int index, const std::string& text)

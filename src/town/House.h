@@ -2,6 +2,7 @@
 
 #include "engine/objects/GxPolygon.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,7 @@ public:
 
     // Street, house number, floors: Windows-1251 texts, always three entries
     // ("Улица", "Дом", "5" until the model file gives others).
-    const std::vector<std::string>& params() const { return m_params; }
+    const std::array<std::string, 3>& params() const { return m_params; }
     // Index 0 to 2; any other raises "List index out of bounds (%d)".
     void SetParam(int index, const std::string& text);
 
@@ -48,6 +49,7 @@ public:
 private:
     template <class F>
     void forHouseAndWalls(F&& apply);
+    static const std::array<std::string, 3>& defaultParams();
 
-    std::vector<std::string> m_params;
+    std::array<std::string, 3> m_params; // in the house: one allocation less for each
 };

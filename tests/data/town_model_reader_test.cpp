@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <climits>
 #include <filesystem>
 
@@ -115,7 +117,7 @@ TEST_F(TownModelReaderTest, RecordsBecomeObjectsInFileOrder)
 
     ASSERT_EQ(objects(), 5);
     Thouse* first = object<Thouse>(0);
-    EXPECT_EQ(first->params(), (std::vector<std::string>{ru("Ленина"), ru("12а"), "9"}));
+    EXPECT_EQ(first->params(), (std::array<std::string, 3>{ru("Ленина"), ru("12а"), "9"}));
     ASSERT_EQ(first->Nodes().Count(), 3);
     EXPECT_EQ(first->Nodes().Items(1).X(), 4);
     EXPECT_EQ(first->Nodes().Items(2).Y(), 3);
@@ -124,7 +126,7 @@ TEST_F(TownModelReaderTest, RecordsBecomeObjectsInFileOrder)
     EXPECT_EQ(first->Owner(), &scene);
     EXPECT_EQ(first->Count(), 0) << "walls come later";
     EXPECT_EQ(diffuse(first), (std::array<float, 4>{0x99 / 255.0f, 0x66 / 255.0f, 0x33 / 255.0f, 1}));
-    EXPECT_EQ(object<Thouse>(1)->params(), (std::vector<std::string>{ru("Улица"), ru("Дом"), "5"}));
+    EXPECT_EQ(object<Thouse>(1)->params(), (std::array<std::string, 3>{ru("Улица"), ru("Дом"), "5"}));
 
     Troad* r = object<Troad>(2);
     ASSERT_EQ(r->Nodes().Count(), 3);
@@ -181,7 +183,7 @@ TEST_F(TownModelReaderTest, TextFieldsAlwaysTakeTheirWholeWidth)
 
     ASSERT_EQ(objects(), 4);
     Thouse* h = object<Thouse>(0);
-    EXPECT_EQ(h->params(), (std::vector<std::string>{"", std::string(30, 'a'), std::string(30, '7')}));
+    EXPECT_EQ(h->params(), (std::array<std::string, 3>{"", std::string(30, 'a'), std::string(30, '7')}));
     EXPECT_EQ(diffuse(h), (std::array<float, 4>{1, 0, 0, 1}));
     Troad* withTexts = object<Troad>(1);
     Troad* without = object<Troad>(2);
@@ -202,7 +204,7 @@ TEST_F(TownModelReaderTest, FourthHouseTextStopsTheLoadAndKeepsTheHouse)
     ASSERT_EQ(objects(), 1);
     Thouse* h = object<Thouse>(0);
     EXPECT_EQ(h->Nodes().Count(), 3);
-    EXPECT_EQ(h->params(), (std::vector<std::string>{"a", "b", "3"}));
+    EXPECT_EQ(h->params(), (std::array<std::string, 3>{"a", "b", "3"}));
 }
 
 TEST_F(TownModelReaderTest, MissingFiles)

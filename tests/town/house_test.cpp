@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <cmath>
 #include <string>
 #include <utility>
@@ -63,7 +65,7 @@ TEST_F(HouseTest, NewHouseHasDefaultParamsAndNothingElse)
 {
     Thouse h(nullptr);
     EXPECT_EQ(h.ClassName(), "Thouse");
-    EXPECT_EQ(h.params(), (std::vector<std::string>{cp1251::fromUtf8("Улица"), cp1251::fromUtf8("Дом"), "5"}));
+    EXPECT_EQ(h.params(), (std::array<std::string, 3>{cp1251::fromUtf8("Улица"), cp1251::fromUtf8("Дом"), "5"}));
     EXPECT_EQ(h.Nodes().Count(), 0);
     EXPECT_EQ(h.Count(), 0);
     EXPECT_EQ(errorOf([&] { h.SetParam(3, "x"); }), "List index out of bounds (3)");

@@ -45,31 +45,31 @@ std::string indexOutOfBounds(int index)
 
 TGxBaseSceneObject::TGxBaseSceneObject(TGxComponent* owner)
     : TGxCoordinatesUpdateAbleComponent(owner),
-      m_position(this, VectorMake(0, 0, 0, 1), PointStyle),
       m_changes{TGxObjectChange::Transformation, TGxObjectChange::WorldMatrix,
                 TGxObjectChange::InvWorldMatrix, TGxObjectChange::Structure}
 {
 }
 
-TGxBaseSceneObject::Orientation::Orientation(TGxCoordinatesUpdateAbleComponent* owner)
-    : direction(owner, VectorMake(0, 0, 1, 0), VectorStyle),
+TGxBaseSceneObject::Placement::Placement(TGxCoordinatesUpdateAbleComponent* owner)
+    : position(owner, VectorMake(0, 0, 0, 1), PointStyle),
+      direction(owner, VectorMake(0, 0, 1, 0), VectorStyle),
       up(owner, VectorMake(0, 1, 0, 0), VectorStyle),
       scale(owner, VectorMake(1, 1, 1, 0), VectorStyle),
       rotation(owner, VectorMake(0, 0, 0, 0), VectorStyle)
 {
 }
 
-TGxBaseSceneObject::Orientation& TGxBaseSceneObject::orientation()
+TGxBaseSceneObject::Placement& TGxBaseSceneObject::placement()
 {
-    if (!m_orientation)
-        m_orientation = std::make_unique<Orientation>(this);
-    return *m_orientation;
+    if (!m_placement)
+        m_placement = std::make_unique<Placement>(this);
+    return *m_placement;
 }
 
-const TGxBaseSceneObject::Orientation& TGxBaseSceneObject::orient() const
+const TGxBaseSceneObject::Placement& TGxBaseSceneObject::place() const
 {
-    static const Orientation defaults(static_cast<TGxCoordinatesUpdateAbleComponent*>(nullptr));
-    return m_orientation ? *m_orientation : defaults;
+    static const Placement defaults(static_cast<TGxCoordinatesUpdateAbleComponent*>(nullptr));
+    return m_placement ? *m_placement : defaults;
 }
 
 TGxBaseSceneObject::~TGxBaseSceneObject()
@@ -230,7 +230,7 @@ void collectCameras(const TGxBaseSceneObject* object, std::vector<TGxCamera*>& c
 {
     for (int i = 0; i < object->Count(); ++i) {
         TGxBaseSceneObject* child = object->Children(i);
-        if (auto* camera = dynamic_cast<TGxCamera*>(child))
+        if (TGxCamera* camera = child->AsCamera())
             cameras.push_back(camera);
         collectCameras(child, cameras);
     }
@@ -303,30 +303,30 @@ void TGxBaseSceneObject::InitSceneRoot(TGxScene* scene)
 
 void TGxBaseSceneObject::SetPosition(const TGxCoordinates& source)
 {
-    m_position.AssignPoint(source.X(), source.Y(), source.Z());
+    placement().position.AssignPoint(source.X(), source.Y(), source.Z());
 }
 
 void TGxBaseSceneObject::SetDirection(const TGxCoordinates& source)
 {
     if (!isZeroVector(source))
-        orientation().direction.AssignVector(source.X(), source.Y(), source.Z());
+        placement().direction.AssignVector(source.X(), source.Y(), source.Z());
 }
 
 void TGxBaseSceneObject::SetUp(const TGxCoordinates& source)
 {
     if (!isZeroVector(source))
-        orientation().up.AssignVector(source.X(), source.Y(), source.Z());
+        placement().up.AssignVector(source.X(), source.Y(), source.Z());
 }
 
 void TGxBaseSceneObject::SetScale(const TGxCoordinates& source)
 {
-    orientation().scale.Assign(source);
+    placement().scale.Assign(source);
     TransformDirty();
 }
 
 void TGxBaseSceneObject::Translate(float dx, float dy, float dz)
 {
-    m_position.Translate(TGxAffineVector{dx, dy, dz});
+    placement().position.Translate(TGxAffineVector{dx, dy, dz});
 }
 
 void TGxBaseSceneObject::rotateBy(const TGxVector& axis, float oldAngle, float newAngle)
@@ -335,7 +335,7 @@ void TGxBaseSceneObject::rotateBy(const TGxVector& axis, float oldAngle, float n
     {
         // Rotating keeps the frame orthogonal: no repair on the way.
         TGxFlagScope calculating(m_isCalculating);
-        Orientation& o = orientation();
+        Placement& o = placement();
         o.up.SetSilently(VectorTransform(o.up.Vector4(), r));
         o.up.Normalize();
         o.direction.SetSilently(VectorTransform(o.direction.Vector4(), r));
@@ -348,54 +348,54 @@ void TGxBaseSceneObject::SetPitchAngle(float angle)
 {
     if (angle != PitchAngle() && !IsLoading())
         rotateBy(RightAxis(), PitchAngle(), angle);
-    TGxVector r = orient().rotation.Vector4();
+    TGxVector r = place().rotation.Vector4();
     r.X = NormalizeDegAngle(angle);
-    orientation().rotation.SetSilently(r);
+    placement().rotation.SetSilently(r);
 }
 
 void TGxBaseSceneObject::SetTurnAngle(float angle)
 {
     if (angle != TurnAngle() && !IsLoading())
-        rotateBy(orient().up.Vector4(), TurnAngle(), angle);
-    TGxVector r = orient().rotation.Vector4();
+        rotateBy(place().up.Vector4(), TurnAngle(), angle);
+    TGxVector r = place().rotation.Vector4();
     r.Y = NormalizeDegAngle(angle);
-    orientation().rotation.SetSilently(r);
+    placement().rotation.SetSilently(r);
 }
 
 void TGxBaseSceneObject::SetRollAngle(float angle)
 {
     if (angle != RollAngle() && !IsLoading())
-        rotateBy(orient().direction.Vector4(), RollAngle(), angle);
-    TGxVector r = orient().rotation.Vector4();
+        rotateBy(place().direction.Vector4(), RollAngle(), angle);
+    TGxVector r = place().rotation.Vector4();
     r.Z = NormalizeDegAngle(angle);
-    orientation().rotation.SetSilently(r);
+    placement().rotation.SetSilently(r);
 }
 
 TGxVector TGxBaseSceneObject::RightAxis() const
 {
-    return VectorCrossProduct(orient().direction.Vector4(), orient().up.Vector4());
+    return VectorCrossProduct(place().direction.Vector4(), place().up.Vector4());
 }
 
 TGxVector TGxBaseSceneObject::LeftAxis() const
 {
-    return VectorCrossProduct(orient().up.Vector4(), orient().direction.Vector4());
+    return VectorCrossProduct(place().up.Vector4(), place().direction.Vector4());
 }
 
 // ---------------------------------------------------------------- matrices
 
 void TGxBaseSceneObject::refreshMatrix() const
 {
-    // Without matrices the object matrix is the identity: placed at its
-    // parent's origin and never turned or scaled, it needs none.
-    const bool identity = !m_orientation && m_position.Vector4() == VectorMake(0, 0, 0, 1);
+    // Without matrices the object matrix is the identity: never moved,
+    // turned or scaled, the object sits on its parent's axes.
+    const bool identity = !m_placement;
     if (m_matrices || !identity) {
         TGxMatrix& m = matrices().object;
-        const Orientation& o = orient();
+        const Placement& o = place();
         const TGxVector& s = o.scale.Vector4();
         m.SetRow(0, VectorScale(LeftAxis(), s.X));
         m.SetRow(1, VectorScale(o.up.Vector4(), s.Y));
         m.SetRow(2, VectorScale(o.direction.Vector4(), s.Z));
-        m.SetRow(3, m_position.Vector4());
+        m.SetRow(3, o.position.Vector4());
     }
     m_changes.Exclude(TGxObjectChange::Transformation);
     m_changes.Include(TGxObjectChange::WorldMatrix);
@@ -439,7 +439,7 @@ const TGxMatrix& TGxBaseSceneObject::InvWorldMatrix() const
 {
     Matrices& m = matrices();
     if (m_changes.Contains(TGxObjectChange::InvWorldMatrix)) {
-        if (orient().scale.Vector4() == VectorMake(1, 1, 1, 0)) {
+        if (place().scale.Vector4() == VectorMake(1, 1, 1, 0)) {
             m.inverse = AnglePreservingInvertMatrix(ObjectMatrix());
             // Like WorldMatrix, the roots' own transforms never apply, so
             // the inverse stays the inverse of WorldMatrix.
@@ -510,7 +510,7 @@ void TGxBaseSceneObject::OrbitAround(const TGxBaseSceneObject* other, float pitc
     TGxVector target = VectorAdd(own, VectorSubtract(n, offset));
     if (m_parent)
         target = m_parent->ToLocal(target);
-    m_position.SetVector4(target);
+    placement().position.SetVector4(target);
 }
 
 // ---------------------------------------------------------------- bounds
@@ -544,7 +544,7 @@ bool TGxBaseSceneObject::GeometryOutsideFrustum(const TGxFrustum& frustum) const
 TGxVector TGxBaseSceneObject::HalfExtents() const
 {
     const TGxVector h = HalfExtentsUnscaled();
-    const TGxVector& s = orient().scale.Vector4();
+    const TGxVector& s = place().scale.Vector4();
     return VectorMake(h.X * s.X, h.Y * s.Y, h.Z * s.Z, 0.0f);
 }
 
@@ -557,7 +557,7 @@ bool TGxBaseSceneObject::ContainsPoint(const TGxVector& point) const
 {
     const TGxVector p = ToLocal(point);
     const TGxVector h = HalfExtents();
-    const TGxVector& s = orient().scale.Vector4();
+    const TGxVector& s = place().scale.Vector4();
     return !(std::fabs(p.X * s.X) > h.X || std::fabs(p.Y * s.Y) > h.Y || std::fabs(p.Z * s.Z) > h.Z);
 }
 
@@ -677,7 +677,7 @@ void TGxBaseSceneObject::CoordsChanged(TGxCoordinates* which)
     if (m_isCalculating)
         return;
     TGxFlagScope calculating(m_isCalculating);
-    Orientation* o = m_orientation.get();
+    Placement* o = m_placement.get();
     if (o && which == &o->direction) {
         if (o->direction.VectorLength() == 0.0f)
             o->direction.SetSilently(VectorMake(0, 0, 1, 0));
@@ -698,9 +698,12 @@ void TGxBaseSceneObject::CoordsChanged(TGxCoordinates* which)
 
 void TGxBaseSceneObject::Loaded()
 {
-    TGxVector p = m_position.Vector4();
+    // An object never placed is at the default point, W = 1 already.
+    if (!m_placement)
+        return;
+    TGxVector p = m_placement->position.Vector4();
     p.W = 1.0f;
-    m_position.SetSilently(p);
+    m_placement->position.SetSilently(p);
 }
 
 // ---------------------------------------------------------------- display properties

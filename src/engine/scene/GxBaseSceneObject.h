@@ -11,6 +11,8 @@
 #include <vector>
 
 struct TRenderContextInfo;
+class TGxCamera;
+class TGxLightSource;
 class TGxGeometryBatch;
 class TGxListHandle;
 class TGxPickIndex;
@@ -93,19 +95,24 @@ public:
     bool IsInSubtree(const TGxBaseSceneObject* object) const;
     TGxScene* Scene() const { return m_scene; }
     bool IsSceneRoot() const { return m_isSceneRoot; }
+    // This object as a camera (a light); null for any other. Asked of every
+    // object joining or leaving a tree, where a type cast would cost more
+    // than the rest.
+    virtual TGxCamera* AsCamera() { return nullptr; }
+    virtual TGxLightSource* AsLight() { return nullptr; }
 
     // ---- Placement ----
-    TGxCoordinates& Position() { return m_position; }
-    const TGxCoordinates& Position() const { return m_position; }
-    // Direction, Up and Scale (and the angles) are made on the first
-    // non-const access: until then they read as their defaults. Most objects
-    // of a town are never turned or scaled.
-    TGxCoordinates& Direction() { return orientation().direction; }
-    const TGxCoordinates& Direction() const { return orient().direction; }
-    TGxCoordinates& Up() { return orientation().up; }
-    const TGxCoordinates& Up() const { return orient().up; }
-    TGxCoordinates& Scale() { return orientation().scale; }
-    const TGxCoordinates& Scale() const { return orient().scale; }
+    TGxCoordinates& Position() { return placement().position; }
+    const TGxCoordinates& Position() const { return place().position; }
+    // Position, Direction, Up and Scale (and the angles) are made on the
+    // first non-const access: until then they read as their defaults. Most
+    // objects of a town are never moved, turned or scaled.
+    TGxCoordinates& Direction() { return placement().direction; }
+    const TGxCoordinates& Direction() const { return place().direction; }
+    TGxCoordinates& Up() { return placement().up; }
+    const TGxCoordinates& Up() const { return place().up; }
+    TGxCoordinates& Scale() { return placement().scale; }
+    const TGxCoordinates& Scale() const { return place().scale; }
     // Property assignment from another holder: a point for Position; a
     // vector for Direction and Up, ignored when the source is (0, 0, 0);
     // Scale copies the source.
@@ -117,9 +124,9 @@ public:
 
     // Degrees. Setting one turns Direction and Up by the difference (not
     // while loading) and stores the angle normalized to [-180, 180].
-    float PitchAngle() const { return orient().rotation.X(); }
-    float TurnAngle() const { return orient().rotation.Y(); }
-    float RollAngle() const { return orient().rotation.Z(); }
+    float PitchAngle() const { return place().rotation.X(); }
+    float TurnAngle() const { return place().rotation.Y(); }
+    float RollAngle() const { return place().rotation.Z(); }
     void SetPitchAngle(float angle);
     void SetTurnAngle(float angle);
     void SetRollAngle(float angle);
@@ -251,15 +258,16 @@ private:
     void freeAllChildren();
     void checkCanAdopt(const TGxBaseSceneObject* child) const;
 
-    struct Orientation {
-        explicit Orientation(TGxCoordinatesUpdateAbleComponent* owner);
+    struct Placement {
+        explicit Placement(TGxCoordinatesUpdateAbleComponent* owner);
+        TGxCoordinates position;
         TGxCoordinates direction;
         TGxCoordinates up;
         TGxCoordinates scale;
         TGxCoordinates rotation; // X pitch, Y turn, Z roll, in degrees
     };
-    Orientation& orientation();
-    const Orientation& orient() const;
+    Placement& placement();
+    const Placement& place() const;
 
     struct Matrices {
         TGxMatrix object; // valid unless the Transformation change is pending
@@ -276,8 +284,7 @@ private:
     TGxGeometryBatch* m_batch = nullptr;          // the batch that draws it, if any
     std::uint32_t m_batchEntry = 0;
     TGxRenderFlags m_renderFlags;
-    TGxCoordinates m_position;
-    std::unique_ptr<Orientation> m_orientation; // null: all defaults
+    std::unique_ptr<Placement> m_placement; // null: all defaults
     mutable TGxObjectChanges m_changes;
     TGxBaseSceneObject* m_parent = nullptr;
     TGxScene* m_scene = nullptr;

@@ -38,6 +38,7 @@ public:
     explicit TGxCamera(TGxComponent* owner);
     ~TGxCamera() override;
     std::string_view ClassName() const override { return "TGxCamera"; }
+    TGxCamera* AsCamera() override { return this; }
 
     // Millimetres; a value <= 0 becomes 1.
     float FocalLength() const { return m_focalLength; }

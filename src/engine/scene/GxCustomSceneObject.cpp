@@ -2,8 +2,21 @@
 
 #include "engine/materials/GxMaterial.h"
 
+namespace {
+
+// Every object starts with this one, shared and never changed: the first
+// change through Material() makes the object its own copy, and a town's
+// walls take their house's material without ever making one.
+const std::shared_ptr<TGxMaterial>& defaultMaterial()
+{
+    static const std::shared_ptr<TGxMaterial> material = std::make_shared<TGxMaterial>(nullptr);
+    return material;
+}
+
+} // namespace
+
 TGxCustomSceneObject::TGxCustomSceneObject(TGxComponent* owner)
-    : TGxBaseSceneObject(owner), m_material(std::make_shared<TGxMaterial>(this))
+    : TGxBaseSceneObject(owner), m_material(defaultMaterial())
 {
 }
 

@@ -33,7 +33,8 @@ public:
     // equal, like a house and its walls: a town has hundreds of thousands.
     // Told as a change of this object's material.
     void ShareMaterial(TGxCustomSceneObject& source);
-    // True while this object's material is held by another object too.
+    // True while this object's material is held elsewhere too: by another
+    // object, or the untouched default every object starts with.
     bool SharesMaterial() const { return m_material.use_count() > 1; }
     bool NeedsBlending() const override;
 

@@ -35,3 +35,11 @@ inline void gxAssert(bool condition, const std::string& message,
     if (!condition)
         throw EGxAssertion(message, where);
 }
+// The same for a fixed text, made into a string only when raised: checks run
+// for each of a town's hundreds of thousands of objects.
+inline void gxAssert(bool condition, const char* message,
+                     std::source_location where = std::source_location::current())
+{
+    if (!condition)
+        throw EGxAssertion(message, where);
+}

@@ -13,6 +13,7 @@ public:
     explicit TGxLightSource(TGxComponent* owner);
     ~TGxLightSource() override;
     std::string_view ClassName() const override { return "TGxLightSource"; }
+    TGxLightSource* AsLight() override { return this; }
 
     // The slot in the scene's light slots, -1 without one.
     int LightSlot() const { return m_lightSlot; }

@@ -134,7 +134,7 @@ void TGxScene::RemoveLight(TGxLightSource* light)
 void TGxScene::AddLights(TGxBaseSceneObject* subtree)
 {
     forEachInSubtree(subtree, [this](TGxBaseSceneObject* o) {
-        if (auto* light = dynamic_cast<TGxLightSource*>(o))
+        if (TGxLightSource* light = o->AsLight())
             AddLight(light);
     });
 }
@@ -142,7 +142,7 @@ void TGxScene::AddLights(TGxBaseSceneObject* subtree)
 void TGxScene::RemoveLights(TGxBaseSceneObject* subtree)
 {
     forEachInSubtree(subtree, [this](TGxBaseSceneObject* o) {
-        if (auto* light = dynamic_cast<TGxLightSource*>(o))
+        if (TGxLightSource* light = o->AsLight())
             RemoveLight(light);
     });
 }

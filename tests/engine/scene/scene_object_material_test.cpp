@@ -144,8 +144,8 @@ TEST_F(SceneObjectMaterialTest, OnlyPlainMaterialsAreShared)
         auto* source = scene.ObjectRoot()->SpawnChild<Probe<TGxSceneObject>>();
         make(source);
         other->ShareMaterial(*source);
-        EXPECT_FALSE(source->SharesMaterial());
         source->ShareMaterial(*other);
-        EXPECT_FALSE(other->SharesMaterial());
+        EXPECT_NE(&std::as_const(*other).Material(), &std::as_const(*source).Material());
+        EXPECT_FALSE(source->SharesMaterial());
     }
 }
