@@ -3,6 +3,7 @@
 #include "app/SurfaceFormat.h"
 #include "platform/ErrorBox.h"
 #include "platform/Fonts.h"
+#include "platform/HeapPolicy.h"
 #include "platform/KeyState.h"
 #include "platform/ReportingApplication.h"
 #include "platform/StandardDialogTexts.h"
@@ -54,6 +55,7 @@ QIcon programIcon()
 
 int main(int argc, char** argv)
 {
+    keepLargeBlocksOutOfTheHeap();
     installDefaultSurfaceFormat();
     ReportingApplication app(argc, argv);
     setApplicationTitle(QString::fromUtf8(kApplicationTitle));

@@ -11,6 +11,7 @@
 #include "engine/scene/GxSceneViewer.h"
 #include "engine/scene/RenderTestObjects.h"
 #include "platform/Fonts.h"
+#include "platform/HeapPolicy.h"
 #include "support/RecordingPrinter.h"
 #include "support/TempDir.h"
 #include "town/House.h"
@@ -23,6 +24,7 @@
 #include <QTextEdit>
 
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 namespace {
 
@@ -182,6 +184,23 @@ TEST_F(PrintedMap, PrintSnapPutsTheBigPictureInTheTopLeftCornerFillingThePageWid
     Printing::PrintSnap(narrow, view, 3.125f);
     EXPECT_EQ(narrow.page.pixelColor(925, 686), background);
     EXPECT_EQ(narrow.page.pixelColor(925, 688), QColor(Qt::white));
+}
+
+TEST_F(PrintedMap, PrintsGiveTheirLargeBlocksBackAsTheProgramRuns)
+{
+    // As the program does at start; the C library's default kept each print's
+    // picture and framebuffer in the heap after the first print had freed its own.
+    keepLargeBlocksOutOfTheHeap();
+    RecordingPrinter printer({1853, 2600});
+    Printing::PrintSnap(printer, view, 3.125f);
+    const std::size_t heapAfterFirst = mallinfo2().arena;
+    std::size_t largest = heapAfterFirst;
+    for (int i = 0; i < 5; ++i) {
+        Printing::PrintSnap(printer, view, 3.125f);
+        largest = std::max(largest, mallinfo2().arena);
+    }
+    // One picture alone is 7.6 MB, its framebuffer 20 MB.
+    EXPECT_LT(largest - heapAfterFirst, kLargeBlockBytes * 4);
 }
 
 TEST(PrintOrgs, PrintsTheTreesTextsWithSeparatorsUnderItsTitle)
