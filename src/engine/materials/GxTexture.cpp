@@ -7,6 +7,7 @@
 #include "engine/materials/GxMaterialContext.h"
 #include "engine/materials/GxStateCache.h"
 #include "engine/materials/GxTexCoordRouter.h"
+#include "engine/scene/GxListHandle.h"
 
 #include <GL/glext.h>
 #include <GL/glu.h>
@@ -431,9 +432,12 @@ void TGxTexture::ReleaseGlObjects()
 {
     if (m_handle) {
         // Delete only where the name lives: its own context or one sharing
-        // with it. A context that is gone took its textures with it.
+        // with it, now or when one of them is next current. A context that
+        // is gone took its textures with it.
         if (usableHere())
             glDeleteTextures(1, &m_handle);
+        else if (m_context)
+            TGxListHandle::ReleaseName(TGxListHandle::TextureObject, m_context->shareGroup(), m_handle);
         TGxStateCache::TextureDeleted();
         m_handle = 0;
     }

@@ -19,6 +19,7 @@ struct PendingLists {
     QPointer<QOpenGLContextGroup> group;
     std::vector<GLuint> names;
     std::vector<GLuint> buffers;
+    std::vector<GLuint> textures;
 };
 
 // Keyed by the group's address; an entry whose group has gone is dropped.
@@ -36,14 +37,27 @@ void deleteNames(const PendingLists& entry)
         glDeleteLists(name, 1);
     if (!entry.buffers.empty())
         glDeleteBuffers(GLsizei(entry.buffers.size()), entry.buffers.data());
+    if (!entry.textures.empty())
+        glDeleteTextures(GLsizei(entry.textures.size()), entry.textures.data());
 }
 
 void deleteName(TGxListHandle::Kind kind, GLuint name)
 {
-    if (kind == TGxListHandle::DisplayList)
-        glDeleteLists(name, 1);
-    else
-        glDeleteBuffers(1, &name);
+    switch (kind) {
+    case TGxListHandle::DisplayList: glDeleteLists(name, 1); break;
+    case TGxListHandle::BufferObject: glDeleteBuffers(1, &name); break;
+    case TGxListHandle::TextureObject: glDeleteTextures(1, &name); break;
+    }
+}
+
+std::vector<GLuint>& queueOf(PendingLists& entry, TGxListHandle::Kind kind)
+{
+    switch (kind) {
+    case TGxListHandle::DisplayList: return entry.names;
+    case TGxListHandle::BufferObject: return entry.buffers;
+    case TGxListHandle::TextureObject: break;
+    }
+    return entry.textures;
 }
 
 // Deletes what is queued for groups that still exist, making one of each
@@ -130,20 +144,25 @@ void TGxListHandle::Release()
             deleteName(m_kind, name);
         return;
     }
-    if (!m_group)
-        return; // every context of the group is gone, and the list with them
-    if (current && current->shareGroup() == m_group) {
-        deleteName(m_kind, name);
+    ReleaseName(m_kind, m_group.data(), name);
+}
+
+void TGxListHandle::ReleaseName(Kind kind, QOpenGLContextGroup* group, GLuint name)
+{
+    if (!group || !name)
+        return; // every context of the group is gone, and the name with them
+    const QOpenGLContext* current = QOpenGLContext::currentContext();
+    if (current && current->shareGroup() == group) {
+        deleteName(kind, name);
         return;
     }
-    PendingLists& entry = pending()[m_group.data()];
-    if (entry.group != m_group) {
+    PendingLists& entry = pending()[group];
+    if (entry.group != group) {
         // a group that has gone, whose address came back
-        entry.names.clear();
-        entry.buffers.clear();
+        entry = PendingLists{};
     }
-    entry.group = m_group;
-    (m_kind == DisplayList ? entry.names : entry.buffers).push_back(name);
+    entry.group = group;
+    queueOf(entry, kind).push_back(name);
     scheduleFlush();
 }
 
@@ -170,6 +189,6 @@ std::size_t TGxListHandle::PendingCount()
     std::size_t n = 0;
     for (const auto& [key, entry] : pending())
         if (entry.group)
-            n += entry.names.size() + entry.buffers.size();
+            n += entry.names.size() + entry.buffers.size() + entry.textures.size();
     return n;
 }

@@ -12,7 +12,7 @@ class QOpenGLContextGroup;
 // its lists with it.
 class TGxListHandle {
 public:
-    enum Kind { DisplayList, BufferObject };
+    enum Kind { DisplayList, BufferObject, TextureObject };
     explicit TGxListHandle(Kind kind = DisplayList) : m_kind(kind) {}
     ~TGxListHandle() { Release(); }
     TGxListHandle(const TGxListHandle&) = delete;
@@ -27,6 +27,11 @@ public:
     // A list held before is released first.
     GLuint Allocate();
     void Release();
+
+    // Deletes a name of that kind made in a context of the group: at once when
+    // one is current, else queued as a released list is. For names kept
+    // elsewhere (textures).
+    static void ReleaseName(Kind kind, QOpenGLContextGroup* group, GLuint name);
 
     // Deletes the queued lists of the current context's group.
     static void DeletePendingLists();

@@ -1,9 +1,12 @@
 #include "MaterialGlFixture.h"
 #include "engine/materials/GxTexture.h"
 #include "engine/materials/JpegEncoder.h"
+#include "engine/scene/GxListHandle.h"
 #include "support/TempDir.h"
 
 #include <GL/glu.h>
+#include <QCoreApplication>
+#include <QOpenGLContext>
 #include <algorithm>
 #include <cmath>
 #include <fstream>
@@ -178,6 +181,35 @@ TEST_F(MaterialGl, TextureUploadedInAnotherContextUploadsAgainInTheCurrentOne)
         draw(*m);
     }
     EXPECT_EQ(renewed.pixel(32, 32), QColor(255, 0, 0));
+}
+
+TEST_F(MaterialGl, TextureFreedWithoutItsContextIsDeletedWhenTheContextComesBack)
+{
+    // A label sprite is freed by the selection, outside any frame: its
+    // texture must not stay in the driver for the rest of the run.
+    for (const bool byEventLoop : {false, true}) {
+        SCOPED_TRACE(byEventLoop ? "the event loop comes round" : "the engine makes the context current");
+        auto material = std::make_unique<TGxMaterial>(nullptr);
+        makeNearest(material->Texture(), rowImage({Qt::red}));
+        draw(*material);
+        const GLuint name = material->Texture().Handle();
+        ASSERT_NE(name, 0u);
+        ASSERT_TRUE(glIsTexture(name));
+
+        QOpenGLContext::currentContext()->doneCurrent();
+        material.reset();
+        EXPECT_EQ(TGxListHandle::PendingCount(), 1u);
+        if (byEventLoop) {
+            QCoreApplication::processEvents();
+            gl.makeCurrent();
+        } else {
+            gl.makeCurrent();
+            TGxListHandle::DeletePendingLists();
+        }
+        EXPECT_EQ(TGxListHandle::PendingCount(), 0u);
+        EXPECT_FALSE(glIsTexture(name));
+        beginPass();
+    }
 }
 
 TEST_F(MaterialGl, TexCoordRouterSendsToTheChosenUnitsAfterTheOutermostBracket)
