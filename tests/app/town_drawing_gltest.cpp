@@ -139,6 +139,26 @@ TEST_F(TownDrawing, CloseUpViewSkipsWhatLiesOutside)
     EXPECT_GT(stats().culled, int(houses.size() / 2));
 }
 
+TEST_F(TownDrawing, HousesComingIntoViewLaterShareTheBuffersOfThoseSeenFirst)
+{
+    // Close up only a few houses are drawn, and so put in the buffers; the
+    // rest join them as the camera climbs out over several frames.
+    closeView();
+    frame(true);
+    const TGxVector from = scene.GxFreeCamera->Position().Vector4();
+    const TGxVector to = PointMake(37.2f, -41.2f, 40.2f);
+    for (int step = 1; step <= 10; ++step) {
+        const float t = float(step) / 10.0f;
+        scene.GxFreeCamera->Position().AssignPoint(from.X + (to.X - from.X) * t, from.Y + (to.Y - from.Y) * t,
+                                                   from.Z + (to.Z - from.Z) * t);
+        frame(true);
+    }
+    expectSameFrames("after the climb");
+    frame(true);
+    EXPECT_LE(stats().buffers, stats().vertices / TGxGeometryBatch::kBlockVertices + 1);
+    EXPECT_LT(stats().draws, int(houses.size() / 4));
+}
+
 TEST_F(TownDrawing, RecolouredHousesShowTheirColoursAndLeaveTheBuffersAlone)
 {
     const QImage before = frame(true);

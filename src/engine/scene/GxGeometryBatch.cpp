@@ -20,7 +20,6 @@ constexpr std::size_t kFloatsPerVertex = 6;
 constexpr GLsizei kStride = GLsizei(kFloatsPerVertex * sizeof(float));
 // Vertices gathered before a buffer is written; a subtree larger than this
 // gets a block of its own.
-constexpr std::uint32_t kBlockVertices = 1u << 17;
 
 bool isIdentity(const TGxMatrix& m)
 {
@@ -181,16 +180,30 @@ bool TGxGeometryBatch::capture(std::uint32_t top)
 std::uint32_t TGxGeometryBatch::place(const std::vector<float>& vertices, std::size_t from)
 {
     const auto n = std::uint32_t((vertices.size() - from) / kFloatsPerVertex);
-    const auto staged = std::uint32_t(m_staging.size() / kFloatsPerVertex);
-    if (m_blocks.empty() || m_blocks.back()->uploaded || (staged > 0 && staged + n > kBlockVertices)) {
+    // Objects first drawn after the block went to OpenGL (houses coming into
+    // view as the camera moves) fill its room rather than start a buffer each.
+    const Block* last = m_blocks.empty() ? nullptr : m_blocks.back().get();
+    const bool fits = last
+                      && (last->vertices == 0
+                          || std::uint64_t(last->vertices) + n <= (last->uploaded ? last->capacity : kBlockVertices));
+    if (!fits) {
         uploadOpenBlock();
         m_blocks.push_back(std::make_unique<Block>());
+        m_stats.buffers = m_blocks.size();
+    }
+    Block& b = *m_blocks.back();
+    const std::uint32_t first = b.vertices;
+    if (b.uploaded) {
+        glBindBuffer(GL_ARRAY_BUFFER, b.buffer.Name());
+        glBufferSubData(GL_ARRAY_BUFFER, GLintptr(std::size_t(first) * kStride),
+                        GLsizeiptr((vertices.size() - from) * sizeof(float)), vertices.data() + from);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+    } else {
         if (m_staging.capacity() == 0)
             m_staging.reserve(std::size_t(kBlockVertices) * kFloatsPerVertex);
+        m_staging.insert(m_staging.end(), vertices.begin() + std::ptrdiff_t(from), vertices.end());
     }
-    const auto first = std::uint32_t(m_staging.size() / kFloatsPerVertex);
-    m_staging.insert(m_staging.end(), vertices.begin() + std::ptrdiff_t(from), vertices.end());
-    m_blocks.back()->vertices += n;
+    b.vertices += n;
     m_stats.vertices += n;
     m_stats.uploadedVertices += n;
     return first;
@@ -202,8 +215,12 @@ void TGxGeometryBatch::uploadOpenBlock()
         return;
     Block& b = *m_blocks.back();
     b.buffer.Allocate();
+    // Room for a whole block: what is placed later is written behind. Pages
+    // never written are never touched.
+    b.capacity = std::max(b.vertices, kBlockVertices);
     glBindBuffer(GL_ARRAY_BUFFER, b.buffer.Name());
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(m_staging.size() * sizeof(float)), m_staging.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(std::size_t(b.capacity) * kStride), nullptr, GL_STATIC_DRAW);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(m_staging.size() * sizeof(float)), m_staging.data());
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     b.uploaded = true;
     // The buffer holds the vertices now; only a block's worth of room is kept.

@@ -67,7 +67,10 @@ public:
         int draws = 0;                   // calls of the last pass
         int culled = 0;                  // children skipped as out of view in the last pass
         int drawnOrdinarily = 0;         // members' subtrees the last pass left to the traversal
+        std::size_t buffers = 0;         // vertex buffers (blocks) holding them
     };
+    // Vertices a block takes before the next one is started.
+    static constexpr std::uint32_t kBlockVertices = 1u << 17;
     const Statistics& Stats() const { return m_stats; }
 
 private:
@@ -99,6 +102,7 @@ private:
     struct Block {
         TGxListHandle buffer{TGxListHandle::BufferObject};
         std::uint32_t vertices = 0;
+        std::uint32_t capacity = 0; // vertices the buffer has room for, once uploaded
         bool uploaded = false;
     };
     struct Run {
