@@ -1,11 +1,16 @@
+#define GL_GLEXT_PROTOTYPES 1
+
 #include "engine/objects/GxPlane.h"
 
 #include "engine/materials/GxTexCoordRouter.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 TGxPlane::TGxPlane(TGxComponent* owner) : TGxSceneObject(owner)
 {
@@ -107,20 +112,27 @@ void TGxPlane::BuildGeometry() const
         glDepthMask(GL_FALSE);
     const float w = m_width / 2;
     const float h = m_height / 2;
+    // Drawn from arrays, not vertex by vertex: the driver keeps every vertex
+    // sent one by one during a pick (selection mode) for the rest of the run,
+    // and a plane under the pointer is drawn by every hover pick.
+    std::vector<float> points; // x, y, s, t
+    const auto add = [&points](float x, float y, float s, float t) { points.insert(points.end(), {x, y, s, t}); };
+    std::uint32_t rows = 0, perRow = 0;
+    GLenum mode = GL_QUADS;
     if (m_style.Contains(TPlaneStyle::psSingleQuad)) {
         // Counter-clockwise seen from +Z: the front face looks along the normal.
-        glBegin(GL_QUADS);
-        TGxTexCoordRouter::TexCoord2f(s1, t1);
-        glVertex2f(w, h);
-        TGxTexCoordRouter::TexCoord2f(s0, t1);
-        glVertex2f(-w, h);
-        TGxTexCoordRouter::TexCoord2f(s0, t0);
-        glVertex2f(-w, -h);
-        TGxTexCoordRouter::TexCoord2f(s1, t0);
-        glVertex2f(w, -h);
-        glEnd();
+        add(w, h, s1, t1);
+        add(-w, h, s0, t1);
+        add(-w, -h, s0, t0);
+        add(w, -h, s1, t0);
+        rows = 1;
+        perRow = 4;
     } else if (m_xTiles > 0) {
         // Rows from bottom to top; t starts at t0 as in the single quad.
+        mode = GL_TRIANGLE_STRIP;
+        rows = m_yTiles;
+        perRow = 2 * (m_xTiles + 1);
+        points.reserve(std::size_t(rows) * perRow * 4);
         const float ds = (s1 - s0) / float(m_xTiles);
         const float dt = (t1 - t0) / float(m_yTiles);
         for (std::uint32_t j = 0; j < m_yTiles; ++j) {
@@ -128,17 +140,30 @@ void TGxPlane::BuildGeometry() const
             const float yHigh = float(j + 1) * m_height / float(m_yTiles) - h;
             const float tLow = t0 + float(j) * dt;
             const float tHigh = tLow + dt;
-            glBegin(GL_TRIANGLE_STRIP);
             for (std::uint32_t i = 0; i <= m_xTiles; ++i) {
                 const float x = float(i) * m_width / float(m_xTiles) - w;
                 const float s = s0 + float(i) * ds;
-                TGxTexCoordRouter::TexCoord2f(s, tHigh);
-                glVertex2f(x, yHigh);
-                TGxTexCoordRouter::TexCoord2f(s, tLow);
-                glVertex2f(x, yLow);
+                add(x, yHigh, s, tHigh);
+                add(x, yLow, s, tLow);
             }
-            glEnd();
         }
+    }
+    if (!points.empty()) {
+        constexpr GLsizei stride = 4 * sizeof(float);
+        // The arrays are client memory: no buffer object may be bound.
+        GLint bound = 0;
+        glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &bound);
+        if (bound)
+            glBindBuffer(GL_ARRAY_BUFFER, 0);
+        glVertexPointer(2, GL_FLOAT, stride, points.data());
+        glEnableClientState(GL_VERTEX_ARRAY);
+        TGxTexCoordRouter::EnableTexCoordArray(2, GL_FLOAT, stride, points.data() + 2);
+        for (std::uint32_t row = 0; row < rows; ++row)
+            glDrawArrays(mode, GLint(row * perRow), GLsizei(perRow));
+        TGxTexCoordRouter::DisableTexCoordArray();
+        glDisableClientState(GL_VERTEX_ARRAY);
+        if (bound)
+            glBindBuffer(GL_ARRAY_BUFFER, GLuint(bound));
     }
     if (m_noZWrite)
         glDepthMask(GL_TRUE);
