@@ -115,8 +115,10 @@ void TGxPlane::BuildGeometry() const
     // Drawn from arrays, not vertex by vertex: the driver keeps every vertex
     // sent one by one during a pick (selection mode) for the rest of the run,
     // and a plane under the pointer is drawn by every hover pick.
-    std::vector<float> points; // x, y, s, t
-    const auto add = [&points](float x, float y, float s, float t) { points.insert(points.end(), {x, y, s, t}); };
+    // Kept between calls: planes are drawn every frame and every pick.
+    static std::vector<float> points; // x, y, s, t
+    points.clear();
+    const auto add = [](float x, float y, float s, float t) { points.insert(points.end(), {x, y, s, t}); };
     std::uint32_t rows = 0, perRow = 0;
     GLenum mode = GL_QUADS;
     if (m_style.Contains(TPlaneStyle::psSingleQuad)) {

@@ -18,8 +18,6 @@ namespace {
 // x, y, z, nx, ny, nz
 constexpr std::size_t kFloatsPerVertex = 6;
 constexpr GLsizei kStride = GLsizei(kFloatsPerVertex * sizeof(float));
-// Vertices gathered before a buffer is written; a subtree larger than this
-// gets a block of its own.
 
 bool isIdentity(const TGxMatrix& m)
 {

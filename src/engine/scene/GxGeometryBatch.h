@@ -69,7 +69,8 @@ public:
         int drawnOrdinarily = 0;         // members' subtrees the last pass left to the traversal
         std::size_t buffers = 0;         // vertex buffers (blocks) holding them
     };
-    // Vertices a block takes before the next one is started.
+    // Vertices a block takes before the next one is started; a subtree larger
+    // than this gets a block of its own.
     static constexpr std::uint32_t kBlockVertices = 1u << 17;
     const Statistics& Stats() const { return m_stats; }
 

@@ -52,12 +52,9 @@ void deleteName(TGxListHandle::Kind kind, GLuint name)
 
 std::vector<GLuint>& queueOf(PendingLists& entry, TGxListHandle::Kind kind)
 {
-    switch (kind) {
-    case TGxListHandle::DisplayList: return entry.names;
-    case TGxListHandle::BufferObject: return entry.buffers;
-    case TGxListHandle::TextureObject: break;
-    }
-    return entry.textures;
+    if (kind == TGxListHandle::DisplayList)
+        return entry.names;
+    return kind == TGxListHandle::BufferObject ? entry.buffers : entry.textures;
 }
 
 // Deletes what is queued for groups that still exist, making one of each
