@@ -1,7 +1,7 @@
 // Loading the organisation directory: 100,000 records with 2,000 distinct
 // streets, read and put into the sorted name and street lists. Target: the
 // whole load under 1 s.
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 #include "data/OrgDirectoryReader.h"
 #include "data/OrgDirectoryWriter.h"
 #include "directory/OrgDirectoryLoader.h"

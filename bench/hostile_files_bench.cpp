@@ -6,9 +6,9 @@
 //   build/bin/quorvel_bench --benchmark_filter=HostileFile
 #include "FuzzTargets.h"
 
-#include "data/BmpEncoder.h"
-#include "data/ByteReader.h"
-#include "data/ByteWriter.h"
+#include "base/BmpEncoder.h"
+#include "base/ByteReader.h"
+#include "base/ByteWriter.h"
 #include "data/File3DSWriter.h"
 #include "data/LandmarkListWriter.h"
 #include "data/MaterialLibraryWriter.h"

@@ -3,8 +3,8 @@
 // and restoring house materials through the state cache, the way a frame of
 // 50,000 houses with their walls does (350,000 objects, two colours
 // alternating): target under 100 ms.
-#include "data/BmpEncoder.h"
-#include "data/ByteReader.h"
+#include "base/BmpEncoder.h"
+#include "base/ByteReader.h"
 #include "data/MaterialLibraryWriter.h"
 #include "engine/materials/GxMaterialLibrary.h"
 #include "engine/materials/GxStateCache.h"

@@ -7,8 +7,8 @@
 // - each landmark of the demo town, as the generator writes it.
 #include "TownGenerator.h"
 
-#include "data/BmpEncoder.h"
-#include "data/ByteWriter.h"
+#include "base/BmpEncoder.h"
+#include "base/ByteWriter.h"
 #include "data/File3DSWriter.h"
 #include "data/LandmarkListReader.h"
 #include "engine/materials/GxMaterialLibrary.h"

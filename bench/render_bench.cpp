@@ -6,8 +6,8 @@
 // in the same run: the same triangles drawn from one buffer.
 #define GL_GLEXT_PROTOTYPES
 #include "TownGenerator.h"
-#include "app/MainScene.h"
-#include "app/MapState.h"
+#include "map/MainScene.h"
+#include "map/MapState.h"
 #include "directory/Selection.h"
 #include "engine/objects/GxDummyCube.h"
 #include "engine/materials/GxMaterial.h"

@@ -3,7 +3,7 @@
 // machine's own limit measured in the same run: one plain pass that looks
 // for the typed bytes in the same 100,000 stored names; `ratio` is the
 // suggestions' time over that pass.
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 #include "directory/NameIndex.h"
 #include "directory/SortedListModel.h"
 

@@ -9,6 +9,8 @@ const std::vector<Target>& targets()
 {
     static const std::vector<Target> all = {
         {"town", runTown, townSeeds},
+        {"model", runTownModel, townModelSeeds},
+        {"landmarks", runLandmarkList, landmarkListSeeds},
         {"library", runMaterialLibrary, materialLibrarySeeds},
         {"directory", runDirectory, directorySeeds},
         {"mesh3ds", runMesh3DS, mesh3DSSeeds},

@@ -2,7 +2,7 @@
 
 #include "FileBundle.h"
 
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 #include <string>
 #include <string_view>

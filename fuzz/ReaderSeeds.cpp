@@ -5,8 +5,8 @@
 
 #include "TownGenerator.h"
 
-#include "data/BmpEncoder.h"
-#include "data/ByteWriter.h"
+#include "base/BmpEncoder.h"
+#include "base/ByteWriter.h"
 #include "data/File3DSWriter.h"
 #include "data/LandmarkListWriter.h"
 #include "data/MaterialLibraryWriter.h"
@@ -162,6 +162,27 @@ Files townSeeds()
                          {"data.modt", text(writeMaterialLibrary(2, {}))},
                          {"fl.dat", ""}};
     return {{"demo-town", bundleFiles(demo)}, {"small-town", bundleFiles(small)}, {"empty-town", bundleFiles(empty)}};
+}
+
+// One file of each town seed, on its own.
+static Files fileOfEachTown(const std::string& file)
+{
+    Files seeds;
+    for (const auto& [town, bundle] : townSeeds())
+        for (const auto& [name, bytes] : unbundleFiles(bundle))
+            if (name == file)
+                seeds.emplace_back(town, bytes);
+    return seeds;
+}
+
+Files townModelSeeds()
+{
+    return fileOfEachTown("data.mod");
+}
+
+Files landmarkListSeeds()
+{
+    return fileOfEachTown("fl.dat");
 }
 
 Files materialLibrarySeeds()

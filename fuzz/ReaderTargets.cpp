@@ -1,11 +1,13 @@
 #include "ReaderTargets.h"
 
-#include "app/MainScene.h"
-#include "app/MapState.h"
-#include "data/ByteReader.h"
-#include "data/FileSource.h"
+#include "map/MainScene.h"
+#include "map/MapState.h"
+#include "base/ByteReader.h"
+#include "base/FileSource.h"
 #include "data/OrgDirectoryReader.h"
+#include "data/LandmarkListReader.h"
 #include "data/TownIniReader.h"
+#include "data/TownModelReader.h"
 #include "engine/materials/GxBitmap32.h"
 #include "engine/materials/GxMaterialLibrary.h"
 #include "engine/materials/GxTexture.h"
@@ -13,7 +15,7 @@
 #include "engine/materials/JpegDecoder.h"
 #include "engine/materials/PictureFile.h"
 #include "engine/objects/GxFreeForm.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "directory/Selection.h"
 
 #include <QString>
@@ -56,6 +58,28 @@ Result runTown(std::string_view input)
         scene.LoadObjFromFile(kTownFolder + "data.mod");
         scene.Set3D(MapState{}.HeightScale);
         DeSelectAll(scene.GxScene);
+    });
+}
+
+Result runTownModel(std::string_view input)
+{
+    ByteReader in = readerOf(input, "data.mod");
+    return guarded([&] {
+        const TownModel town = readTownModel(in);
+        // What was read writes back to bytes that read the same again.
+        const ByteWriter written = writeTownModel(town);
+        ByteReader again(written.data(), "again.mod");
+        if (writeTownModel(readTownModel(again)).data() != written.data())
+            throw std::logic_error("data.mod read back differs from what was written");
+    });
+}
+
+Result runLandmarkList(std::string_view input)
+{
+    return guarded([&] {
+        const LandmarkList list(splitLines(std::string(input)));
+        for (int i = 0; i < list.count(); ++i)
+            list.record(i);
     });
 }
 

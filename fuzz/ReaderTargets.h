@@ -11,6 +11,13 @@ namespace fuzz {
 Result runTown(std::string_view input);
 Files townSeeds();
 
+// The readers alone, without a scene: a data.mod into its records (which
+// must write back as they were read), and an fl.dat into its landmarks.
+Result runTownModel(std::string_view input);
+Files townModelSeeds();
+Result runLandmarkList(std::string_view input);
+Files landmarkListSeeds();
+
 // A data.modt library, then every texture's pixels as an upload takes them.
 Result runMaterialLibrary(std::string_view input);
 Files materialLibrarySeeds();

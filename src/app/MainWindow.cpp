@@ -19,7 +19,7 @@
 #include "engine/objects/GxCylinder.h"
 #include "engine/objects/GxDummyCube.h"
 #include "engine/scene/GxCadencer.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "engine/scene/GxCamera.h"
 #include "engine/scene/GxSceneUpdate.h"
 #include "engine/scene/GxSceneViewer.h"
@@ -37,7 +37,7 @@
 #include "platform/Fonts.h"
 #include "platform/ScreenCentre.h"
 #include "platform/WidgetColours.h"
-#include "town/House.h"
+#include "map/House.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -339,28 +339,28 @@ void Tfm_main::FormCreate()
 {
     // A failing step ends the sequence; start-up goes on with what was done.
     try {
-        PageControl->setCurrentWidget(MapSheet); // 1
-        m_state.ShowNonBuildings = true;         // 2
+        PageControl->setCurrentWidget(MapSheet); // the map's page in front
+        m_state.ShowNonBuildings = true;
         m_state.AutoMoveTo = true;
-        m_scene->Wand->Material().FrontProperties().Diffuse().SetWinColor(0x0000FF); // 3: red
-        QDir::setCurrent(m_programFolder);                                             // 4
-        m_state.CurrentObject = m_scene->GxDummyCube;                                  // 5
-        m_state.HeightScale = 0.000811f * 100.0f;                                      // 6
+        m_scene->Wand->Material().FrontProperties().Diffuse().SetWinColor(0x0000FF); // the wand red
+        QDir::setCurrent(m_programFolder); // relative paths from the executable's folder
+        m_state.CurrentObject = m_scene->GxDummyCube;
+        m_state.HeightScale = kHeightScale;
         // The splash shows the loading from the start and stays alive
-        // through it; it becomes the splash of the run at step 10.
+        // through it; it becomes the splash of the run once the houses stand.
         m_windows.ShowSplash();
         LoadProgress progress([this](int percent) {
             if (m_windows.fm_start)
                 m_windows.fm_start->ShowLoadProgress(percent);
         });
-        m_scene->LoadObjFromFile(QDir(m_townFolder).filePath("data.mod").toStdString(), progress.Stage(0, 0.7)); // 7
-        m_scene->Set3D(m_state.HeightScale, progress.Stage(0.7, 0.95)); // 8
-        DeSelectAll(m_scene->GxScene);       // 9
+        m_scene->LoadObjFromFile(QDir(m_townFolder).filePath("data.mod").toStdString(), progress.Stage(0, 0.7));
+        m_scene->Set3D(m_state.HeightScale, progress.Stage(0.7, 0.95)); // the houses' walls
+        DeSelectAll(m_scene->GxScene); // every house in its normal colour
         progress.Report(0.96);
-        m_windows.CreateSplash(); // 10
-        LoadOrgDirectory(m_records, *OrgName, *Street, QDir(m_townFolder).filePath("data.tmd").toStdString()); // 11
-        CentreOnPrimaryScreen(*this); // 12
-        m_scene->GxFreeCamera->OrbitTarget(0, 0.01f); // 13
+        m_windows.CreateSplash();
+        LoadOrgDirectory(m_records, *OrgName, *Street, QDir(m_townFolder).filePath("data.tmd").toStdString());
+        CentreOnPrimaryScreen(*this);
+        m_scene->GxFreeCamera->OrbitTarget(0, 0.01f); // a first frame from the camera's place
         progress.Report(1);
     } catch (...) {
         // Failing before its step, start-up goes on without a splash.

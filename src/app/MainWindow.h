@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/MainScene.h"
-#include "app/MapState.h"
+#include "map/MainScene.h"
+#include "map/MapState.h"
 #include "data/OrgRecord.h"
 
 #include <QString>

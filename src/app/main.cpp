@@ -1,5 +1,6 @@
 #include "app/AppWindows.h"
 #include "app/ApplicationTitle.h"
+#include "app/EngineErrorBox.h"
 #include "app/SurfaceFormat.h"
 #include "platform/ErrorBox.h"
 #include "platform/Fonts.h"
@@ -59,6 +60,7 @@ int main(int argc, char** argv)
     installDefaultSurfaceFormat();
     ReportingApplication app(argc, argv);
     setApplicationTitle(QString::fromUtf8(kApplicationTitle));
+    installEngineErrorBox();
     installFontSubstitutes();
     installStandardDialogTexts();
     QApplication::setWindowIcon(programIcon());

@@ -1,7 +1,7 @@
 #include "data/File3DSWriter.h"
 
-#include "data/ByteWriter.h"
-#include "engine/scene/GxException.h"
+#include "base/ByteWriter.h"
+#include "base/GxException.h"
 
 #include <cstring>
 

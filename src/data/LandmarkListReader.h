@@ -1,27 +1,41 @@
 #pragma once
 
+#include "data/LandmarkListWriter.h"
+
+#include <cstddef>
 #include <string>
 #include <vector>
 
-class TGxMaterialLibrary;
-class TGxScene;
-
-// Loads the landmark models listed in fl.dat in `dataFolder` (empty: the
-// working folder), the last step of loading the town model: 14 lines per
-// landmark, a TGxFreeForm under the object root for each, in file order.
-// A landmark's name must differ (letter case aside) from the other
-// landmarks' and the two roots' only. The library is not the landmarks':
-// they draw with their own material, coloured by the list. Errors end the
-// load; the landmarks made before stay in the scene.
+// The landmark list fl.dat: 14 lines per landmark (the mesh file, then
+// position, scale, direction and up, three numbers each, then the colour).
+// Errors:
 //   missing fl.dat:     "Cannot open file "<path>". <reason>"
-//   missing mesh file:  "File not found: "<path>""
 //   a block cut short:  "List index out of bounds (<line>)"
-//   a bad name:         "''<name>'' is not a valid component name",
-//                       "A component named <name> already exists"
 //   a bad number:       "'<text>' is not a valid floating point value"
 //                       (a comma or a full stop as the decimal separator),
 //                       "'<text>' is not a valid integer value" (the colour)
-void LoadLandmarks(TGxScene& scene, const std::string& dataFolder, TGxMaterialLibrary& library);
+class LandmarkList {
+public:
+    // fl.dat in `dataFolder` (empty: the working folder).
+    static LandmarkList fromFolder(const std::string& dataFolder);
+    explicit LandmarkList(std::vector<std::string> lines);
+
+    // How many landmarks the list asks for (landmarkCount of its lines).
+    int count() const;
+    // Landmark i's mesh line, Windows-1251 bytes, as written.
+    const std::string& meshLine(int i) const;
+    // Landmark i, its numbers read line by line in file order.
+    LandmarkRecord record(int i) const;
+
+private:
+    const std::string& line(std::size_t i) const;
+    float number(std::size_t i) const;
+
+    std::vector<std::string> m_lines;
+};
+
+// Every landmark of fl.dat in `dataFolder`, in file order.
+std::vector<LandmarkRecord> readLandmarkList(const std::string& dataFolder);
 
 // The lines of a text ending each with CR LF, LF or CR (the last one may
 // have no ending).

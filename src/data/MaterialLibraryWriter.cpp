@@ -1,6 +1,6 @@
 #include "data/MaterialLibraryWriter.h"
 
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 
 #include <QString>
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "data/ByteWriter.h"
+#include "base/ByteWriter.h"
+#include "base/TaggedReader.h"
 
 #include <array>
 #include <cstdint>
@@ -10,17 +11,6 @@
 
 // Tagged values of the material library file.
 namespace tagged {
-enum Tag : std::uint8_t {
-    kInt8 = 2,
-    kInt16 = 3,
-    kInt32 = 4,
-    kFalse = 8,
-    kTrue = 9,
-    kShortString = 6,
-    kLongString = 12,
-    kWideString = 18,
-    kUtf8String = 20,
-};
 // The shortest integer form that holds the value.
 void writeInteger(ByteWriter& out, std::int32_t value);
 void writeBoolean(ByteWriter& out, bool value);

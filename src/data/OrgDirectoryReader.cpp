@@ -1,6 +1,6 @@
 #include "data/OrgDirectoryReader.h"
 
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 #include <algorithm>
 #include <unordered_set>

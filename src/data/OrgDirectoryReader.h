@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/ByteReader.h"
+#include "base/ByteReader.h"
 #include "data/OrgRecord.h"
 
 #include <optional>

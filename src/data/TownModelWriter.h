@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/ByteWriter.h"
+#include "base/ByteWriter.h"
 
 #include <array>
 #include <cstdint>

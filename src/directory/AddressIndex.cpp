@@ -2,7 +2,7 @@
 
 #include "directory/HouseNumberForm.h"
 
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 
 #include <QCollator>
 #include <QLocale>

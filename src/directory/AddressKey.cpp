@@ -1,6 +1,6 @@
 #include "directory/AddressKey.h"
 
-#include "town/House.h"
+#include "map/House.h"
 
 AddressKey AddressKey::Of(const Thouse& house)
 {

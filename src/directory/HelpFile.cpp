@@ -1,6 +1,6 @@
 #include "directory/HelpFile.h"
 
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "directory/HouseNumberForm.h"
 
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 #include "directory/SearchWords.h"
 
 #include <algorithm>

@@ -1,11 +1,11 @@
 #include "directory/MapOverlays.h"
 
-#include "app/MapState.h"
-#include "data/Cp1251.h"
+#include "map/MapState.h"
+#include "base/Cp1251.h"
 #include "engine/materials/GxMaterial.h"
 #include "engine/objects/GxHUDSprite.h"
 #include "platform/Fonts.h"
-#include "town/House.h"
+#include "map/House.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -2,7 +2,7 @@
 
 #include "data/OrgDirectoryReader.h"
 #include "directory/SortedComboBox.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 #include <filesystem>
 

@@ -1,6 +1,6 @@
 #include "directory/ResultsTree.h"
 
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 #include "directory/ContactLine.h"
 #include "directory/ResultsTreeIcons.h"
 

@@ -1,9 +1,9 @@
 #include "directory/SearchPanel.h"
 
-#include "app/MapState.h"
+#include "map/MapState.h"
 #include "directory/SearchControls.h"
 #include "directory/Selection.h"
-#include "town/House.h"
+#include "map/House.h"
 
 #include <unordered_set>
 

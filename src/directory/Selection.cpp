@@ -1,10 +1,10 @@
 #include "directory/Selection.h"
 
-#include "app/MapState.h"
+#include "map/MapState.h"
 #include "directory/AddressKey.h"
 #include "directory/SearchControls.h"
 #include "engine/scene/GxSceneUpdate.h"
-#include "town/House.h"
+#include "map/House.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "directory/SortedListModel.h"
 
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 
 #include <QLocale>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "directory/SuggestionPopup.h"
 
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 
 #include <QAccessible>
 #include <QMouseEvent>

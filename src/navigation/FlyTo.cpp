@@ -1,10 +1,10 @@
 #include "navigation/FlyTo.h"
 
-#include "app/MainScene.h"
-#include "app/MapState.h"
+#include "map/MainScene.h"
+#include "map/MapState.h"
 #include "engine/objects/GxDummyCube.h"
 #include "engine/scene/GxCamera.h"
-#include "town/House.h"
+#include "map/House.h"
 
 #include <cmath>
 

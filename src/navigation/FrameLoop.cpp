@@ -1,7 +1,7 @@
 #include "navigation/FrameLoop.h"
 
-#include "app/MainScene.h"
-#include "app/MapState.h"
+#include "map/MainScene.h"
+#include "map/MapState.h"
 #include "engine/materials/GxMaterial.h"
 #include "engine/objects/GxCylinder.h"
 #include "engine/objects/GxDummyCube.h"
@@ -9,7 +9,7 @@
 #include "navigation/FlyTo.h"
 #include "navigation/MapInput.h"
 #include "platform/KeyState.h"
-#include "town/House.h"
+#include "map/House.h"
 
 #include <utility>
 

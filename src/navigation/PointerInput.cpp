@@ -1,6 +1,6 @@
 #include "navigation/PointerInput.h"
 
-#include "app/MapState.h"
+#include "map/MapState.h"
 #include "engine/scene/GxCamera.h"
 
 #include <climits>

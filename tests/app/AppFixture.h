@@ -5,7 +5,7 @@
 #include "data/LandmarkListWriter.h"
 #include "data/MaterialLibraryWriter.h"
 #include "data/OrgDirectoryWriter.h"
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 #include "data/TownModelWriter.h"
 #include "platform/ErrorBox.h"
 #include "platform/Fonts.h"

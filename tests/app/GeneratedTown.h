@@ -5,8 +5,8 @@
 // program's height scale, every house in its normal colour.
 #include "TownGenerator.h"
 
-#include "app/MainScene.h"
-#include "app/MapState.h"
+#include "map/MainScene.h"
+#include "map/MapState.h"
 #include "directory/Selection.h"
 #include "support/TempDir.h"
 

@@ -12,7 +12,7 @@
 #include "engine/scene/GxCadencer.h"
 #include "engine/scene/GxSceneViewer.h"
 #include "platform/LinkOpener.h"
-#include "town/House.h"
+#include "map/House.h"
 
 #include <QtTest/QTest>
 

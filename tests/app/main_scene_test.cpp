@@ -1,6 +1,6 @@
-#include "app/MainScene.h"
+#include "map/MainScene.h"
 #include "data/File3DSWriter.h"
-#include "data/FileSource.h"
+#include "base/FileSource.h"
 #include "data/LandmarkListWriter.h"
 #include "data/MaterialLibraryWriter.h"
 #include "data/TownModelWriter.h"
@@ -13,7 +13,7 @@
 #include "engine/scene/GxCamera.h"
 #include "engine/scene/GxLightSource.h"
 #include "support/VectorAsserts.h"
-#include "town/House.h"
+#include "map/House.h"
 
 #include <gtest/gtest.h>
 

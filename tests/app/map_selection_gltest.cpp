@@ -3,9 +3,9 @@
 // the tree show, where the label stands, what it says, and where the camera flies.
 #include "AppFixture.h"
 
-#include "app/MainScene.h"
+#include "map/MainScene.h"
 #include "app/MainWindow.h"
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 #include "directory/MapOverlays.h"
 #include "directory/ResultsTree.h"
 #include "directory/Selection.h"
@@ -18,7 +18,7 @@
 #include "engine/scene/GxCadencer.h"
 #include "engine/scene/GxCamera.h"
 #include "engine/scene/GxSceneViewer.h"
-#include "town/House.h"
+#include "map/House.h"
 
 #include <QAbstractItemView>
 #include <QLineEdit>

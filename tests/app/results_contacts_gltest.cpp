@@ -2,7 +2,7 @@
 // a new message, any line is copied; and the keyboard reaches every control.
 #include "SearchWindowFixture.h"
 
-#include "app/MainScene.h"
+#include "map/MainScene.h"
 #include "engine/objects/GxCylinder.h"
 #include "engine/objects/GxDummyCube.h"
 #include "engine/scene/GxCamera.h"

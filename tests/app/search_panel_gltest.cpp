@@ -3,12 +3,12 @@
 #include "SearchWindowFixture.h"
 
 #include "app/MainWindow.h"
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 #include "directory/ResultsTree.h"
 #include "directory/Selection.h"
 #include "directory/SortedComboBox.h"
 #include "engine/materials/GxMaterial.h"
-#include "town/House.h"
+#include "map/House.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

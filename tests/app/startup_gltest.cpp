@@ -3,13 +3,13 @@
 #include "app/FinishWindow.h"
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 #include "directory/SortedComboBox.h"
 #include "engine/materials/GxMaterial.h"
 #include "engine/objects/GxCylinder.h"
 #include "engine/objects/GxDummyCube.h"
 #include "engine/scene/GxCamera.h"
-#include "town/House.h"
+#include "map/House.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -233,7 +233,7 @@ TEST_F(Startup, TownIsLoadedBehindTheDesignedObjectsWithWallsAndNormalColours)
         auto* house = dynamic_cast<Thouse*>(root->Children(i));
         ASSERT_NE(house, nullptr);
         ASSERT_EQ(house->Count(), 3) << "walls";
-        EXPECT_FLOAT_EQ(house->Nodes().Items(0).Z(), 15 * 0.0811f);
+        EXPECT_FLOAT_EQ(house->Nodes().Items(0).Z(), 15 * kHeightScale);
         for (TGxCustomSceneObject* o : {static_cast<TGxCustomSceneObject*>(house),
                                         static_cast<TGxCustomSceneObject*>(house->Children(2))})
             EXPECT_EQ(o->Material().FrontProperties().Diffuse().Vector(),

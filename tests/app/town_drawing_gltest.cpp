@@ -11,7 +11,7 @@
 #include "engine/scene/GxGeometryBatch.h"
 #include "engine/scene/GxRenderingContext.h"
 #include "engine/scene/GxSceneBuffer.h"
-#include "town/House.h"
+#include "map/House.h"
 
 #include <gtest/gtest.h>
 

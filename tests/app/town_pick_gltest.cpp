@@ -9,7 +9,7 @@
 #include "engine/scene/GxCamera.h"
 #include "engine/scene/GxRenderingContext.h"
 #include "engine/scene/GxSceneBuffer.h"
-#include "town/House.h"
+#include "map/House.h"
 
 #include <gtest/gtest.h>
 

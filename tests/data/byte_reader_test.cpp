@@ -1,6 +1,6 @@
-#include "data/ByteReader.h"
-#include "data/ByteWriter.h"
-#include "engine/scene/GxException.h"
+#include "base/ByteReader.h"
+#include "base/ByteWriter.h"
+#include "base/GxException.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "data/ByteReader.h"
-#include "data/Cp1251.h"
+#include "base/ByteReader.h"
+#include "base/Cp1251.h"
 #include "data/OrgDirectoryReader.h"
 #include "data/OrgDirectoryWriter.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

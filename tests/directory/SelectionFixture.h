@@ -1,14 +1,14 @@
 #pragma once
 
-#include "app/MapState.h"
-#include "data/Cp1251.h"
+#include "map/MapState.h"
+#include "base/Cp1251.h"
 #include "directory/SearchControls.h"
 #include "directory/SearchPanel.h"
 #include "directory/Selection.h"
 #include "engine/materials/GxMaterial.h"
 #include "engine/objects/GxDummyCube.h"
 #include "engine/scene/GxScene.h"
-#include "town/House.h"
+#include "map/House.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // to keep a picture of the screen (directory_lists_and_tree.png). The checks
 // use the tree's own rendering: windows of tests running beside this one may
 // cover parts of the screen.
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 #include "data/OrgDirectoryWriter.h"
 #include "directory/OrgDirectoryLoader.h"
 #include "directory/ResultsTree.h"

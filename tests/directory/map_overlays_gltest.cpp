@@ -1,14 +1,14 @@
 // The legend, the address line and the floating label, drawn with the
 // substitute fonts of this machine.
-#include "app/MapState.h"
-#include "data/Cp1251.h"
+#include "map/MapState.h"
+#include "base/Cp1251.h"
 #include "directory/MapOverlays.h"
 #include "engine/materials/GxMaterial.h"
 #include "engine/objects/GxDummyCube.h"
 #include "engine/objects/GxHUDSprite.h"
 #include "engine/scene/GxScene.h"
 #include "platform/Fonts.h"
-#include "town/House.h"
+#include "map/House.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 #include "directory/MapOverlays.h"
 #include "engine/scene/GxScene.h"
-#include "town/House.h"
+#include "map/House.h"
 
 #include <gtest/gtest.h>
 

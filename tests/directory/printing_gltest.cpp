@@ -1,7 +1,7 @@
 // Printing the map picture and the organisation list, on a recording
 // printer and into PDF files.
-#include "app/MapState.h"
-#include "data/Cp1251.h"
+#include "map/MapState.h"
+#include "base/Cp1251.h"
 #include "directory/MapOverlays.h"
 #include "directory/Printing.h"
 #include "directory/QtPrinter.h"
@@ -14,7 +14,7 @@
 #include "platform/HeapPolicy.h"
 #include "support/RecordingPrinter.h"
 #include "support/TempDir.h"
-#include "town/House.h"
+#include "map/House.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 #include "directory/ResultsTree.h"
 #include "directory/ResultsTreeIcons.h"
 

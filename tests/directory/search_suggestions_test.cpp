@@ -1,6 +1,6 @@
 // What the search boxes offer for a typed text: each row is a typed text and
 // the lines offered, in order, with the parts shown in bold in [brackets].
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 #include "directory/AddressIndex.h"
 #include "directory/NameIndex.h"
 

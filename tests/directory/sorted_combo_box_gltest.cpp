@@ -1,8 +1,8 @@
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 #include "data/OrgDirectoryWriter.h"
 #include "directory/OrgDirectoryLoader.h"
 #include "directory/SortedComboBox.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "support/TempDir.h"
 
 #include <QApplication>

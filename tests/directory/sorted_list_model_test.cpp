@@ -1,4 +1,4 @@
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 #include "directory/SortedListModel.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 #include "navigation/FlyTo.h"
 
-#include "app/MainScene.h"
-#include "app/MapState.h"
+#include "map/MainScene.h"
+#include "map/MapState.h"
 #include "engine/objects/GxDummyCube.h"
 #include "engine/scene/GxCamera.h"
 #include "support/VectorAsserts.h"
-#include "town/House.h"
+#include "map/House.h"
 
 #include <gtest/gtest.h>
 

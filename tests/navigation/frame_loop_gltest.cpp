@@ -1,7 +1,7 @@
 #include "navigation/FrameLoop.h"
 
-#include "app/MainScene.h"
-#include "app/MapState.h"
+#include "map/MainScene.h"
+#include "map/MapState.h"
 #include "engine/materials/GxMaterial.h"
 #include "engine/objects/GxCylinder.h"
 #include "engine/objects/GxDummyCube.h"
@@ -11,7 +11,7 @@
 #include "navigation/FlyTo.h"
 #include "navigation/MapInput.h"
 #include "support/VectorAsserts.h"
-#include "town/House.h"
+#include "map/House.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "navigation/PointerInput.h"
 
-#include "app/MainScene.h"
-#include "app/MapState.h"
+#include "map/MainScene.h"
+#include "map/MapState.h"
 #include "engine/objects/GxDummyCube.h"
 #include "engine/scene/GxCamera.h"
 #include "support/VectorAsserts.h"

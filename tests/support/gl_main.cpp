@@ -1,5 +1,6 @@
 // Entry point of the test programs that draw with OpenGL or open windows.
 // They run under Xvfb with Mesa's software renderer.
+#include "app/EngineErrorBox.h"
 #include "app/SurfaceFormat.h"
 
 #include <QApplication>
@@ -31,6 +32,7 @@ int main(int argc, char** argv)
         qputenv("LIBGL_ALWAYS_SOFTWARE", "1");
     installDefaultSurfaceFormat();
     QApplication app(argc, argv);
+    installEngineErrorBox();
     const int result = RUN_ALL_TESTS();
 #if defined(__SANITIZE_ADDRESS__)
     // Look for leaks now, while Qt's and Mesa's threads wait idle, not while

@@ -5,6 +5,7 @@
 #include "TownGenerator.h"
 
 #include "data/TownModelReader.h"
+#include "map/TownBuilder.h"
 #include "engine/materials/GxMaterialLibrary.h"
 #include "engine/objects/GxFreeForm.h"
 #include "engine/scene/GxLightSource.h"

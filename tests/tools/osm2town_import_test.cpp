@@ -4,16 +4,17 @@
 #include "TownImporter.h"
 #include "tools/OsmFixture.h"
 
-#include "data/ByteReader.h"
-#include "data/Cp1251.h"
+#include "base/ByteReader.h"
+#include "base/Cp1251.h"
 #include "data/OrgDirectoryReader.h"
 #include "data/TownIniReader.h"
 #include "data/TownModelReader.h"
+#include "map/TownBuilder.h"
 #include "engine/materials/GxMaterialLibrary.h"
 #include "engine/scene/GxScene.h"
 #include "support/TempDir.h"
-#include "town/House.h"
-#include "town/Road.h"
+#include "map/House.h"
+#include "map/Road.h"
 
 #include <gtest/gtest.h>
 
@@ -224,7 +225,7 @@ TEST(Osm2TownImport, RoadsWaterAndGreenAreas)
     ASSERT_EQ(town.materials.size(), 1u);
     EXPECT_EQ(town.model.planes[0].materialName, town.materials[0].name);
     EXPECT_LT(town.model.planes[0].position[2], 0.0f);
-    EXPECT_GT(town.model.planes[0].width, 1000 * 0.0811f);
+    EXPECT_GT(town.model.planes[0].width, 1000 * float(kUnitsPerMetre));
     for (const TownRoadRecord& road : town.model.roads)
         EXPECT_GT(road.nodes[0][2], 0.0f);
 }

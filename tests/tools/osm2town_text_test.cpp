@@ -3,7 +3,7 @@
 #include "Organisations.h"
 #include "TextStandIns.h"
 
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,9 @@
 #include "TownGenerator.h"
 
-#include "data/ByteReader.h"
-#include "data/Cp1251.h"
+#include "base/ByteReader.h"
+#include "base/Cp1251.h"
 #include "data/LandmarkListReader.h"
+#include "map/TownBuilder.h"
 #include "engine/materials/GxMaterialLibrary.h"
 #include "engine/objects/GxFreeForm.h"
 #include "engine/scene/GxScene.h"

@@ -1,10 +1,10 @@
-#include "data/Cp1251.h"
-#include "data/StrToInt.h"
+#include "base/Cp1251.h"
+#include "base/StrToInt.h"
 #include "engine/materials/GxMaterial.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "engine/scene/GxScene.h"
-#include "town/House.h"
-#include "town/Road.h"
+#include "map/House.h"
+#include "map/Road.h"
 
 #include <gtest/gtest.h>
 
@@ -78,7 +78,7 @@ TEST_F(HouseTest, BuildWallsRaisesTheRoofAndAddsOneWallPerEdge)
     Thouse* h = house({{0, 0}, {2, 0}, {2, 1}, {0, 1}});
     h->Material().FrontProperties().Diffuse().SetWinColor(0x336699);
     h->BuildWalls();
-    const float roof = 15 * 0.0811f;
+    const float roof = 15 * kHeightScale;
     EXPECT_NEAR(roof, 1.2165f, 1e-6f);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(h->Nodes().Items(i).Z(), roof) << i;
@@ -99,7 +99,7 @@ TEST_F(HouseTest, FloorsDecideTheHeight)
         const char* floors;
         float roof;
     };
-    const Case cases[] = {{"0", 0.0f}, {"-2", -6 * 0.0811f}, {"+1", 3 * 0.0811f}, {"12", 36 * 0.0811f}};
+    const Case cases[] = {{"0", 0.0f}, {"-2", -6 * kHeightScale}, {"+1", 3 * kHeightScale}, {"12", 36 * kHeightScale}};
     for (const Case& c : cases) {
         Thouse* h = house({{0, 0}, {1, 0}, {1, 1}}, c.floors);
         h->BuildWalls();

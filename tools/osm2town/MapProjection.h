@@ -1,11 +1,12 @@
 #pragma once
 
 #include "Geometry.h"
+#include "data/TownScale.h"
 
-// Local metres around the extract's centre, north up, in scene units. One
-// storey of the map is 3 × 0.0811 units, so a metre is 0.0811 units.
+// Local metres around the extract's centre, north up, in scene units
+// (data/TownScale.h: a metre is kUnitsPerMetre units).
 namespace mapscale {
-constexpr double kUnitsPerMetre = 0.0811;
+using ::kUnitsPerMetre;
 // The map's square: its grid and the camera target stay within ±470 units.
 constexpr float kSquareHalf = 470.0f;
 } // namespace mapscale

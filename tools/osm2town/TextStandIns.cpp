@@ -1,6 +1,6 @@
 #include "TextStandIns.h"
 
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 
 #include <QList>
 #include <QString>

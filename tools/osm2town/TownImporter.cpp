@@ -9,8 +9,8 @@
 #include "Organisations.h"
 #include "TownGenerator.h"
 
-#include "data/BmpEncoder.h"
-#include "data/ByteReader.h"
+#include "base/BmpEncoder.h"
+#include "base/ByteReader.h"
 #include "data/OrgDirectoryWriter.h"
 #include "data/TownIniReader.h"
 #include "data/TownIniWriter.h"

@@ -1,6 +1,6 @@
 #include "MeshBuilder.h"
 
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "OrgGenerator.h"
 
-#include "data/Cp1251.h"
+#include "base/Cp1251.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,11 +2,11 @@
 
 #include "GroundTextures.h"
 
-#include "data/BmpEncoder.h"
-#include "data/ByteWriter.h"
-#include "data/Cp1251.h"
+#include "base/BmpEncoder.h"
+#include "base/ByteWriter.h"
+#include "base/Cp1251.h"
 #include "data/OrgDirectoryWriter.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,8 @@
 
 #include "GroundTextures.h"
 
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
+#include "data/TownScale.h"
 
 #include <QFont>
 #include <QImage>
@@ -281,7 +282,7 @@ void saveStartupView(const GeneratedTown& town, const std::string& pngPath, int 
     edge.setWidthF(0.6);
     for (const auto& [negDepth, i] : order) {
         const PlacedHouse& h = town.houses[i];
-        const double top = double(float(h.floors * 3) * 0.0811f);
+        const double top = double(float(h.floors * kMetresPerStorey) * kHeightScale);
         const Polygon& o = h.outline;
         // Houses beside or below the camera would project to huge coordinates.
         QPolygonF base;

@@ -1,7 +1,7 @@
 #include "engine/materials/GxBitmap32.h"
 
 #include "engine/materials/GxGlCaps.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 #include <GL/glext.h>
 #include <GL/glu.h>

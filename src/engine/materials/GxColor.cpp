@@ -1,6 +1,6 @@
 #include "engine/materials/GxColor.h"
 
-#include "platform/SystemColors.h"
+#include "base/SystemColors.h"
 
 TGxColor::TGxColor(IGxChangeListener* owner, float r, float g, float b, float a)
     : TGxUpdateAbleObject(owner), m_rgba{r, g, b, a}

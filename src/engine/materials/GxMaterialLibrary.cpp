@@ -1,6 +1,6 @@
 #include "engine/materials/GxMaterialLibrary.h"
 
-#include "data/FileSource.h"
+#include "base/FileSource.h"
 #include "engine/materials/PictureFile.h"
 
 #include <QString>

@@ -1,10 +1,10 @@
 // Reading the material library file (data.modt) into a TGxMaterialLibrary.
 #include "engine/materials/GxMaterialLibrary.h"
 
-#include "data/ByteReader.h"
-#include "data/FileStream.h"
-#include "data/PictureLimits.h"
-#include "data/TaggedReader.h"
+#include "base/ByteReader.h"
+#include "base/FileStream.h"
+#include "base/PictureLimits.h"
+#include "base/TaggedReader.h"
 #include "engine/materials/PictureFile.h"
 
 namespace {

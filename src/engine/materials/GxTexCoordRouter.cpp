@@ -1,7 +1,7 @@
 #include "engine/materials/GxTexCoordRouter.h"
 
 #include "engine/materials/GxGlCaps.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 #include <algorithm>
 

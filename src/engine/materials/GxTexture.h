@@ -3,7 +3,7 @@
 #include "engine/materials/GxColor.h"
 #include "engine/materials/GxTextureImage.h"
 #include "engine/materials/GxTextureTypes.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 #include <GL/gl.h>
 

@@ -1,9 +1,9 @@
 #include "engine/materials/GxTextureImage.h"
 
-#include "data/FileSource.h"
+#include "base/FileSource.h"
 #include "engine/materials/GxTexture.h"
 #include "engine/materials/PictureFile.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 TGxTextureImage::TGxTextureImage(TGxTexture* owner) : TGxUpdateAbleObject(owner), m_texture(owner) {}
 

@@ -1,7 +1,7 @@
 #include "engine/materials/JpegDecoder.h"
 
-#include "data/PictureLimits.h"
-#include "engine/scene/GxException.h"
+#include "base/PictureLimits.h"
+#include "base/GxException.h"
 
 #include <csetjmp>
 #include <cstdio>

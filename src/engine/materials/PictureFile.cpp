@@ -1,9 +1,9 @@
 #include "engine/materials/PictureFile.h"
 
-#include "data/BmpDecoder.h"
-#include "data/PictureLimits.h"
-#include "data/ByteReader.h"
-#include "data/FileSource.h"
+#include "base/BmpDecoder.h"
+#include "base/PictureLimits.h"
+#include "base/ByteReader.h"
+#include "base/FileSource.h"
 #include "engine/materials/GxTexture.h"
 #include "engine/materials/JpegDecoder.h"
 
@@ -51,13 +51,6 @@ Picture decodeIcon(std::string_view bytes)
     return p;
 }
 } // namespace
-
-std::string nativePath(const std::string& name)
-{
-    std::string path = name;
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
 
 bool isRegisteredPictureExtension(const std::string& fileName)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/FileSource.h"
 #include "engine/materials/Picture.h"
 
 #include <string>
@@ -17,6 +18,3 @@ Picture loadPictureFile(const std::string& fileName);
 
 // A complete BMP file held in memory; EGxError "Bitmap image is not valid".
 Picture decodeBmpPicture(std::string_view bytes);
-
-// Our paths use "/"; names written on Windows may use "\".
-std::string nativePath(const std::string& name);

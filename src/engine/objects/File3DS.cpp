@@ -1,6 +1,6 @@
 #include "engine/objects/File3DS.h"
 
-#include "data/ByteReader.h"
+#include "base/ByteReader.h"
 
 #include <algorithm>
 #include <cctype>

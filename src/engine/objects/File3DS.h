@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/objects/Types3DS.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 #include <cstdint>
 #include <map>

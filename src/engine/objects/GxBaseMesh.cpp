@@ -1,7 +1,7 @@
 #include "engine/objects/GxBaseMesh.h"
 
-#include "data/ByteReader.h"
-#include "data/FileStream.h"
+#include "base/ByteReader.h"
+#include "base/FileStream.h"
 #include "engine/materials/GxStateCache.h"
 #include "engine/scene/GxScene.h"
 #include "engine/scene/RenderContextInfo.h"

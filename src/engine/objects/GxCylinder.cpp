@@ -1,6 +1,6 @@
 #include "engine/objects/GxCylinder.h"
 
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

@@ -1,7 +1,7 @@
 #include "engine/objects/GxDummyCube.h"
 
 #include "engine/materials/GxStateCache.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "engine/scene/GxListHandle.h"
 #include "engine/scene/RenderContextInfo.h"
 

@@ -1,7 +1,7 @@
 #include "engine/objects/GxNativeMeshFile.h"
 
-#include "data/ByteReader.h"
-#include "data/ByteWriter.h"
+#include "base/ByteReader.h"
+#include "base/ByteWriter.h"
 #include "engine/objects/GxBaseMesh.h"
 
 #include <string_view>

@@ -2,7 +2,7 @@
 
 #include "engine/materials/GxTexCoordRouter.h"
 #include "engine/objects/CubicSpline.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

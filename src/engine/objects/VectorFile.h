@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 #include <functional>
 #include <memory>

@@ -2,7 +2,7 @@
 
 #include "engine/materials/GxColor.h"
 #include "engine/scene/GxCamera.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "engine/scene/GxFlagScope.h"
 #include "engine/scene/GxGeometryBatch.h"
 #include "engine/scene/GxListHandle.h"

@@ -1,8 +1,8 @@
 #include "engine/scene/GxCadencer.h"
 
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
+#include "engine/scene/GxErrorReport.h"
 #include "engine/scene/GxScene.h"
-#include "platform/ErrorBox.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -56,7 +56,7 @@ TGxCadencer* g_idleCadencer = nullptr;
 
 void reportAndDisable(TGxCadencer* cadencer)
 {
-    showErrorBox(currentExceptionText());
+    ReportGxError();
     cadencer->SetEnabled(false);
 }
 

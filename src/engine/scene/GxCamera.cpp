@@ -1,6 +1,6 @@
 #include "engine/scene/GxCamera.h"
 
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

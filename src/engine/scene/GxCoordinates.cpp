@@ -1,6 +1,6 @@
 #include "engine/scene/GxCoordinates.h"
 
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 TGxCoordinates::TGxCoordinates(TGxCoordinatesUpdateAbleComponent* owner, const TGxVector& value,
                                TGxCoordinatesStyle style)

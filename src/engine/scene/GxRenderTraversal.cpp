@@ -5,7 +5,7 @@
 #include "engine/scene/GxBaseSceneObject.h"
 #include "engine/scene/GxCameraInvariantObject.h"
 #include "engine/scene/GxCustomSceneObject.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "engine/scene/GxGeometryBatch.h"
 #include "engine/scene/GxLightSource.h"
 #include "engine/scene/GxListHandle.h"

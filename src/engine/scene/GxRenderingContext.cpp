@@ -1,6 +1,6 @@
 #include "engine/scene/GxRenderingContext.h"
 
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "engine/scene/GxListHandle.h"
 
 #include <QImage>

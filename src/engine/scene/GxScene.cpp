@@ -1,6 +1,6 @@
 #include "engine/scene/GxScene.h"
 
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "engine/scene/GxGeometryBatch.h"
 #include "engine/scene/GxLightSource.h"
 #include "engine/scene/GxSceneBuffer.h"

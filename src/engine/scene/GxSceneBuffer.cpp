@@ -4,7 +4,7 @@
 #include "engine/scene/GxSceneBuffer.h"
 
 #include "engine/materials/GxTexCoordRouter.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "engine/scene/GxFlagScope.h"
 #include "engine/scene/GxGlErrorLog.h"
 

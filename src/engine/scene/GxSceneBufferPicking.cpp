@@ -3,7 +3,7 @@
 #include "engine/scene/GxSceneBuffer.h"
 
 #include "engine/materials/GxTexCoordRouter.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "engine/scene/GxFlagScope.h"
 
 #include <GL/gl.h>

@@ -2,7 +2,7 @@
 
 #include "engine/scene/GxSceneBuffer.h"
 
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "engine/scene/GxFlagScope.h"
 
 #include <QImage>

@@ -1,13 +1,13 @@
-#include "data/BmpDecoder.h"
-#include "data/BmpEncoder.h"
-#include "data/ByteWriter.h"
-#include "data/PictureLimits.h"
+#include "base/BmpDecoder.h"
+#include "base/BmpEncoder.h"
+#include "base/ByteWriter.h"
+#include "base/PictureLimits.h"
 #include "engine/materials/GxBitmap32.h"
 #include "engine/materials/GxTexture.h"
 #include "engine/materials/JpegDecoder.h"
 #include "engine/materials/PictureFile.h"
 #include "engine/materials/JpegEncoder.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "support/TempDir.h"
 
 #include <fstream>

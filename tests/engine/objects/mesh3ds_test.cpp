@@ -1,7 +1,7 @@
 #include "Mesh3DSFixtures.h"
 
-#include "data/BmpEncoder.h"
-#include "data/ByteWriter.h"
+#include "base/BmpEncoder.h"
+#include "base/ByteWriter.h"
 #include "engine/materials/GxMaterialLibrary.h"
 #include "engine/objects/File3DS.h"
 #include "support/TempDir.h"

@@ -1,6 +1,6 @@
 #include "Mesh3DSFixtures.h"
 
-#include "data/ByteWriter.h"
+#include "base/ByteWriter.h"
 #include "engine/objects/GxNativeMeshFile.h"
 #include "engine/scene/GxScene.h"
 #include "support/TempDir.h"

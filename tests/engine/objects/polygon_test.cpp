@@ -1,7 +1,7 @@
 #include "engine/materials/GxMaterial.h"
 #include "engine/objects/CubicSpline.h"
 #include "engine/objects/GxPolygon.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "engine/scene/GxScene.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 #include "engine/scene/GxCadencer.h"
 #include "engine/scene/GxScene.h"
+#include "engine/scene/GxErrorReport.h"
 #include "platform/ErrorBox.h"
 
 #include <QCoreApplication>
@@ -318,6 +319,11 @@ TEST(CadencerAsap, AFailingTickIsReportedAndDisablesOnlyItsCadencer)
         ErrorPresenter previous;
         ~Restore() { setErrorPresenter(previous); }
     } restore{setErrorPresenter([&](const QString&, const QString& text) { errors << text; })};
+    // As the program does: the engine's errors go to the error box.
+    struct RestoreReporter {
+        GxErrorReporter previous;
+        ~RestoreReporter() { SetGxErrorReporter(previous); }
+    } restoreReporter{SetGxErrorReporter([] { showErrorBox(currentExceptionText()); })};
     TGxScene scene;
     LiveCadencer failing(scene);
     LiveCadencer healthy(scene);

@@ -1,5 +1,5 @@
 #include "engine/scene/GxCoordinates.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "support/VectorAsserts.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "RenderTestObjects.h"
 #include "engine/scene/GxCameraInvariantObject.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "engine/scene/GxListHandle.h"
 #include "support/OffscreenScene.h"
 

@@ -1,5 +1,5 @@
 #include "RenderTestObjects.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "engine/scene/GxGlErrorLog.h"
 #include "engine/scene/GxLightSource.h"
 #include "support/OffscreenScene.h"

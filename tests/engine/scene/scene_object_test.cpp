@@ -1,5 +1,5 @@
 #include "engine/scene/GxCustomSceneObject.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "engine/scene/GxScene.h"
 #include "support/VectorAsserts.h"
 

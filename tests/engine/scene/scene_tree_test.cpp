@@ -1,6 +1,6 @@
 #include "engine/scene/GxCameraInvariantObject.h"
 #include "engine/scene/GxCustomSceneObject.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "engine/scene/GxLightSource.h"
 #include "engine/scene/GxScene.h"
 

@@ -1,6 +1,6 @@
 // The off-screen snapshot through the real buffer and traversal.
 #include "engine/objects/GxHUDSprite.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 #include "engine/scene/RenderTestObjects.h"
 #include "support/OffscreenScene.h"
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/TownScale.h"
 #include "engine/scene/VectorGeometry.h"
 
 #include <string>
@@ -45,5 +46,5 @@ struct MapState {
     bool ShowNonBuildings = true;
 
     // A house's roof height is its floors x 3 x HeightScale.
-    float HeightScale = 0.000811f * 100.0f;
+    float HeightScale = kHeightScale;
 };

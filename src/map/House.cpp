@@ -1,9 +1,9 @@
-#include "town/House.h"
+#include "map/House.h"
 
-#include "data/Cp1251.h"
-#include "data/StrToInt.h"
+#include "base/Cp1251.h"
+#include "base/StrToInt.h"
 #include "engine/materials/GxMaterial.h"
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 #include <algorithm>
 #include <utility>
@@ -70,7 +70,7 @@ void Thouse::BuildWalls(float heightScale)
         // Read for every edge, as the walls are built one by one.
         const std::int32_t floors = StrToInt(m_params[2]);
         // A 32-bit product: absurd floor counts wrap rather than overflow.
-        const auto storeys = static_cast<std::int32_t>(std::int64_t(floors) * 3);
+        const auto storeys = static_cast<std::int32_t>(std::int64_t(floors) * kMetresPerStorey);
         const float h = float(storeys) * heightScale;
         nodes.Items(i).SetZ(h);
         nodes.Items(i + 1).SetZ(h);

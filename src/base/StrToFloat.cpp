@@ -1,7 +1,7 @@
-#include "data/StrToFloat.h"
+#include "base/StrToFloat.h"
 
-#include "data/Cp1251.h"
-#include "engine/scene/GxException.h"
+#include "base/Cp1251.h"
+#include "base/GxException.h"
 
 #include <cfloat>
 #include <charconv>

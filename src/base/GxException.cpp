@@ -1,4 +1,4 @@
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 #include <filesystem>
 

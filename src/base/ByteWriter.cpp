@@ -1,6 +1,6 @@
-#include "data/ByteWriter.h"
+#include "base/ByteWriter.h"
 
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 #include <cstring>
 #include <fstream>

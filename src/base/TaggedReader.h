@@ -1,14 +1,28 @@
 #pragma once
 
-#include "data/ByteReader.h"
+#include "base/ByteReader.h"
 
 #include <cstdint>
 #include <string>
 
-// Reads the tagged values of the material library file (the tags are in
-// data/MaterialLibraryWriter.h). A tag that does not fit the value kind
-// asked for raises "TaggedReader, read type error"; a file that ends early
-// raises the short-file error of ByteReader.
+// The tags of the material library file's values.
+namespace tagged {
+enum Tag : std::uint8_t {
+    kInt8 = 2,
+    kInt16 = 3,
+    kInt32 = 4,
+    kFalse = 8,
+    kTrue = 9,
+    kShortString = 6,
+    kLongString = 12,
+    kWideString = 18,
+    kUtf8String = 20,
+};
+} // namespace tagged
+
+// Reads the tagged values of the material library file. A tag that does
+// not fit the value kind asked for raises "TaggedReader, read type error";
+// a file that ends early raises the short-file error of ByteReader.
 class TaggedReader {
 public:
     explicit TaggedReader(ByteReader& in) : m_in(in) {}

@@ -1,13 +1,11 @@
 #pragma once
 
+#include "data/TownScale.h"
 #include "engine/objects/GxPolygon.h"
 
 #include <array>
 #include <string>
 #include <vector>
-
-// The roof height of a house is its floors x 3 x this scale.
-inline constexpr float kHeightScale = 0.000811f * 100.0f;
 
 // A house of the map: a filled polygon whose outline is the footprint and,
 // once its walls are built, the roof. It carries its address and height as

@@ -1,6 +1,6 @@
-#include "data/BmpEncoder.h"
+#include "base/BmpEncoder.h"
 
-#include "data/ByteWriter.h"
+#include "base/ByteWriter.h"
 
 #include <algorithm>
 

@@ -1,13 +1,13 @@
-#include "app/MainScene.h"
+#include "map/MainScene.h"
 
-#include "data/TownModelReader.h"
+#include "map/TownBuilder.h"
 #include "engine/materials/GxMaterial.h"
 #include "engine/objects/GxCylinder.h"
 #include "engine/objects/GxDummyCube.h"
 #include "engine/objects/GxXYZGrid.h"
 #include "engine/scene/GxCamera.h"
 #include "engine/scene/GxLightSource.h"
-#include "town/House.h"
+#include "map/House.h"
 
 namespace {
 

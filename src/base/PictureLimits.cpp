@@ -1,6 +1,6 @@
-#include "data/PictureLimits.h"
+#include "base/PictureLimits.h"
 
-#include "engine/scene/GxException.h"
+#include "base/GxException.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "data/StrToInt.h"
+#include "base/StrToInt.h"
 
-#include "data/Cp1251.h"
-#include "engine/scene/GxException.h"
+#include "base/Cp1251.h"
+#include "base/GxException.h"
 
 #include <charconv>
 #include <string>

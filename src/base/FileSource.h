@@ -41,3 +41,6 @@ public:
 private:
     const FileSource* m_previous;
 };
+
+// Our paths use "/"; names written on Windows may use "\".
+std::string nativePath(const std::string& name);

@@ -1,8 +1,7 @@
-#include "data/TaggedReader.h"
+#include "base/TaggedReader.h"
 
-#include "data/Cp1251.h"
-#include "data/MaterialLibraryWriter.h"
-#include "engine/scene/GxException.h"
+#include "base/Cp1251.h"
+#include "base/GxException.h"
 
 #include <QString>
 

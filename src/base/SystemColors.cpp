@@ -1,4 +1,4 @@
-#include "platform/SystemColors.h"
+#include "base/SystemColors.h"
 
 #include <QGuiApplication>
 #include <QPalette>

@@ -1,8 +1,7 @@
-#include "data/FileStream.h"
+#include "base/FileStream.h"
 
-#include "data/FileSource.h"
-#include "engine/materials/PictureFile.h"
-#include "engine/scene/GxException.h"
+#include "base/FileSource.h"
+#include "base/GxException.h"
 
 ByteReader openFileStream(const std::string& fileName)
 {

@@ -1,7 +1,7 @@
-#include "data/BmpDecoder.h"
+#include "base/BmpDecoder.h"
 
-#include "data/PictureLimits.h"
-#include "engine/scene/GxException.h"
+#include "base/PictureLimits.h"
+#include "base/GxException.h"
 
 #include <QBuffer>
 #include <QImageReader>

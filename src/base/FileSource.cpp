@@ -1,8 +1,9 @@
-#include "data/FileSource.h"
+#include "base/FileSource.h"
 
-#include "data/ByteReader.h"
-#include "engine/scene/GxException.h"
+#include "base/ByteReader.h"
+#include "base/GxException.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -78,4 +79,11 @@ ScopedFileSource::ScopedFileSource(const FileSource& source) : m_previous(g_sour
 ScopedFileSource::~ScopedFileSource()
 {
     g_source = m_previous;
+}
+
+std::string nativePath(const std::string& name)
+{
+    std::string path = name;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
 }

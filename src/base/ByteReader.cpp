@@ -1,7 +1,7 @@
-#include "data/ByteReader.h"
+#include "base/ByteReader.h"
 
-#include "data/FileSource.h"
-#include "engine/scene/GxException.h"
+#include "base/FileSource.h"
+#include "base/GxException.h"
 
 #include <cstring>
 
