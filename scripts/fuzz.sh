@@ -14,17 +14,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
-bash scripts/install-deps.sh clang libclang-rt-14-dev
-
-export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
-export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
+bash scripts/build-fuzzers.sh
 dir=build-fuzz
-if [ ! -f "$dir/CMakeCache.txt" ]; then
-  CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only" \
-    -DQUORVEL_FUZZ=ON -DQUORVEL_TESTS=OFF -DQUORVEL_BENCH=OFF > /dev/null
-fi
-cmake --build "$dir" -j "$(nproc)" --target fuzzers
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then

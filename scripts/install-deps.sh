@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages this project needs to build, test and run,
-# and any further packages named as arguments (scripts/fuzz.sh asks for
-# clang). Only missing packages are installed; running it again changes nothing.
+# Installs the Debian packages this project needs to build, test and run
+# (clang and its runtime for the fuzz programs that CI builds), and any
+# further packages named as arguments. Only missing packages are installed; running it again changes nothing.
 set -euo pipefail
 
 packages=(
@@ -11,6 +11,7 @@ packages=(
   libjpeg62-turbo-dev
   libosmium2-dev libprotozero-dev zlib1g-dev libbz2-dev libexpat1-dev
   libgtest-dev libbenchmark-dev
+  clang libclang-rt-14-dev
   fonts-dejavu-core fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick poppler-utils
   "$@"

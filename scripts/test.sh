@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test: first a normal build,
-# then a build with AddressSanitizer and UndefinedBehaviorSanitizer. Tests that
+# Installs what is missing, checks that every include points down the layers,
+# builds and runs every test: first a normal build, then a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer; builds the fuzz programs
+# (without running them). Tests that
 # need neither OpenGL nor a window run without a display; the others run under
 # Xvfb with Mesa's software renderer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+bash scripts/check-layers.sh
 
 jobs=$(nproc)
 # Compiler cache shared by every clone of the project on this machine.
@@ -43,6 +46,8 @@ run_suite() {
 
 mkdir -p build build-asan
 run_suite build -DCMAKE_BUILD_TYPE=Release
+echo "== build-fuzz: the fuzz programs, built only"
+bash scripts/build-fuzzers.sh
 run_suite build-asan -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" -DQUORVEL_SANITIZE=ON -DQUORVEL_BENCH=OFF
 
 passed=0; failed=0
