@@ -202,3 +202,25 @@ TEST(HouseNumberSuggestions, NumbersAsPeopleWriteThem)
         },
         [&](const std::string& typed) { return SuggestHouseNumbers(numbers, typed); });
 }
+
+TEST(HouseNumberSuggestions, BuildingWordsReadLikeBlockWords)
+{
+    // "с" is stored for "строение" as "к" is for "корпус".
+    const std::vector<std::string> numbers = encoded({"15А", "15Ас1", "15А к1", "3 стр. 2", "7"});
+    check(
+        {
+            {"15А стр 1", {"[15Ас1]"}},
+            {"15а стр. 1", {"[15Ас1]"}},
+            {"15А строение 1", {"[15Ас1]"}},
+            {"15А с 1", {"[15Ас1]"}},
+            {"15ас1", {"[15Ас1]"}},
+            {"15А стр", {"[15Ас]1"}},
+            {"15А к 1", {"[15А к1]"}},
+            {"3с2", {"[3 стр. 2]"}},
+            {"3 строение 2", {"[3 стр. 2]"}},
+            {"15А", {"[15А]", "[15А]с1", "[15А] к1"}},
+            {"15А стр 2", {}},
+            {"7 стр 1", {}},
+        },
+        [&](const std::string& typed) { return SuggestHouseNumbers(numbers, typed); });
+}
