@@ -288,7 +288,7 @@ void Tfm_main::CreateSuggestions()
         return addresses;
     };
     m_suggestions = std::make_unique<SearchSuggestions>(*OrgName, *Street, *HouseEdit, [this] { bt_search->click(); },
-                                                        houses);
+                                                        houses, [this] { m_searchPanel->ForgetChosenObject(); });
     m_suggestions->Prepare();
 }
 

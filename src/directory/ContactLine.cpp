@@ -41,7 +41,11 @@ std::optional<QUrl> WebAddress(const QString& stored)
     const QString text = stored.trimmed();
     if (!web.match(text).hasMatch())
         return std::nullopt;
-    const bool hasScheme = text.contains(QStringLiteral("://"));
+    // Only a scheme at the start counts: "://" further on belongs to the
+    // path or query ("vk.com/away.php?to=http://a.ru").
+    static const QRegularExpression scheme(QStringLiteral(R"(^(?:[a-z][a-z0-9+.\-]*://|mailto:))"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const bool hasScheme = scheme.match(text).hasMatch();
     QUrl url(hasScheme ? text : QStringLiteral("http://") + text, QUrl::StrictMode);
     if (!url.isValid() || url.host().isEmpty())
         return std::nullopt;

@@ -18,6 +18,9 @@ struct Words {
     std::string block1 = cp1251::fromUtf8("к");
     std::string block2 = cp1251::fromUtf8("корп");
     std::string block3 = cp1251::fromUtf8("корпус");
+    std::string building1 = cp1251::fromUtf8("с");
+    std::string building2 = cp1251::fromUtf8("стр");
+    std::string building3 = cp1251::fromUtf8("строение");
 };
 
 const Words& words()
@@ -54,6 +57,9 @@ HouseNumberForm::HouseNumberForm(std::string_view raw)
             // "д. 5": the word for house is no part of the number.
         } else if (letters == w.block1 || letters == w.block2 || letters == w.block3) {
             m_key += w.block1;
+            m_from.emplace_back(i, end - i);
+        } else if (letters == w.building1 || letters == w.building2 || letters == w.building3) {
+            m_key += w.building1;
             m_from.emplace_back(i, end - i);
         } else {
             for (int k = i; k < end; ++k) {

@@ -5,7 +5,8 @@
 #include <vector>
 
 // A house number as people write it, reduced to one form: "8к2", "8 к 2",
-// "8 корп. 2" and "8 корпус 2" all read "8к2"; "15А" and "15а" read "15а";
+// "8 корп. 2" and "8 корпус 2" all read "8к2", "15А стр. 1" and
+// "15А строение 1" read "15ас1"; "15А" and "15а" read "15а";
 // "д. 5" and "дом 5" read "5". Only for offering stored numbers: the search
 // still compares the stored texts exactly.
 class HouseNumberForm {

@@ -85,3 +85,8 @@ void SearchPanel::ClearFields()
 {
     m_selection.ClearFields();
 }
+
+void SearchPanel::ForgetChosenObject()
+{
+    m_selection.State().CurrentObject = nullptr;
+}

@@ -21,6 +21,10 @@ public:
     void OrgNameChange();
     // Empties Street, HouseEdit and the tree.
     void ClearFields();
+    // Forgets the object chosen last (CurrentObject), so that the next search
+    // neither paints a house chosen before nor writes its address back into
+    // the boxes: for a street chosen as a whole from its suggestions.
+    void ForgetChosenObject();
 
 private:
     Selection& m_selection;

@@ -27,8 +27,9 @@ struct SearchSuggestions::Box {
 };
 
 SearchSuggestions::SearchSuggestions(SortedComboBox& orgName, SortedComboBox& street, SortedComboBox& houseEdit,
-                                     std::function<void()> search, std::function<Houses()> houses)
-    : m_search(std::move(search)), m_houses(std::move(houses))
+                                     std::function<void()> search, std::function<Houses()> houses,
+                                     std::function<void()> streetChosen)
+    : m_search(std::move(search)), m_houses(std::move(houses)), m_streetChosen(std::move(streetChosen))
 {
     const std::pair<SortedComboBox*, Box::Kind> boxes[] = {
         {&orgName, Box::Names}, {&street, Box::Streets}, {&houseEdit, Box::Numbers}};
@@ -106,6 +107,10 @@ void SearchSuggestions::choose(Box& box, int row, bool byEnter)
         m_boxes[2]->combo.SetRawText(chosen.houseNo);
         m_search();
     } else if (byEnter && box.kind != Box::Names) {
+        // The street asked for, alone: a house chosen before would be shown
+        // again and write its own street back into the box.
+        if (box.kind == Box::Streets && m_streetChosen)
+            m_streetChosen();
         m_search();
     } else if (same && box.kind == Box::Names) {
         // The name already stands in the box; choosing it again selects it again.

@@ -19,6 +19,8 @@ class SuggestionPopup;
 // to it) puts the stored text into the box as the user's own edit, so the
 // box's change handler runs as if it had been typed. Enter in Street or
 // HouseEdit runs the search; Escape closes a list and does nothing else.
+// A street's own line chosen with Enter shows that street alone:
+// `streetChosen` runs first and lets go of whatever was chosen before.
 class SearchSuggestions : public QObject {
     Q_OBJECT
 
@@ -26,7 +28,8 @@ public:
     using Houses = std::vector<std::pair<std::string, std::string>>;
 
     SearchSuggestions(SortedComboBox& orgName, SortedComboBox& street, SortedComboBox& houseEdit,
-                      std::function<void()> search, std::function<Houses()> houses);
+                      std::function<void()> search, std::function<Houses()> houses,
+                      std::function<void()> streetChosen = {});
     ~SearchSuggestions() override;
 
     // Reads the names, the streets and the houses' addresses again (after loading).
@@ -47,6 +50,7 @@ private:
     std::vector<std::unique_ptr<Box>> m_boxes;
     std::function<void()> m_search;
     std::function<Houses()> m_houses;
+    std::function<void()> m_streetChosen;
     NameIndex m_names;
     NameIndex m_streets;
     AddressIndex m_addresses;

@@ -5,6 +5,10 @@
 #include "directory/SearchSuggestions.h"
 #include "directory/SuggestionPopup.h"
 
+#include <QPushButton>
+
+#include <functional>
+
 namespace {
 
 QStringList lines(const SuggestionPopup& popup)
@@ -126,6 +130,61 @@ TEST_F(SuggestionWindow, EnterInTheStreetBoxSearchesTheWholeStreet)
     EXPECT_TRUE(main->State().StreetMode);
     EXPECT_EQ(redHouses(), (std::vector<std::string>{"Садовая 12", "Садовая 8 к2", "Садовая 8"}));
     EXPECT_EQ(organisations(), (std::vector<std::string>{"Ветеринарная аптека", "Аптека № 2"}));
+}
+
+TEST_F(SuggestionWindow, AnotherStreetChosenByEnterIsShownAloneWhateverWasChosenBefore)
+{
+    // Something of улица Ленина chosen first, one way or another; then
+    // "Садов" typed over the street and its line chosen with Enter.
+    const auto retype = [&](SortedComboBox* box, const QString& text) {
+        focusOn(box);
+        press(Qt::Key_A, Qt::ControlModifier);
+        typeKeys(text);
+    };
+    struct Case {
+        const char* how;
+        std::function<void()> choose;
+    };
+    const Case cases[] = {
+        {"street and number on one line",
+         [&] {
+             retype(main->Street, QStringLiteral("ленина 5"));
+             press(Qt::Key_Return);
+         }},
+        {"the street's own line",
+         [&] {
+             retype(main->Street, QStringLiteral("ленин"));
+             press(Qt::Key_Return);
+         }},
+        {"an organisation's name",
+         [&] {
+             retype(main->OrgName, QStringLiteral("Кафе «Уют»"));
+         }},
+        {"street, number and the search button",
+         [&] {
+             main->Street->SetText(QStringLiteral("улица Ленина"));
+             main->HouseEdit->SetText(QStringLiteral("5"));
+             main->bt_search->click();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        c.choose();
+        ASSERT_EQ(main->Street->currentText(), QStringLiteral("улица Ленина"));
+        ASSERT_FALSE(organisations().empty());
+
+        retype(main->Street, QStringLiteral("Садов"));
+        SuggestionPopup& popup = popupOf(main->Street);
+        ASSERT_TRUE(popup.isVisible());
+        ASSERT_EQ(lines(popup).value(0), QStringLiteral("Садовая"));
+        press(Qt::Key_Return);
+        EXPECT_EQ(main->Street->currentText(), QStringLiteral("Садовая"));
+        EXPECT_EQ(main->HouseEdit->currentText(), QString());
+        EXPECT_TRUE(main->State().StreetMode);
+        EXPECT_EQ(redHouses(), (std::vector<std::string>{"Садовая 12", "Садовая 8 к2", "Садовая 8"}));
+        EXPECT_EQ(organisations(), (std::vector<std::string>{"Ветеринарная аптека", "Аптека № 2"}));
+        EXPECT_EQ(main->HouseEdit->Count(), 3); // the new street's numbers
+    }
 }
 
 TEST_F(SuggestionWindow, AnExactNameTypedStillChoosesAsBefore)

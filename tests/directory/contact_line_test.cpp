@@ -28,6 +28,11 @@ TEST(ContactLine, OnlyPlausibleWebAddressesOpenWithASchemeAdded)
         {"HTTP://BANK.RU", "http://bank.ru"},
         {"здоровье.рф", "http://здоровье.рф"},
         {"sub-site.example.com:8080/a", "http://sub-site.example.com:8080/a"},
+        // Only a scheme at the start counts: "://" further on is part of the path or query.
+        {"vk.com/away.php?to=http://a.ru", "http://vk.com/away.php?to=http://a.ru"},
+        {"a.ru/go#https://b.ru", "http://a.ru/go#https://b.ru"},
+        {"a.ru/?mail=mailto:x@b.ru", "http://a.ru/?mail=mailto:x@b.ru"},
+        {"https://vk.com/away.php?to=http://a.ru", "https://vk.com/away.php?to=http://a.ru"},
         {"", ""},
         {"нет", ""},
         {"сайт в разработке", ""},
@@ -37,6 +42,8 @@ TEST(ContactLine, OnlyPlausibleWebAddressesOpenWithASchemeAdded)
         {"javascript:alert(1)", ""},
         {"file:///etc/passwd", ""},
         {"ftp://files.ru", ""},
+        {"svn+ssh://files.ru", ""},
+        {"://files.ru", ""},
         {"mail@zdorovie.ru", ""},
         {"192.168.0.1", ""},
     };

@@ -58,6 +58,17 @@ TEST_F(SearchPanelTest, StreetAloneAlsoShowsAHouseChosenBefore)
     EXPECT_EQ(controls.houseNo, "5");
 }
 
+TEST_F(SearchPanelTest, StreetAloneWithTheHouseChosenBeforeForgottenShowsOnlyTheStreet)
+{
+    state.CurrentObject = mira5;
+    panel.ForgetChosenObject();
+    search("Садовая", "");
+    EXPECT_EQ(redHouses(), (std::vector<Thouse*>{sad12, sad4, sad0, sad12b, sad9}));
+    EXPECT_TRUE(flights.empty());
+    EXPECT_EQ(controls.street, w("Садовая"));
+    EXPECT_EQ(controls.houseNo, "");
+}
+
 TEST_F(SearchPanelTest, StreetAndNumberChooseTheLastMatchingHouseWithoutANewLabel)
 {
     pressAt(len7a);

@@ -148,7 +148,7 @@ TEST(StreetSuggestions, StreetAndNumberOfferTheHousesThatExist)
     std::vector<std::pair<std::string, std::string>> addresses;
     for (const auto& [street, number] : std::vector<std::pair<std::string, std::string>>{
              {"улица Ленина", "50"}, {"улица Ленина", "5"}, {"улица Ленина", "8 к2"}, {"улица Ленина", "15А"},
-             {"улица Ленина", "0"}, {"улица Ленина", "5"}, {"ул. Садовая", "5"}, {"улица 8 Марта", "3"},
+             {"улица Ленина", "15Ас1"}, {"улица Ленина", "0"}, {"улица Ленина", "5"}, {"ул. Садовая", "5"}, {"улица 8 Марта", "3"},
              {"Мартовская", "8"}})
         addresses.emplace_back(cp1251::fromUtf8(street), cp1251::fromUtf8(number));
     houses.Assign(addresses);
@@ -163,7 +163,9 @@ TEST(StreetSuggestions, StreetAndNumberOfferTheHousesThatExist)
             {"ленина 8 к 2", {"улица [Ленина], [8 к2] → 8 к2"}},
             {"ленина 8 корп. 2", {"улица [Ленина], [8 к2] → 8 к2"}},
             {"ленина 8 корпус 2", {"улица [Ленина], [8 к2] → 8 к2"}},
-            {"ленина 15а", {"улица [Ленина], [15А] → 15А"}},
+            {"ленина 15а", {"улица [Ленина], [15А] → 15А", "улица [Ленина], [15А]с1 → 15Ас1"}},
+            {"ленина 15а стр 1", {"улица [Ленина], [15Ас1] → 15Ас1"}},
+            {"ленина 15А строение 1", {"улица [Ленина], [15Ас1] → 15Ас1"}},
             {"садовая 5", {"ул. [Садовая], [5] → 5"}},
             // A street with a number in its name: an address with the number first.
             {"8 март", {"[Март]овская, [8] → 8", "улица [8] [Март]а"}},
@@ -199,6 +201,28 @@ TEST(HouseNumberSuggestions, NumbersAsPeopleWriteThem)
             {"9", {}},
             {"15б", {}},
             {"", {}},
+        },
+        [&](const std::string& typed) { return SuggestHouseNumbers(numbers, typed); });
+}
+
+TEST(HouseNumberSuggestions, BuildingWordsReadLikeBlockWords)
+{
+    // "с" is stored for "строение" as "к" is for "корпус".
+    const std::vector<std::string> numbers = encoded({"15А", "15Ас1", "15А к1", "3 стр. 2", "7"});
+    check(
+        {
+            {"15А стр 1", {"[15Ас1]"}},
+            {"15а стр. 1", {"[15Ас1]"}},
+            {"15А строение 1", {"[15Ас1]"}},
+            {"15А с 1", {"[15Ас1]"}},
+            {"15ас1", {"[15Ас1]"}},
+            {"15А стр", {"[15Ас]1"}},
+            {"15А к 1", {"[15А к1]"}},
+            {"3с2", {"[3 стр. 2]"}},
+            {"3 строение 2", {"[3 стр. 2]"}},
+            {"15А", {"[15А]", "[15А]с1", "[15А] к1"}},
+            {"15А стр 2", {}},
+            {"7 стр 1", {}},
         },
         [&](const std::string& typed) { return SuggestHouseNumbers(numbers, typed); });
 }

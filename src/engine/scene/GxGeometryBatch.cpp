@@ -180,10 +180,13 @@ std::uint32_t TGxGeometryBatch::place(const std::vector<float>& vertices, std::s
     const auto n = std::uint32_t((vertices.size() - from) / kFloatsPerVertex);
     // Objects first drawn after the block went to OpenGL (houses coming into
     // view as the camera moves) fill its room rather than start a buffer each.
+    // A block still being filled takes anything while it is empty (a large
+    // subtree gets a block of its own); one already in OpenGL has only the
+    // room its buffer was made with, even when nothing is in it yet.
     const Block* last = m_blocks.empty() ? nullptr : m_blocks.back().get();
     const bool fits = last
-                      && (last->vertices == 0
-                          || std::uint64_t(last->vertices) + n <= (last->uploaded ? last->capacity : kBlockVertices));
+                      && (last->uploaded ? std::uint64_t(last->vertices) + n <= last->capacity
+                                         : last->vertices == 0 || std::uint64_t(last->vertices) + n <= kBlockVertices);
     if (!fits) {
         uploadOpenBlock();
         m_blocks.push_back(std::make_unique<Block>());

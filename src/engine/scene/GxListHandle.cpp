@@ -57,9 +57,27 @@ std::vector<GLuint>& queueOf(PendingLists& entry, TGxListHandle::Kind kind)
     return kind == TGxListHandle::BufferObject ? entry.buffers : entry.textures;
 }
 
+// Makes a context of the group current on `surface` and deletes the
+// entry's names there; false when none of them can be made current.
+bool deleteInGroup(const PendingLists& entry, QOffscreenSurface& surface)
+{
+    for (QOpenGLContext* context : entry.group->shares()) {
+        surface.destroy();
+        surface.setFormat(context->format());
+        surface.create();
+        if (context->makeCurrent(&surface)) {
+            deleteNames(entry);
+            context->doneCurrent();
+            return true;
+        }
+    }
+    return false;
+}
+
 // Deletes what is queued for groups that still exist, making one of each
 // group's contexts current on a helper surface, then puts the caller's
-// context (and its framebuffer) back.
+// context (and its framebuffer) back. A group none of whose contexts can be
+// made current keeps its names until one can (here or in DeletePendingLists).
 void flushEverywhere()
 {
     g_flushScheduled = false;
@@ -73,14 +91,12 @@ void flushEverywhere()
         glGetIntegerv(GL_FRAMEBUFFER_BINDING, &previousFramebuffer);
     for (auto it = all.begin(); it != all.end();) {
         PendingLists& entry = it->second;
-        QOpenGLContext* owner = entry.group ? entry.group->shares().value(0) : nullptr;
-        if (owner) {
+        // A group without contexts took its names with it.
+        if (entry.group && !entry.group->shares().isEmpty()) {
             QOffscreenSurface surface;
-            surface.setFormat(owner->format());
-            surface.create();
-            if (owner->makeCurrent(&surface)) {
-                deleteNames(entry);
-                owner->doneCurrent();
+            if (!deleteInGroup(entry, surface)) {
+                ++it;
+                continue;
             }
         }
         it = all.erase(it);

@@ -5,6 +5,8 @@
 #include "support/OffscreenScene.h"
 
 #include <GL/gl.h>
+#include <QCoreApplication>
+#include <QOpenGLContext>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -187,6 +189,35 @@ TEST_F(RenderTraversalTest, ListFreedWithoutItsContextIsDeletedWhenTheContextCom
     delete a; // no context current
     EXPECT_EQ(TGxListHandle::PendingCount(), 1u);
     view.render();
+    EXPECT_EQ(TGxListHandle::PendingCount(), 0u);
+}
+
+TEST_F(RenderTraversalTest, ListsOfAGroupNoContextOfWhichCanBeMadeCurrentAreKept)
+{
+    // A context OpenGL cannot make (OpenVG is no OpenGL) still has a group
+    // of its own, and can never be made current.
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenVG);
+    auto unusable = std::make_unique<QOpenGLContext>();
+    unusable->setFormat(format);
+    ASSERT_FALSE(unusable->create());
+    ASSERT_NE(unusable->shareGroup(), nullptr);
+
+    TGxListHandle::ReleaseName(TGxListHandle::DisplayList, unusable->shareGroup(), 7);
+    TestQuad* a = quad(view.root(), "a", 0, false);
+    view.render();
+    delete a; // no context current
+    EXPECT_EQ(TGxListHandle::PendingCount(), 2u);
+    // The deletion the event loop runs: the view's list goes, the other is
+    // kept for when its group can be reached.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(TGxListHandle::PendingCount(), 1u);
+    view.render();
+    EXPECT_EQ(TGxListHandle::PendingCount(), 1u);
+
+    // Gone with its group.
+    unusable.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(TGxListHandle::PendingCount(), 0u);
 }
 
