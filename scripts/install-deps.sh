@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick poppler-utils
+  help2man lintian appstream
   "$@"
 )
 
