@@ -36,6 +36,7 @@ target_compile_definitions(quorvel PRIVATE QUORVEL_VERSION="${QUORVEL_VERSION}")
 # from its --help, which needs no display) and the AppStream metadata.
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/org.quorvel.quorvel.metainfo.xml DESTINATION share/metainfo)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION share/doc/quorvel)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/lintian-overrides DESTINATION share/lintian/overrides RENAME quorvel)
 find_program(GZIP_PROGRAM gzip REQUIRED)
 set(QUORVEL_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
 add_custom_command(
@@ -48,9 +49,6 @@ install(FILES ${QUORVEL_PACKAGING_OUT}/changelog.Debian.gz DESTINATION share/doc
 
 find_program(HELP2MAN_PROGRAM help2man)
 if(HELP2MAN_PROGRAM)
-  set(quorvel_man_name "справочник организаций города на трёхмерной карте")
-  set(towngen_man_name "writes a generated town's data files")
-  set(osm2town_man_name "делает папку города из выгрузки OpenStreetMap")
   foreach(tool quorvel towngen osm2town)
     if(NOT TARGET ${tool})
       continue()
@@ -59,10 +57,14 @@ if(HELP2MAN_PROGRAM)
     add_custom_command(
       OUTPUT ${page}.gz
       COMMAND ${CMAKE_COMMAND} -E make_directory ${QUORVEL_PACKAGING_OUT}/man
-      COMMAND ${HELP2MAN_PROGRAM} --no-info --section=1 --version-string=${QUORVEL_VERSION}
-        --name=${${tool}_man_name} --output=${page} $<TARGET_FILE:${tool}>
+      # Run by its name, as a user would, so that its usage line names it
+      # without the build's path; the NAME line and SEE ALSO come from
+      # packaging/man/. The Russian texts are UTF-8.
+      COMMAND ${CMAKE_COMMAND} -E env "PATH=$<TARGET_FILE_DIR:${tool}>:/usr/bin:/bin"
+        ${HELP2MAN_PROGRAM} --locale=C.UTF-8 --no-info --section=1 --version-string=${QUORVEL_VERSION}
+        --include=${CMAKE_SOURCE_DIR}/packaging/man/${tool}.h2m --output=${page} ${tool}
       COMMAND ${GZIP_PROGRAM} -9nf ${page}
-      DEPENDS ${tool}
+      DEPENDS ${tool} ${CMAKE_SOURCE_DIR}/packaging/man/${tool}.h2m
       COMMENT "Manual page of ${tool}"
       VERBATIM)
     list(APPEND QUORVEL_PACKAGING_FILES ${page}.gz)
