@@ -47,8 +47,10 @@ add_custom_command(
 set(QUORVEL_PACKAGING_FILES ${QUORVEL_PACKAGING_OUT}/changelog.Debian.gz)
 install(FILES ${QUORVEL_PACKAGING_OUT}/changelog.Debian.gz DESTINATION share/doc/quorvel)
 
+# Packages are made from plain builds: a sanitizer's report at exit would
+# fail help2man, and so the build.
 find_program(HELP2MAN_PROGRAM help2man)
-if(HELP2MAN_PROGRAM)
+if(HELP2MAN_PROGRAM AND NOT QUORVEL_SANITIZE AND NOT QUORVEL_FUZZ)
   foreach(tool quorvel towngen osm2town)
     if(NOT TARGET ${tool})
       continue()
@@ -70,7 +72,7 @@ if(HELP2MAN_PROGRAM)
     list(APPEND QUORVEL_PACKAGING_FILES ${page}.gz)
     install(FILES ${page}.gz DESTINATION share/man/man1)
   endforeach()
-else()
+elseif(NOT HELP2MAN_PROGRAM)
   message(STATUS "help2man not found: no manual pages (scripts/install-deps.sh installs it)")
 endif()
 add_custom_target(packaging_files ALL DEPENDS ${QUORVEL_PACKAGING_FILES})
