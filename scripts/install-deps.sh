@@ -14,6 +14,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick poppler-utils
+  help2man lintian appstream
   "$@"
 )
 

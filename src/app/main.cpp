@@ -11,10 +11,12 @@
 #include "platform/TownFolder.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 // Resources of the library are linked in only when asked for by name.
 static void initProgramIcon()
@@ -23,18 +25,45 @@ static void initProgramIcon()
 }
 
 namespace {
-// quorvel [FOLDER]: the folder of a town's data files, or nothing. Help and
-// errors in the arguments end the process here.
-QString townFolderArgument(const QCoreApplication& app)
+void describeArguments(QCommandLineParser& parser)
 {
-    QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(kApplicationTitle));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument(
         QStringLiteral("ПАПКА"),
         QStringLiteral("папка с файлами города data.mod, data.modt, fl.dat и data.tmd; без неё — "
                        "data/ рядом с программой, ~/.local/share/quorvel/data или установленный демонстрационный город"),
         QStringLiteral("[ПАПКА]"));
+}
+
+// --help and --version print and end the process before a window system is
+// opened, so that they work without a display (the manual page is made from
+// them at build time).
+void answerHelpOrVersion(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--")
+            return;
+        if (arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" || arg == "-v" || arg == "--version") {
+            QCoreApplication app(argc, argv);
+            QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
+            installStandardDialogTexts();
+            QCommandLineParser parser;
+            describeArguments(parser);
+            parser.process(app); // exits
+            return;
+        }
+    }
+}
+
+// quorvel [FOLDER]: the folder of a town's data files, or nothing. Errors in
+// the arguments end the process here.
+QString townFolderArgument(const QCoreApplication& app)
+{
+    QCommandLineParser parser;
+    describeArguments(parser);
     parser.process(app);
     const QStringList folders = parser.positionalArguments();
     if (folders.size() > 1) {
@@ -56,6 +85,7 @@ QIcon programIcon()
 
 int main(int argc, char** argv)
 {
+    answerHelpOrVersion(argc, argv);
     keepLargeBlocksOutOfTheHeap();
     installDefaultSurfaceFormat();
     ReportingApplication app(argc, argv);
