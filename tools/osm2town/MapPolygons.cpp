@@ -54,46 +54,6 @@ std::optional<Polygon> mapOutline(Polygon ring)
     return pts;
 }
 
-std::vector<std::vector<std::int64_t>> joinRings(std::vector<std::vector<std::int64_t>> runs, std::size_t* open)
-{
-    std::vector<std::vector<std::int64_t>> rings;
-    std::size_t unclosed = 0;
-    std::erase_if(runs, [](const auto& r) { return r.size() < 2; });
-    // The runs that start or end at each node.
-    std::unordered_multimap<std::int64_t, std::size_t> ends;
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        ends.emplace(runs[i].front(), i);
-        ends.emplace(runs[i].back(), i);
-    }
-    std::vector<bool> used(runs.size(), false);
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        if (used[i])
-            continue;
-        used[i] = true;
-        std::vector<std::int64_t> ring = runs[i];
-        // Extend at the end by any unused run that starts or ends there.
-        while (ring.front() != ring.back()) {
-            const auto [from, to] = ends.equal_range(ring.back());
-            auto next = std::find_if(from, to, [&used](const auto& e) { return !used[e.second]; });
-            if (next == to)
-                break;
-            const std::vector<std::int64_t>& r = runs[next->second];
-            used[next->second] = true;
-            if (r.front() == ring.back())
-                ring.insert(ring.end(), r.begin() + 1, r.end());
-            else
-                ring.insert(ring.end(), r.rbegin() + 1, r.rend());
-        }
-        if (ring.size() >= 4 && ring.front() == ring.back())
-            rings.push_back(std::move(ring));
-        else
-            ++unclosed;
-    }
-    if (open)
-        *open = unclosed;
-    return rings;
-}
-
 Polygon clipToBox(const Polygon& p, const Box& box)
 {
     Polygon out = p;
@@ -135,7 +95,47 @@ Polygon clipToBox(const Polygon& p, const Box& box)
     return out;
 }
 
-std::vector<Polygon> tileArea(const Polygon& area, float tile)
+namespace {
+// A piece of a cell with holes in it, as convex slices: the cell is cut into
+// vertical strips at every node, and within a strip the rings' edges run
+// from side to side, so the inside (even-odd) lies between edge pairs.
+void sliceAroundHoles(const std::vector<Polygon>& rings, std::vector<Polygon>& out)
+{
+    std::vector<float> xs;
+    for (const Polygon& r : rings)
+        for (Vec2 v : r)
+            xs.push_back(v.x);
+    std::sort(xs.begin(), xs.end());
+    xs.erase(std::unique(xs.begin(), xs.end(), [](float a, float b) { return b - a < 1e-5f; }), xs.end());
+    struct Crossing {
+        float left, mid, right;
+    };
+    std::vector<Crossing> crossings;
+    for (std::size_t i = 0; i + 1 < xs.size(); ++i) {
+        const float x0 = xs[i], x1 = xs[i + 1], xm = (x0 + x1) / 2;
+        crossings.clear();
+        for (const Polygon& r : rings)
+            for (std::size_t k = 0; k < r.size(); ++k) {
+                const Vec2 a = r[k], b = r[(k + 1) % r.size()];
+                if (std::min(a.x, b.x) >= xm || std::max(a.x, b.x) <= xm)
+                    continue;
+                auto at = [&](float x) { return a.y + (b.y - a.y) * (x - a.x) / (b.x - a.x); };
+                crossings.push_back({at(x0), at(xm), at(x1)});
+            }
+        std::sort(crossings.begin(), crossings.end(), [](const Crossing& p, const Crossing& q) { return p.mid < q.mid; });
+        for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
+            const Crossing& lo = crossings[k];
+            const Crossing& hi = crossings[k + 1];
+            if (auto piece = mapOutline({{x0, lo.left}, {x1, lo.right}, {x1, hi.right}, {x0, hi.left}}))
+                out.push_back(std::move(*piece));
+        }
+    }
+}
+} // namespace
+
+std::vector<Polygon> tileArea(const Polygon& area, float tile) { return tileArea(area, {}, tile); }
+
+std::vector<Polygon> tileArea(const Polygon& area, const std::vector<Polygon>& holes, float tile)
 {
     std::vector<Polygon> tiles;
     if (area.size() < 3)
@@ -147,6 +147,13 @@ std::vector<Polygon> tileArea(const Polygon& area, float tile)
     if (b.maxX < -half || b.minX > half || b.maxY < -half || b.minY > half)
         return tiles;
     const int x0 = cellOf(b.minX), x1 = cellOf(b.maxX), y0 = cellOf(b.minY), y1 = cellOf(b.maxY);
+    auto meets = [](const Box& p, const Box& q) {
+        return p.minX < q.maxX && q.minX < p.maxX && p.minY < q.maxY && q.minY < p.maxY;
+    };
+    std::vector<Box> holeBounds;
+    for (const Polygon& h : holes)
+        holeBounds.push_back(boundsOf(h));
+    std::vector<Polygon> rings;
     // A row at a time, so a large outline is cut once per row, not per cell.
     for (int cy = y0; cy <= y1; ++cy) {
         Box row;
@@ -161,8 +168,25 @@ std::vector<Polygon> tileArea(const Polygon& area, float tile)
             Box cell = row;
             cell.minX = -half + float(cx) * tile;
             cell.maxX = std::min(half, cell.minX + tile);
-            if (auto piece = mapOutline(clipToBox(strip, cell)))
-                tiles.push_back(std::move(*piece));
+            Polygon piece = clipToBox(strip, cell);
+            if (piece.size() < 3)
+                continue;
+            // A cell with a hole in it is sliced around the hole.
+            rings.clear();
+            for (std::size_t h = 0; h < holes.size(); ++h) {
+                if (!meets(holeBounds[h], cell))
+                    continue;
+                Polygon cut = clipToBox(holes[h], cell);
+                if (cut.size() >= 3 && std::fabs(signedArea(cut)) > 1e-6)
+                    rings.push_back(std::move(cut));
+            }
+            if (rings.empty()) {
+                if (auto outline = mapOutline(std::move(piece)))
+                    tiles.push_back(std::move(*outline));
+                continue;
+            }
+            rings.push_back(std::move(piece));
+            sliceAroundHoles(rings, tiles);
         }
     }
     return tiles;
