@@ -212,13 +212,11 @@ OsmExtract readOsmExtract(std::string_view bytes, const std::function<void(std::
     const osmium::TagsFilter areaFilter = areaTags();
     osmium::area::Assembler::config_type config;
     AreaManager manager{config, areaFilter};
-    std::map<std::pair<char, std::int64_t>, OsmArea> areas;
+    // Each object gives at most one area: the manager's, or a broken one of ours.
+    std::vector<OsmArea>& areas = out.areas;
     auto takeAreas = [&](osmium::memory::Buffer&& buffer) {
-        for (const osmium::Area& area : buffer.select<osmium::Area>()) {
-            OsmArea a = areaOf(area);
-            const std::pair<char, std::int64_t> key{a.type, a.id};
-            areas.insert_or_assign(key, std::move(a));
-        }
+        for (const osmium::Area& area : buffer.select<osmium::Area>())
+            areas.push_back(areaOf(area));
     };
 
     // First pass: the multipolygons whose members are wanted.
@@ -284,7 +282,7 @@ OsmExtract readOsmExtract(std::string_view bytes, const std::function<void(std::
                     && std::any_of(nodes.begin(), nodes.end(), [](const osmium::NodeRef& r) { return !r.location().valid(); })) {
                     OsmArea a{'w', w.id(), copyTags(w.tags()), {}, true, {}};
                     addKnown(a.known, nodes);
-                    areas.insert_or_assign(std::pair{'w', std::int64_t(w.id())}, std::move(a));
+                    areas.push_back(std::move(a));
                 }
                 manager.handle_way(w);
             }
@@ -321,18 +319,22 @@ OsmExtract readOsmExtract(std::string_view bytes, const std::function<void(std::
             OsmArea a{'r', r.id(), copyTags(r.tags()), {}, true, {}};
             for (const osmium::Area& area : made.select<osmium::Area>())
                 a.polygons = areaOf(area).polygons;
-            areas.insert_or_assign(std::pair{'r', std::int64_t(r.id())}, std::move(a));
+            areas.push_back(std::move(a));
         });
     } catch (const std::exception& e) {
         throw ImportError(std::string("выгрузка повреждена: ") + e.what());
     }
 
+    // Ways first, then relations, each by id.
+    auto areaKey = [](const OsmArea& a) { return std::make_tuple(a.type == 'r', a.id > 0, std::abs(a.id)); };
+    std::sort(areas.begin(), areas.end(), [&](const OsmArea& a, const OsmArea& b) { return areaKey(a) < areaKey(b); });
+
     // Closed ways the assembler refused (their outline crosses itself) are
     // drawn as mapped; multipolygons it could make nothing of are broken.
-    for (auto& [key, area] : areas) {
-        if (key.first != 'w' || !area.polygons.empty() || area.broken)
+    for (OsmArea& area : areas) {
+        if (area.type != 'w' || !area.polygons.empty() || area.broken)
             continue;
-        if (const osmium::OSMObject* o = find(osmium::item_type::way, key.second)) {
+        if (const osmium::OSMObject* o = find(osmium::item_type::way, area.id)) {
             const auto& w = static_cast<const osmium::Way&>(*o);
             OsmRing ring;
             for (const osmium::NodeRef& r : w.nodes())
@@ -341,26 +343,31 @@ OsmExtract readOsmExtract(std::string_view bytes, const std::function<void(std::
             ++out.unassembledWays;
         }
     }
+    const std::size_t assembled = areas.size();
     for (const osmium::Relation* r : multipolygons) {
-        OsmArea& area = areas[{'r', r->id()}];
-        if (area.id == 0) {
-            area = OsmArea{'r', r->id(), copyTags(r->tags()), {}, true, {}};
+        OsmArea probe{'r', r->id(), {}, {}, false, {}};
+        const auto found = std::lower_bound(areas.begin(), areas.begin() + std::ptrdiff_t(assembled), probe,
+                                            [&](const OsmArea& a, const OsmArea& b) { return areaKey(a) < areaKey(b); });
+        OsmArea* area = nullptr;
+        if (found != areas.begin() + std::ptrdiff_t(assembled) && found->type == 'r' && found->id == r->id()) {
+            area = &*found;
+        } else {
+            areas.push_back(OsmArea{'r', r->id(), copyTags(r->tags()), {}, true, {}});
+            area = &areas.back();
         }
-        if (area.polygons.empty())
-            area.broken = true;
-        if (!area.broken)
+        if (area->polygons.empty())
+            area->broken = true;
+        if (!area->broken)
             continue;
         ++out.brokenRelations;
         for (const osmium::RelationMember& m : r->members())
             if (m.type() == osmium::item_type::way)
                 if (const osmium::OSMObject* o = find(osmium::item_type::way, m.ref()))
-                    addKnown(area.known, static_cast<const osmium::Way&>(*o).nodes());
+                    addKnown(area->known, static_cast<const osmium::Way&>(*o).nodes());
     }
-    out.areas.reserve(areas.size());
-    for (auto& [key, area] : areas)
-        out.areas.push_back(std::move(area));
-    std::stable_sort(out.areas.begin(), out.areas.end(), [](const OsmArea& a, const OsmArea& b) {
-        return std::pair(a.type == 'r', a.id) < std::pair(b.type == 'r', b.id);
-    });
+    // Relations that made no area at all, by id among the others.
+    std::sort(areas.begin() + std::ptrdiff_t(assembled), areas.end(), [&](const OsmArea& a, const OsmArea& b) { return areaKey(a) < areaKey(b); });
+    std::inplace_merge(areas.begin(), areas.begin() + std::ptrdiff_t(assembled), areas.end(),
+                       [&](const OsmArea& a, const OsmArea& b) { return areaKey(a) < areaKey(b); });
     return out;
 }
