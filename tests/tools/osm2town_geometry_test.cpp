@@ -155,6 +155,44 @@ TEST(Osm2TownGeometry, LargeAreasAreCutIntoTiles)
     EXPECT_NEAR(inside, 100.0, 1e-3);
 }
 
+TEST(Osm2TownGeometry, TilesGoAroundHoles)
+{
+    const Polygon outer{{-100, -100}, {100, -100}, {100, 100}, {-100, 100}};
+    struct Case {
+        const char* what;
+        std::vector<Polygon> holes;
+        std::vector<Vec2> inHoles; // points no tile may cover
+    } cases[] = {
+        {"a small hole inside one tile", {{{2, 2}, {6, 2}, {6, 6}, {2, 6}}}, {{4, 4}}},
+        {"a hole across many tiles", {{{-40, -30}, {35, -30}, {35, 45}, {-40, 45}}}, {{0, 0}, {-39, 44}, {34, -29}}},
+        {"a concave hole (an L)", {{{-50, -50}, {10, -50}, {10, -30}, {-30, -30}, {-30, 20}, {-50, 20}}},
+         {{-40, 0}, {0, -40}}},
+        {"two holes, one drawn clockwise",
+         {{{-80, 60}, {-60, 60}, {-60, 80}, {-80, 80}}, {{50, 50}, {50, 90}, {90, 90}, {90, 50}}},
+         {{-70, 70}, {70, 70}}},
+        {"a triangle", {{{-20, -20}, {40, -10}, {0, 50}}}, {{5, 5}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<Polygon> tiles = tileArea(outer, c.holes, kAreaTile);
+        double expected = area(outer), total = 0;
+        for (const Polygon& h : c.holes)
+            expected -= std::fabs(area(h));
+        for (const Polygon& t : tiles) {
+            total += area(t);
+            const Box b = boundsOf(t);
+            EXPECT_LE(b.maxX - b.minX, kAreaTile + 1e-3f);
+            EXPECT_LE(b.maxY - b.minY, kAreaTile + 1e-3f);
+            EXPECT_GT(normalZ(t), 0);
+            for (Vec2 v : c.inHoles)
+                EXPECT_FALSE(pointInPolygon(t, v)) << v.x << "," << v.y;
+        }
+        EXPECT_NEAR(total, expected, 0.05);
+        // Only the tiles a hole touches are cut further.
+        EXPECT_LT(tiles.size(), tileArea(outer, kAreaTile).size() + 200);
+    }
+}
+
 TEST(Osm2TownGeometry, KindsKeepApartInHeightAndReadInTheirColours)
 {
     const FlatKind order[] = {FlatKind::Forest, FlatKind::Green, FlatKind::Pitch, FlatKind::Water,

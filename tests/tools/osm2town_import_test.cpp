@@ -249,6 +249,25 @@ TEST(Osm2TownImport, UnsortedExtractGivesTheSameTown)
     EXPECT_EQ(reversed.report.roads, 1u);
 }
 
+TEST(Osm2TownImport, NewObjectsOfAnEditorWithNegativeIds)
+{
+    // An editor's unsaved objects have negative ids; libosmium orders them before the others.
+    OsmFixture f;
+    f.node(-1, 0, 0).node(-2, 60, 0).node(-3, 60, 60).node(-4, 0, 60);
+    f.way(-11, {-1, -2, -3}).way(-12, {-3, -4, -1});
+    f.relation(-20, {{'w', -11, "outer"}, {'w', -12, "outer"}}, {{"type", "multipolygon"}, {"building", "yes"}});
+    f.square(30, 100, 200, 0, 40, {{"building", "yes"}});
+    f.square(-30, -100, 300, 0, 40, {{"building", "yes"}});
+    f.node(-41, -300, 0).node(42, 300, 0).way(-43, {-41, 42}, {{"highway", "residential"}});
+    for (bool reversed : {false, true}) {
+        SCOPED_TRACE(reversed ? "relations first" : "nodes first");
+        const ImportedTown town = import(f, reversed);
+        EXPECT_EQ(town.model.houses.size(), 3u);
+        EXPECT_EQ(town.report.roads, 1u);
+        EXPECT_EQ(town.report.brokenRelations, 0u);
+    }
+}
+
 TEST(Osm2TownImport, CompressedAndPlainExtractsReadAlike)
 {
     OsmFixture f;
