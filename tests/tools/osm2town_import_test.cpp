@@ -115,6 +115,33 @@ TEST(Osm2TownImport, AHouseIsOneOutline)
     EXPECT_EQ(r.floorsFromParts, 1u);
 }
 
+TEST(Osm2TownImport, OutlinesThatTouchOrCrossThemselves)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::int64_t> refs;
+        std::vector<std::size_t> corners; // of each house
+        std::size_t unassembled;
+    } cases[] = {
+        // Two squares meeting at one corner (5), drawn as one way: two houses.
+        {"a figure of eight", {1, 2, 5, 3, 4, 6, 5, 7, 1}, {4, 4}, 0},
+        // An outline crossing itself is refused by the assembler and drawn as mapped.
+        {"a bow tie", {1, 2, 8, 9, 1}, {4}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        OsmFixture f;
+        f.node(1, 0, 0).node(2, 50, 0).node(5, 50, 50).node(3, 100, 50).node(4, 100, 100).node(6, 50, 100);
+        f.node(7, 0, 50).node(8, 0, 40).node(9, 40, 40);
+        f.way(10, c.refs, {{"building", "yes"}});
+        const ImportedTown town = import(f);
+        ASSERT_EQ(town.model.houses.size(), c.corners.size());
+        for (std::size_t i = 0; i < c.corners.size(); ++i)
+            EXPECT_EQ(town.model.houses[i].nodes.size(), c.corners[i]);
+        EXPECT_EQ(town.report.unassembledWays, c.unassembled);
+    }
+}
+
 TEST(Osm2TownImport, AddressesFromTagsNodesAndStreetRelations)
 {
     OsmFixture f;
