@@ -40,21 +40,19 @@ bool OsmTags::has(std::string_view key) const
 
 namespace {
 
-// The tags the importer reads; all others are not kept.
-const osmium::TagsFilter& keptTags()
+// The tags the importer reads; all others are not kept. Looked up by
+// length first: every tag of every object passes here.
+bool keptKey(std::string_view key)
 {
-    static const osmium::TagsFilter filter = [] {
-        osmium::TagsFilter f{false};
-        for (const char* key : {"building", "building:part", "building:levels", "height", "highway", "area",
-                                "area:highway", "waterway", "natural", "water", "landuse", "leisure", "name",
-                                "amenity", "shop", "office", "craft", "tourism", "healthcare", "phone", "email",
-                                "website", "url", "type", "tunnel", "location", "width", "covered", "place"})
-            f.add_rule(true, osmium::TagMatcher{key});
-        f.add_rule(true, osmium::TagMatcher{osmium::StringMatcher::prefix{"addr:"}});
-        f.add_rule(true, osmium::TagMatcher{osmium::StringMatcher::prefix{"contact:"}});
-        return f;
-    }();
-    return filter;
+    static constexpr std::string_view kKeys[] = {
+        "building", "building:part", "building:levels", "height", "highway", "area", "area:highway",
+        "waterway", "natural", "water", "landuse", "leisure", "name", "amenity", "shop", "office",
+        "craft", "tourism", "healthcare", "phone", "email", "website", "url", "type", "tunnel",
+        "location", "width", "covered", "place",
+    };
+    if (key.starts_with("addr:") || key.starts_with("contact:"))
+        return true;
+    return std::find(std::begin(kKeys), std::end(kKeys), key) != std::end(kKeys);
 }
 
 // Closed ways and multipolygons that may be a building, a part, a directory
@@ -79,7 +77,7 @@ OsmTags copyTags(const osmium::TagList& list)
 {
     OsmTags tags;
     for (const osmium::Tag& t : list)
-        if (keptTags()(t))
+        if (keptKey(t.key()))
             tags.add(t.key(), t.value());
     return tags;
 }
@@ -153,8 +151,13 @@ OsmExtract readOsmExtract(std::string_view bytes, const std::function<void(std::
     if (bytes.empty())
         throw ImportError("файл пуст");
     OsmExtract out;
-    // The parsed extract, kept whole: read once, gone over twice.
-    std::vector<osmium::memory::Buffer> buffers;
+    // Nodes are placed as they are read; the buffers holding ways and
+    // relations are kept for the two passes that need them all.
+    LocationIndex positive, negative;
+    osmium::handler::NodeLocationsForWays<LocationIndex, LocationIndex> locations{positive, negative};
+    locations.ignore_errors(); // a node missing from the extract is a gap, counted where it matters
+    std::vector<osmium::object_id_type> nodeIds;
+    std::vector<osmium::memory::Buffer> kept;
     try {
         const osmium::io::File file(bytes.data(), bytes.size(), sniffOsmFormat(bytes));
         osmium::io::Reader reader(file, osmium::osm_entity_bits::nwr, osmium::io::read_meta::no);
@@ -164,9 +167,34 @@ OsmExtract readOsmExtract(std::string_view bytes, const std::function<void(std::
                                    box.top_right().lon()};
         std::size_t reported = 0;
         while (osmium::memory::Buffer buffer = reader.read()) {
-            for ([[maybe_unused]] const osmium::OSMObject& object : buffer.select<osmium::OSMObject>())
+            bool keep = false;
+            for (const osmium::OSMObject& object : buffer.select<osmium::OSMObject>()) {
                 ++out.objects;
-            buffers.push_back(std::move(buffer));
+                if (!object.visible())
+                    continue;
+                if (object.type() != osmium::item_type::node) {
+                    keep = true;
+                    continue;
+                }
+                const auto& n = static_cast<const osmium::Node&>(object);
+                if (!n.location().valid())
+                    continue;
+                locations.node(n);
+                nodeIds.push_back(n.id());
+                const OsmNode node{n.id(), n.location().lat(), n.location().lon()};
+                if (!out.nodeBounds)
+                    out.nodeBounds = OsmBounds{node.lat, node.lon, node.lat, node.lon};
+                OsmBounds& b = *out.nodeBounds;
+                b.minLat = std::min(b.minLat, node.lat);
+                b.maxLat = std::max(b.maxLat, node.lat);
+                b.minLon = std::min(b.minLon, node.lon);
+                b.maxLon = std::max(b.maxLon, node.lon);
+                OsmTags tags = copyTags(n.tags());
+                if (!tags.empty())
+                    out.taggedNodes.push_back({node, std::move(tags)});
+            }
+            if (keep)
+                kept.push_back(std::move(buffer));
             if (progress && out.objects - reported >= 250000) {
                 reported = out.objects;
                 progress(out.objects);
@@ -179,26 +207,38 @@ OsmExtract readOsmExtract(std::string_view bytes, const std::function<void(std::
     if (out.objects == 0)
         throw ImportError("в выгрузке нет ни одного объекта");
 
-    // Nodes, ways, relations, each by id; of an object read twice the last
-    // one read is kept (a file may hold several versions of it, and joined
-    // extracts hold the objects of their overlap twice).
+    // Of an object read twice the last one read is kept: a file may hold
+    // several versions of it, and joined extracts hold the objects of their
+    // overlap twice. (The location index keeps one place of each node.)
+    auto keepLast = [](auto& items, auto same) {
+        std::size_t w = 0;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const std::size_t to = w > 0 && same(items[w - 1], items[i]) ? w - 1 : w++;
+            if (to != i)
+                items[to] = std::move(items[i]);
+        }
+        const std::size_t dropped = items.size() - w;
+        items.resize(w);
+        return dropped;
+    };
+    if (!std::is_sorted(nodeIds.begin(), nodeIds.end()))
+        std::sort(nodeIds.begin(), nodeIds.end());
+    out.duplicates += std::size_t(nodeIds.end() - std::unique(nodeIds.begin(), nodeIds.end()));
+    std::vector<osmium::object_id_type>().swap(nodeIds);
+    auto nodeLess = [](const OsmTaggedNode& a, const OsmTaggedNode& b) { return a.node.id < b.node.id; };
+    if (!std::is_sorted(out.taggedNodes.begin(), out.taggedNodes.end(), nodeLess))
+        std::stable_sort(out.taggedNodes.begin(), out.taggedNodes.end(), nodeLess);
+    keepLast(out.taggedNodes, [](const OsmTaggedNode& a, const OsmTaggedNode& b) { return a.node.id == b.node.id; });
+
+    // Ways, then relations, each by id.
     std::vector<osmium::OSMObject*> objects;
-    objects.reserve(out.objects);
-    for (osmium::memory::Buffer& buffer : buffers)
+    for (osmium::memory::Buffer& buffer : kept)
         for (osmium::OSMObject& object : buffer.select<osmium::OSMObject>())
-            if (object.visible())
+            if (object.type() != osmium::item_type::node && object.visible())
                 objects.push_back(&object);
     if (!std::is_sorted(objects.begin(), objects.end(), typeIdLess))
         std::stable_sort(objects.begin(), objects.end(), typeIdLess);
-    {
-        std::size_t w = 0;
-        for (std::size_t i = 0; i < objects.size(); ++i) {
-            const std::size_t to = w > 0 && sameObject(objects[w - 1], objects[i]) ? w - 1 : w++;
-            objects[to] = objects[i];
-        }
-        out.duplicates = objects.size() - w;
-        objects.resize(w);
-    }
+    out.duplicates += keepLast(objects, sameObject);
     auto find = [&objects](osmium::item_type type, osmium::object_id_type id) -> osmium::OSMObject* {
         const auto it = std::lower_bound(objects.begin(), objects.end(), std::make_tuple(type, id > 0, std::abs(id)),
                                          [](const osmium::OSMObject* o, const auto& key) {
@@ -238,31 +278,10 @@ OsmExtract readOsmExtract(std::string_view bytes, const std::function<void(std::
     manager.prepare_for_lookup();
     manager.set_callback(takeAreas);
 
-    // Second pass: nodes placed, ways given their nodes' places and
-    // assembled into areas.
-    LocationIndex positive, negative;
-    osmium::handler::NodeLocationsForWays<LocationIndex, LocationIndex> locations{positive, negative};
-    locations.ignore_errors(); // a node missing from the extract is a gap, counted where it matters
-    std::vector<std::pair<std::int64_t, std::vector<OsmPoint>>> brokenWays;
+    // Second pass: ways given their nodes' places and assembled into areas.
     try {
         for (osmium::OSMObject* object : objects) {
-            if (object->type() == osmium::item_type::node) {
-                const auto& n = static_cast<const osmium::Node&>(*object);
-                if (!n.location().valid())
-                    continue;
-                locations.node(n);
-                const OsmNode node{n.id(), n.location().lat(), n.location().lon()};
-                if (!out.nodeBounds)
-                    out.nodeBounds = OsmBounds{node.lat, node.lon, node.lat, node.lon};
-                OsmBounds& b = *out.nodeBounds;
-                b.minLat = std::min(b.minLat, node.lat);
-                b.maxLat = std::max(b.maxLat, node.lat);
-                b.minLon = std::min(b.minLon, node.lon);
-                b.maxLon = std::max(b.maxLon, node.lon);
-                OsmTags tags = copyTags(n.tags());
-                if (!tags.empty())
-                    out.taggedNodes.push_back({node, std::move(tags)});
-            } else if (object->type() == osmium::item_type::way) {
+            if (object->type() == osmium::item_type::way) {
                 auto& w = static_cast<osmium::Way&>(*object);
                 locations.way(w);
                 const osmium::WayNodeList& nodes = w.nodes();
@@ -277,9 +296,9 @@ OsmExtract readOsmExtract(std::string_view bytes, const std::function<void(std::
                     out.ways.push_back(std::move(way));
                 }
                 // The assembler passes over a closed way with a node missing: kept here as broken.
-                if (nodes.size() > 3 && nodes.ends_have_same_id() && !w.tags().has_tag("area", "no")
-                    && osmium::tags::match_any_of(w.tags(), areaFilter)
-                    && std::any_of(nodes.begin(), nodes.end(), [](const osmium::NodeRef& r) { return !r.location().valid(); })) {
+                if (nodes.size() > 3 && nodes.ends_have_same_id()
+                    && std::any_of(nodes.begin(), nodes.end(), [](const osmium::NodeRef& r) { return !r.location().valid(); })
+                    && !w.tags().has_tag("area", "no") && osmium::tags::match_any_of(w.tags(), areaFilter)) {
                     OsmArea a{'w', w.id(), copyTags(w.tags()), {}, true, {}};
                     addKnown(a.known, nodes);
                     areas.push_back(std::move(a));
