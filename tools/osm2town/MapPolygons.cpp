@@ -101,27 +101,38 @@ namespace {
 // from side to side, so the inside (even-odd) lies between edge pairs.
 void sliceAroundHoles(const std::vector<Polygon>& rings, std::vector<Polygon>& out)
 {
+    struct Edge {
+        Vec2 a, b; // a.x < b.x
+    };
+    std::vector<Edge> edges;
     std::vector<float> xs;
     for (const Polygon& r : rings)
-        for (Vec2 v : r)
-            xs.push_back(v.x);
+        for (std::size_t k = 0; k < r.size(); ++k) {
+            const Vec2 a = r[k], b = r[(k + 1) % r.size()];
+            xs.push_back(a.x);
+            if (a.x != b.x)
+                edges.push_back(a.x < b.x ? Edge{a, b} : Edge{b, a});
+        }
     std::sort(xs.begin(), xs.end());
     xs.erase(std::unique(xs.begin(), xs.end(), [](float a, float b) { return b - a < 1e-5f; }), xs.end());
+    // A sweep from left to right: only the edges spanning a strip are looked at.
+    std::sort(edges.begin(), edges.end(), [](const Edge& p, const Edge& q) { return p.a.x < q.a.x; });
+    std::vector<const Edge*> active;
+    std::size_t next = 0;
     struct Crossing {
         float left, mid, right;
     };
     std::vector<Crossing> crossings;
     for (std::size_t i = 0; i + 1 < xs.size(); ++i) {
         const float x0 = xs[i], x1 = xs[i + 1], xm = (x0 + x1) / 2;
+        while (next < edges.size() && edges[next].a.x < xm)
+            active.push_back(&edges[next++]);
+        std::erase_if(active, [xm](const Edge* e) { return e->b.x <= xm; });
         crossings.clear();
-        for (const Polygon& r : rings)
-            for (std::size_t k = 0; k < r.size(); ++k) {
-                const Vec2 a = r[k], b = r[(k + 1) % r.size()];
-                if (std::min(a.x, b.x) >= xm || std::max(a.x, b.x) <= xm)
-                    continue;
-                auto at = [&](float x) { return a.y + (b.y - a.y) * (x - a.x) / (b.x - a.x); };
-                crossings.push_back({at(x0), at(xm), at(x1)});
-            }
+        for (const Edge* e : active) {
+            auto at = [e](float x) { return e->a.y + (e->b.y - e->a.y) * (x - e->a.x) / (e->b.x - e->a.x); };
+            crossings.push_back({at(x0), at(xm), at(x1)});
+        }
         std::sort(crossings.begin(), crossings.end(), [](const Crossing& p, const Crossing& q) { return p.mid < q.mid; });
         for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
             const Crossing& lo = crossings[k];
