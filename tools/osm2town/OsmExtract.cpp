@@ -13,13 +13,11 @@
 #include <osmium/osm/node.hpp>
 #include <osmium/osm/relation.hpp>
 #include <osmium/osm/way.hpp>
-
 #include <osmium/tags/tags_filter.hpp>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
-#include <map>
-#include <memory>
 #include <tuple>
 
 std::string_view OsmTags::get(std::string_view key) const
