@@ -120,27 +120,49 @@ void sliceAroundHoles(const std::vector<Polygon>& rings, std::vector<Polygon>& o
     std::vector<const Edge*> active;
     std::size_t next = 0;
     struct Crossing {
-        float left, mid, right;
+        const Edge* edge;
+        float mid;
     };
     std::vector<Crossing> crossings;
+    // A slice between the same two edges as in the strip before grows into
+    // this strip instead of starting a new polygon.
+    struct Slice {
+        const Edge *lo, *hi;
+        float x0, x1;
+    };
+    std::vector<Slice> open, next_open;
+    auto y = [](const Edge* e, float x) { return e->a.y + (e->b.y - e->a.y) * (x - e->a.x) / (e->b.x - e->a.x); };
+    auto close = [&](const Slice& s) {
+        if (auto piece = mapOutline({{s.x0, y(s.lo, s.x0)}, {s.x1, y(s.lo, s.x1)}, {s.x1, y(s.hi, s.x1)},
+                                     {s.x0, y(s.hi, s.x0)}}))
+            out.push_back(std::move(*piece));
+    };
     for (std::size_t i = 0; i + 1 < xs.size(); ++i) {
         const float x0 = xs[i], x1 = xs[i + 1], xm = (x0 + x1) / 2;
         while (next < edges.size() && edges[next].a.x < xm)
             active.push_back(&edges[next++]);
         std::erase_if(active, [xm](const Edge* e) { return e->b.x <= xm; });
         crossings.clear();
-        for (const Edge* e : active) {
-            auto at = [e](float x) { return e->a.y + (e->b.y - e->a.y) * (x - e->a.x) / (e->b.x - e->a.x); };
-            crossings.push_back({at(x0), at(xm), at(x1)});
-        }
+        for (const Edge* e : active)
+            crossings.push_back({e, y(e, xm)});
         std::sort(crossings.begin(), crossings.end(), [](const Crossing& p, const Crossing& q) { return p.mid < q.mid; });
+        next_open.clear();
         for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
-            const Crossing& lo = crossings[k];
-            const Crossing& hi = crossings[k + 1];
-            if (auto piece = mapOutline({{x0, lo.left}, {x1, lo.right}, {x1, hi.right}, {x0, hi.left}}))
-                out.push_back(std::move(*piece));
+            Slice s{crossings[k].edge, crossings[k + 1].edge, x0, x1};
+            const auto same = std::find_if(open.begin(), open.end(), [&](const Slice& o) { return o.lo == s.lo && o.hi == s.hi; });
+            if (same != open.end()) {
+                s.x0 = same->x0;
+                same->lo = nullptr; // taken over
+            }
+            next_open.push_back(s);
         }
+        for (const Slice& o : open)
+            if (o.lo)
+                close(o);
+        open.swap(next_open);
     }
+    for (const Slice& o : open)
+        close(o);
 }
 } // namespace
 
