@@ -37,6 +37,9 @@ std::string formatReport(const ImportReport& r)
         out += "Заголовок окна: «" + r.placeName + "» (place=" + r.placeKind + ", ближайшее к центру карты)\n";
     else
         out += "Заголовок окна: в выгрузке нет названия города (place=city|town|village|suburb), town.ini не записан\n";
+    out += line("Мультиполигоны без части членов или с незамкнутыми контурами: %zu; самопересекающихся контуров "
+                "взято как есть: %zu",
+                r.brokenRelations, r.unassembledWays);
     out += line("Дома: %zu на карте из %zu зданий выгрузки", r.houses, r.buildings);
     out += line("  с адресом: %zu (из них от адресной точки внутри здания: %zu, от связи улицы: %zu)",
                 r.housesWithAddress, r.addressFromNode, r.addressFromStreetRelation);
@@ -58,9 +61,6 @@ std::string formatReport(const ImportReport& r)
                 r.partsFolded, r.partsAsHouses);
     out += line("  не вошли: вне квадрата карты %zu, вырожденный контур %zu, нет точек или членов в выгрузке %zu",
                 r.housesOutside, r.housesDegenerate, r.housesIncomplete);
-    out += line("Мультиполигоны без части членов или с незамкнутыми контурами: %zu; самопересекающихся контуров "
-                "взято как есть: %zu",
-                r.brokenRelations, r.unassembledWays);
     out += line("  номер без улицы (дом оставлен без адреса): %zu; лишних адресных точек: %zu", r.numberWithoutStreet,
                 r.spareAddressNodes);
     out += line("Номера домов: сжато %zu, укорочено до 5 знаков %zu, неразличимы %zu", r.numbersCompacted,
