@@ -1,6 +1,7 @@
 #include "FlatAreas.h"
 #include "MapPolygons.h"
 #include "MapProjection.h"
+#include "OsmExtract.h"
 #include "tools/OsmFixture.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@ namespace {
 float normalZ(const Polygon& p) { return cross(p[1] - p[0], p[2] - p[0]); }
 
 double area(const Polygon& p) { return signedArea(p); }
+using Tags = OsmFixture::Tags;
 } // namespace
 
 TEST(Osm2TownGeometry, LocalMetresAtTheMapScale)
@@ -66,15 +68,34 @@ TEST(Osm2TownGeometry, OutlinesTurnLeftFromTheirFirstNode)
 
 TEST(Osm2TownGeometry, MemberWaysJoinIntoRings)
 {
-    std::size_t open = 0;
-    // Two halves, the second drawn backwards, and a stray piece.
-    auto rings = joinRings({{1, 2, 3}, {1, 4, 3}, {7, 8}}, &open);
-    ASSERT_EQ(rings.size(), 1u);
-    EXPECT_EQ(rings[0], (std::vector<std::int64_t>{1, 2, 3, 4, 1}));
-    EXPECT_EQ(open, 1u);
-    rings = joinRings({{5, 6, 7, 5}}, &open);
-    EXPECT_EQ(rings.size(), 1u);
-    EXPECT_EQ(open, 0u);
+    const Tags park{{"type", "multipolygon"}, {"leisure", "park"}};
+    auto fixture = [&](bool stray) {
+        OsmFixture f;
+        f.node(1, 0, 0).node(2, 100, 0).node(3, 100, 100).node(4, 0, 100).node(7, 300, 0).node(8, 300, 50);
+        // Two halves, the second drawn backwards; and a piece that closes nothing.
+        f.way(11, {1, 2, 3}).way(12, {1, 4, 3}).way(13, {7, 8});
+        std::vector<OsmFixture::Member> members{{'w', 11, "outer"}, {'w', 12, "outer"}};
+        if (stray)
+            members.push_back({'w', 13, "outer"});
+        f.relation(20, members, park);
+        return readOsmExtract(f.xml());
+    };
+    const OsmExtract closed = fixture(false);
+    ASSERT_EQ(closed.areas.size(), 1u);
+    ASSERT_EQ(closed.areas[0].polygons.size(), 1u);
+    const OsmRing& ring = closed.areas[0].polygons[0].outer;
+    ASSERT_EQ(ring.size(), 5u);
+    EXPECT_EQ(ring.front().lat, ring.back().lat);
+    EXPECT_EQ(ring.front().lon, ring.back().lon);
+    EXPECT_FALSE(closed.areas[0].broken);
+    EXPECT_EQ(closed.brokenRelations, 0u);
+    // A ring that does not close makes the relation broken, counted, with its nodes known.
+    const OsmExtract open = fixture(true);
+    ASSERT_EQ(open.areas.size(), 1u);
+    EXPECT_TRUE(open.areas[0].broken);
+    EXPECT_TRUE(open.areas[0].polygons.empty());
+    EXPECT_EQ(open.areas[0].known.size(), 8u);
+    EXPECT_EQ(open.brokenRelations, 1u);
 }
 
 TEST(Osm2TownGeometry, LinesBecomeChainsOfShortPieces)
@@ -132,6 +153,44 @@ TEST(Osm2TownGeometry, LargeAreasAreCutIntoTiles)
     for (const Polygon& t : edge)
         inside += area(t);
     EXPECT_NEAR(inside, 100.0, 1e-3);
+}
+
+TEST(Osm2TownGeometry, TilesGoAroundHoles)
+{
+    const Polygon outer{{-100, -100}, {100, -100}, {100, 100}, {-100, 100}};
+    struct Case {
+        const char* what;
+        std::vector<Polygon> holes;
+        std::vector<Vec2> inHoles; // points no tile may cover
+    } cases[] = {
+        {"a small hole inside one tile", {{{2, 2}, {6, 2}, {6, 6}, {2, 6}}}, {{4, 4}}},
+        {"a hole across many tiles", {{{-40, -30}, {35, -30}, {35, 45}, {-40, 45}}}, {{0, 0}, {-39, 44}, {34, -29}}},
+        {"a concave hole (an L)", {{{-50, -50}, {10, -50}, {10, -30}, {-30, -30}, {-30, 20}, {-50, 20}}},
+         {{-40, 0}, {0, -40}}},
+        {"two holes, one drawn clockwise",
+         {{{-80, 60}, {-60, 60}, {-60, 80}, {-80, 80}}, {{50, 50}, {50, 90}, {90, 90}, {90, 50}}},
+         {{-70, 70}, {70, 70}}},
+        {"a triangle", {{{-20, -20}, {40, -10}, {0, 50}}}, {{5, 5}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<Polygon> tiles = tileArea(outer, c.holes, kAreaTile);
+        double expected = area(outer), total = 0;
+        for (const Polygon& h : c.holes)
+            expected -= std::fabs(area(h));
+        for (const Polygon& t : tiles) {
+            total += area(t);
+            const Box b = boundsOf(t);
+            EXPECT_LE(b.maxX - b.minX, kAreaTile + 1e-3f);
+            EXPECT_LE(b.maxY - b.minY, kAreaTile + 1e-3f);
+            EXPECT_GT(normalZ(t), 0);
+            for (Vec2 v : c.inHoles)
+                EXPECT_FALSE(pointInPolygon(t, v)) << v.x << "," << v.y;
+        }
+        EXPECT_NEAR(total, expected, 0.05);
+        // Only the tiles a hole touches are cut further.
+        EXPECT_LT(tiles.size(), tileArea(outer, kAreaTile).size() + 200);
+    }
 }
 
 TEST(Osm2TownGeometry, KindsKeepApartInHeightAndReadInTheirColours)

@@ -1,5 +1,6 @@
 #include "Buildings.h"
 #include "ExtractEncodings.h"
+#include "ImportReport.h"
 #include "OsmExtract.h"
 #include "TownImporter.h"
 #include "tools/OsmFixture.h"
@@ -19,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 
 namespace {
@@ -112,6 +114,33 @@ TEST(Osm2TownImport, AHouseIsOneOutline)
     EXPECT_EQ(r.housesIncomplete, 1u);
     EXPECT_EQ(r.buildings, 3u);
     EXPECT_EQ(r.floorsFromParts, 1u);
+}
+
+TEST(Osm2TownImport, OutlinesThatTouchOrCrossThemselves)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::int64_t> refs;
+        std::vector<std::size_t> corners; // of each house
+        std::size_t unassembled;
+    } cases[] = {
+        // Two squares meeting at one corner (5), drawn as one way: two houses.
+        {"a figure of eight", {1, 2, 5, 3, 4, 6, 5, 7, 1}, {4, 4}, 0},
+        // An outline crossing itself is refused by the assembler and drawn as mapped.
+        {"a bow tie", {1, 2, 8, 9, 1}, {4}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        OsmFixture f;
+        f.node(1, 0, 0).node(2, 50, 0).node(5, 50, 50).node(3, 100, 50).node(4, 100, 100).node(6, 50, 100);
+        f.node(7, 0, 50).node(8, 0, 40).node(9, 40, 40);
+        f.way(10, c.refs, {{"building", "yes"}});
+        const ImportedTown town = import(f);
+        ASSERT_EQ(town.model.houses.size(), c.corners.size());
+        for (std::size_t i = 0; i < c.corners.size(); ++i)
+            EXPECT_EQ(town.model.houses[i].nodes.size(), c.corners[i]);
+        EXPECT_EQ(town.report.unassembledWays, c.unassembled);
+    }
 }
 
 TEST(Osm2TownImport, AddressesFromTagsNodesAndStreetRelations)
@@ -248,6 +277,25 @@ TEST(Osm2TownImport, UnsortedExtractGivesTheSameTown)
     EXPECT_EQ(reversed.report.roads, 1u);
 }
 
+TEST(Osm2TownImport, NewObjectsOfAnEditorWithNegativeIds)
+{
+    // An editor's unsaved objects have negative ids; libosmium orders them before the others.
+    OsmFixture f;
+    f.node(-1, 0, 0).node(-2, 60, 0).node(-3, 60, 60).node(-4, 0, 60);
+    f.way(-11, {-1, -2, -3}).way(-12, {-3, -4, -1});
+    f.relation(-20, {{'w', -11, "outer"}, {'w', -12, "outer"}}, {{"type", "multipolygon"}, {"building", "yes"}});
+    f.square(30, 100, 200, 0, 40, {{"building", "yes"}});
+    f.square(-30, -100, 300, 0, 40, {{"building", "yes"}});
+    f.node(-41, -300, 0).node(42, 300, 0).way(-43, {-41, 42}, {{"highway", "residential"}});
+    for (bool reversed : {false, true}) {
+        SCOPED_TRACE(reversed ? "relations first" : "nodes first");
+        const ImportedTown town = import(f, reversed);
+        EXPECT_EQ(town.model.houses.size(), 3u);
+        EXPECT_EQ(town.report.roads, 1u);
+        EXPECT_EQ(town.report.brokenRelations, 0u);
+    }
+}
+
 TEST(Osm2TownImport, CompressedAndPlainExtractsReadAlike)
 {
     OsmFixture f;
@@ -355,4 +403,172 @@ TEST(Osm2TownImport, TheFolderIsWrittenWholeOrNotAtAll)
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
         ++beside;
     EXPECT_EQ(beside, 2u);
+}
+
+TEST(Osm2TownImport, OrganisationsWithoutAKnownOutlineAreStillPlaced)
+{
+    const Tags cafe{{"amenity", "cafe"}, {"name", "Кафе"}};
+    const Tags cafeRelation{{"type", "multipolygon"}, {"amenity", "cafe"}, {"name", "Кафе"}};
+    struct Case {
+        const char* what;
+        std::function<void(OsmFixture&)> add;
+        std::size_t written, outside, withoutPlace;
+    } cases[] = {
+        {"a closed way 50 km away with a node missing",
+         [&](OsmFixture& f) {
+             f.node(101, 50000, 0).node(102, 50030, 0).node(103, 50030, 30);
+             f.way(110, {101, 102, 103, 199, 101}, cafe);
+         },
+         0, 1, 0},
+        {"a closed way in the town with a node missing",
+         [&](OsmFixture& f) {
+             f.node(101, 100, 0).node(102, 130, 0).node(103, 130, 30);
+             f.way(110, {101, 102, 103, 199, 101}, cafe);
+         },
+         1, 0, 0},
+        {"a relation 50 km away whose ring does not close",
+         [&](OsmFixture& f) {
+             f.node(101, 50000, 0).node(102, 50030, 0).node(103, 50030, 30);
+             f.way(110, {101, 102, 103});
+             f.relation(120, {{'w', 110, "outer"}}, cafeRelation);
+         },
+         0, 1, 0},
+        {"a relation whose members are all missing",
+         [&](OsmFixture& f) { f.relation(120, {{'w', 110, "outer"}}, cafeRelation); }, 0, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        OsmFixture f;
+        f.square(1, 10, 0, 0, 20, {{"building", "yes"}});
+        c.add(f);
+        const ImportedTown town = import(f);
+        EXPECT_EQ(town.organisations.size(), c.written);
+        EXPECT_EQ(town.report.orgsOutside, c.outside);
+        EXPECT_EQ(town.report.orgsWithoutPlace, c.withoutPlace);
+    }
+}
+
+TEST(Osm2TownImport, AnObjectReadTwiceIsKeptOnce)
+{
+    // Joined extracts repeat the objects of their overlap, after the others.
+    OsmFixture f;
+    f.node(1, 0, 0).node(2, 60, 0).node(3, 60, 60).node(4, 0, 60);
+    f.way(11, {1, 2, 3}).way(12, {3, 4, 1});
+    const Tags house{{"type", "multipolygon"}, {"building", "yes"}, {"addr:street", "Бутырская улица"},
+                     {"addr:housenumber", "1"}};
+    const Tags bank{{"amenity", "bank"}, {"name", "Банк"}};
+    f.relation(20, {{'w', 11, "outer"}, {'w', 12, "outer"}}, house);
+    f.square(30, 100, 200, 0, 40, {{"building", "yes"}});
+    f.node(40, 210, 10, bank);
+    f.node(41, -300, 0).node(42, 300, 0).way(43, {41, 42}, {{"highway", "residential"}});
+    // The second copy.
+    f.node(40, 210, 10, bank).node(1, 0, 0);
+    f.way(30, {100, 101, 102, 103, 100}, {{"building", "yes"}});
+    f.relation(20, {{'w', 11, "outer"}, {'w', 12, "outer"}}, house);
+    for (bool reversed : {false, true}) {
+        SCOPED_TRACE(reversed ? "relations first" : "nodes first");
+        const ImportedTown town = import(f, reversed);
+        EXPECT_EQ(town.model.houses.size(), 2u);
+        EXPECT_EQ(town.organisations.size(), 1u);
+        EXPECT_EQ(town.report.roads, 1u);
+        EXPECT_EQ(town.report.duplicates, 4u);
+    }
+}
+
+TEST(Osm2TownImport, ALineIsBrokenWhereANodeIsMissing)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::int64_t> refs;
+        std::size_t pieces; // a piece for each straight stretch and a joint at each right angle
+        std::size_t incomplete;
+        bool middleDrawn; // the stretch from the second node to the third
+    } cases[] = {
+        {"whole", {1, 2, 3, 4}, 5, 0, true},
+        {"a node missing in the middle", {1, 2, 99, 3, 4}, 2, 1, false},
+        {"the last node missing", {1, 2, 3, 4, 99}, 5, 1, true},
+        {"single nodes between gaps", {1, 98, 2, 3, 99, 4}, 1, 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        OsmFixture f;
+        // A road bending back on itself: drawn across the gap it would cross the park.
+        f.node(1, 0, 0).node(2, 50, 0).node(3, 50, 60).node(4, 0, 60);
+        f.way(10, c.refs, {{"highway", "footway"}});
+        const ImportedTown town = import(f);
+        EXPECT_EQ(town.report.roadPieces, c.pieces);
+        EXPECT_EQ(town.report.linesIncomplete, c.incomplete);
+        EXPECT_EQ(town.report.roads, 1u);
+        bool middleDrawn = false;
+        for (const TownRoadRecord& r : town.model.roads) {
+            Polygon p;
+            for (const auto& n : r.nodes)
+                p.push_back({n[0], n[1]});
+            // The middle of the stretch from 50,0 to 50,60 m.
+            middleDrawn |= pointInPolygon(p, Vec2{float(50 * 0.0811), float(30 * 0.0811)});
+        }
+        EXPECT_EQ(middleDrawn, c.middleDrawn);
+    }
+}
+
+TEST(Osm2TownImport, IslandsAreLeftOutOfWaterAndGreen)
+{
+    for (const char* kind : {"natural=water", "leisure=park"}) {
+        SCOPED_TRACE(kind);
+        const std::string k(kind);
+        const Tags tags{{"type", "multipolygon"}, {k.substr(0, k.find('=')), k.substr(k.find('=') + 1)}};
+        OsmFixture f;
+        // A lake 1 km across with an island 300 m across off its middle, crossing the tiles' edges.
+        f.node(1, -500, -500).node(2, 500, -500).node(3, 500, 500).node(4, -500, 500);
+        f.node(5, -100, -120).node(6, 200, -120).node(7, 200, 180).node(8, -100, 180);
+        f.way(11, {1, 2, 3, 4, 1}).way(12, {5, 6, 7, 8, 5});
+        f.relation(20, {{'w', 11, "outer"}, {'w', 12, "inner"}}, tags);
+        const ImportedTown town = import(f);
+        double covered = 0;
+        for (const TownRoadRecord& r : town.model.roads) {
+            Polygon p;
+            for (const auto& n : r.nodes)
+                p.push_back({n[0], n[1]});
+            covered += signedArea(p);
+            EXPECT_FALSE(pointInPolygon(p, Vec2{float(50 * 0.0811), float(30 * 0.0811)})) << "drawn on the island";
+            EXPECT_GT(cross(p[1] - p[0], p[2] - p[0]), 0.0f);
+        }
+        const double unit = 0.0811 * 0.0811;
+        EXPECT_NEAR(covered, (1000.0 * 1000 - 300.0 * 300) * unit, 1000.0 * 1000 * unit * 1e-3);
+        EXPECT_EQ(town.report.areaHoles, 1u);
+    }
+}
+
+TEST(Osm2TownImport, TheTownIsNamedByThePlaceNearestTheCentre)
+{
+    struct Case {
+        const char* what;
+        std::function<void(OsmFixture&)> add;
+        const char* title;
+    } cases[] = {
+        {"the nearer of two",
+         [](OsmFixture& f) {
+             f.node(50, 3000, 0, {{"place", "town"}, {"name", "Дальний"}});
+             f.node(51, 200, 100, {{"place", "village"}, {"name", "Ближний"}});
+             f.node(52, 10, 10, {{"place", "hamlet"}, {"name", "Хутор"}});
+             f.node(53, 5, 5, {{"place", "suburb"}});
+         },
+         "Ближний"},
+        {"an area holding the centre",
+         [](OsmFixture& f) {
+             f.node(51, 200, 100, {{"place", "village"}, {"name", "Ближний"}});
+             f.square(60, 70, -2000, -2000, 4000, {{"place", "city"}, {"name", "Город"}});
+         },
+         "Город"},
+        {"none", [](OsmFixture&) {}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        OsmFixture f;
+        f.square(1, 10, 0, 0, 20, {{"building", "yes"}});
+        c.add(f);
+        const ImportedTown town = import(f);
+        EXPECT_EQ(town.title, c.title);
+        EXPECT_NE(formatReport(town.report).find(*c.title ? c.title : "нет названия"), std::string::npos);
+    }
 }

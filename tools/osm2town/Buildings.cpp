@@ -45,7 +45,7 @@ struct Candidate {
     char type;
     std::int64_t id;
     const OsmTags* tags;
-    std::vector<std::vector<std::int64_t>> rings;
+    std::vector<const OsmRing*> rings; // outer rings
 };
 
 } // namespace
@@ -101,46 +101,12 @@ std::string_view addressStreet(const OsmTags& tags)
     return street.empty() ? tags.get("addr:place") : street;
 }
 
-std::vector<std::vector<std::int64_t>> outerRings(const OsmExtract& osm, const OsmRelation& relation,
-                                                   std::size_t* inner, bool* incomplete)
-{
-    std::vector<std::vector<std::int64_t>> runs;
-    bool missing = false;
-    for (const OsmMember& m : relation.members) {
-        if (m.type != 'w')
-            continue;
-        if (m.role == "inner") {
-            if (inner)
-                ++*inner;
-            continue;
-        }
-        if (m.role != "outer" && !m.role.empty())
-            continue;
-        const OsmWay* way = osm.way(m.ref);
-        if (!way) {
-            missing = true;
-            continue;
-        }
-        runs.push_back(way->refs);
-    }
-    std::size_t open = 0;
-    auto rings = joinRings(std::move(runs), &open);
-    if (incomplete)
-        *incomplete = missing || open > 0;
-    return rings;
-}
-
-std::optional<Polygon> projectRing(const OsmExtract& osm, const MapProjection& projection,
-                                   const std::vector<std::int64_t>& ring)
+Polygon projectRing(const MapProjection& projection, const OsmRing& ring)
 {
     Polygon out;
     out.reserve(ring.size());
-    for (std::int64_t id : ring) {
-        const OsmNode* n = osm.node(id);
-        if (!n)
-            return std::nullopt;
-        out.push_back(projection.toMap(n->lat, n->lon));
-    }
+    for (const OsmPoint& p : ring)
+        out.push_back(projection.toMap(p.lat, p.lon));
     return out;
 }
 
@@ -152,30 +118,24 @@ ImportedBuildings extractBuildings(const OsmExtract& osm, const MapProjection& p
         return !isBuilding(t) && t.has("building:part") && t.get("building:part") != "no";
     };
     std::vector<Candidate> buildings, parts;
-    for (const OsmWay& w : osm.ways) {
-        if (!w.closed())
+    for (const OsmArea& area : osm.areas) {
+        const bool building = isBuilding(area.tags);
+        if (!building && !isPart(area.tags))
             continue;
-        if (isBuilding(w.tags))
-            buildings.push_back({'w', w.id, &w.tags, {w.refs}});
-        else if (isPart(w.tags))
-            parts.push_back({'w', w.id, &w.tags, {w.refs}});
-    }
-    for (const OsmRelation& r : osm.relations) {
-        if (r.tags.get("type") != "multipolygon" || (!isBuilding(r.tags) && !isPart(r.tags)))
-            continue;
-        std::size_t inner = 0;
-        bool incomplete = false;
-        auto rings = outerRings(osm, r, &inner, &incomplete);
-        if (isBuilding(r.tags))
-            report.innerRingsDropped += inner;
-        if (incomplete && rings.empty()) {
-            if (isBuilding(r.tags)) {
+        if (area.polygons.empty()) {
+            if (building) {
                 ++report.buildings;
                 ++report.housesIncomplete;
             }
             continue;
         }
-        (isBuilding(r.tags) ? buildings : parts).push_back({'r', r.id, &r.tags, std::move(rings)});
+        Candidate c{area.type, area.id, &area.tags, {}};
+        for (const OsmPolygon& polygon : area.polygons) {
+            c.rings.push_back(&polygon.outer);
+            if (building)
+                report.innerRingsDropped += polygon.inners.size();
+        }
+        (building ? buildings : parts).push_back(std::move(c));
     }
     report.buildings += buildings.size();
 
@@ -198,17 +158,13 @@ ImportedBuildings extractBuildings(const OsmExtract& osm, const MapProjection& p
 
     auto addOutlines = [&](const Candidate& c, bool counted) {
         std::size_t added = 0;
-        for (const auto& ring : c.rings) {
-            const std::optional<Polygon> projected = projectRing(osm, projection, ring);
-            if (!projected) {
-                report.housesIncomplete += counted;
-                continue;
-            }
-            if (!MapProjection::insideSquare(*projected)) {
+        for (const OsmRing* ring : c.rings) {
+            const Polygon projected = projectRing(projection, *ring);
+            if (!MapProjection::insideSquare(projected)) {
                 report.housesOutside += counted;
                 continue;
             }
-            std::optional<Polygon> outline = mapOutline(*projected);
+            std::optional<Polygon> outline = mapOutline(projected);
             if (!outline) {
                 report.housesDegenerate += counted;
                 continue;
@@ -269,11 +225,8 @@ ImportedBuildings extractBuildings(const OsmExtract& osm, const MapProjection& p
     // a part outside every outline is a house of its own.
     std::deque<Candidate> partHouses; // the pending houses point into it
     for (const Candidate& c : parts) {
-        for (const auto& ring : c.rings) {
-            const std::optional<Polygon> projected = projectRing(osm, projection, ring);
-            if (!projected)
-                continue;
-            const std::optional<Polygon> outline = mapOutline(*projected);
+        for (const OsmRing* ring : c.rings) {
+            const std::optional<Polygon> outline = mapOutline(projectRing(projection, *ring));
             if (!outline)
                 continue;
             const std::optional<std::size_t> holder = out.grid.find(centroidOfNodes(*outline));

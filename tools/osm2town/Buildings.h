@@ -44,11 +44,5 @@ std::string_view addressStreet(const OsmTags& tags);
 ImportedBuildings extractBuildings(const OsmExtract& osm, const MapProjection& projection, TextStandIns& text,
                                    HouseNumberBook& numbers, ImportReport& report);
 
-// The outline rings of a closed way or of a multipolygon relation, as node
-// ids; `inner` counts the relation's inner rings, `incomplete` is set when a
-// member is missing from the extract or its rings do not close.
-std::vector<std::vector<std::int64_t>> outerRings(const OsmExtract& osm, const OsmRelation& relation,
-                                                   std::size_t* inner, bool* incomplete);
-// A ring of node ids on the map; none when a node is missing.
-std::optional<Polygon> projectRing(const OsmExtract& osm, const MapProjection& projection,
-                                   const std::vector<std::int64_t>& ring);
+// A ring of the extract on the map.
+Polygon projectRing(const MapProjection& projection, const OsmRing& ring);

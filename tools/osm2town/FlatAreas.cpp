@@ -122,18 +122,17 @@ std::vector<TownRoadRecord> extractFlatAreas(const OsmExtract& osm, const MapPro
         r.colour = style.colour;
         out.push_back(std::move(r));
     };
-    auto area = [&](const std::vector<std::int64_t>& ring, FlatKind kind) {
-        const std::optional<Polygon> projected = projectRing(osm, projection, ring);
-        if (!projected) {
-            ++report.areasIncomplete;
-            return;
-        }
-        const std::vector<Polygon> tiles = tileArea(*projected, kAreaTile);
+    auto area = [&](const OsmPolygon& polygon, FlatKind kind) {
+        std::vector<Polygon> holes;
+        for (const OsmRing& inner : polygon.inners)
+            holes.push_back(projectRing(projection, inner));
+        const std::vector<Polygon> tiles = tileArea(projectRing(projection, polygon.outer), holes, kAreaTile);
         if (tiles.empty()) {
             ++report.piecesOutside;
             return;
         }
         report.areaTiles += tiles.size();
+        report.areaHoles += holes.size();
         for (const Polygon& t : tiles)
             emit(t, kind);
         if (kind == FlatKind::Water)
@@ -151,41 +150,43 @@ std::vector<TownRoadRecord> extractFlatAreas(const OsmExtract& osm, const MapPro
             ++report.underground;
             continue;
         }
-        if (w.closed()) {
-            if (const std::optional<FlatKind> kind = flatArea(w.tags)) {
-                area(w.refs, *kind);
-                continue;
-            }
-        }
+        if (w.closed() && flatArea(w.tags))
+            continue; // drawn as an area
         const std::optional<FlatLine> line = flatLine(w.tags);
         if (!line)
             continue;
-        std::vector<Vec2> points;
-        points.reserve(w.refs.size());
-        for (std::int64_t id : w.refs)
-            if (const OsmNode* n = osm.node(id))
-                points.push_back(projection.toMap(n->lat, n->lon));
+        // A node missing from the extract is a gap: the line is drawn in
+        // the runs on either side of it, not straight across.
+        std::vector<std::vector<Vec2>> runs(1);
+        for (const std::optional<OsmPoint>& p : w.points) {
+            if (p)
+                runs.back().push_back(projection.toMap(p->lat, p->lon));
+            else if (!runs.back().empty())
+                runs.emplace_back();
+        }
         const float halfWidth = float(line->widthMetres * mapscale::kUnitsPerMetre / 2);
-        const std::vector<Polygon> pieces = bandPieces(points, halfWidth, kRoadPiece, &report.piecesOutside);
-        if (pieces.empty())
+        std::size_t drawn = 0;
+        for (const std::vector<Vec2>& run : runs) {
+            const std::vector<Polygon> pieces = bandPieces(run, halfWidth, kRoadPiece, &report.piecesOutside);
+            report.roadPieces += line->kind == FlatKind::Water ? 0 : pieces.size();
+            drawn += pieces.size();
+            for (const Polygon& p : pieces)
+                emit(p, line->kind);
+        }
+        if (drawn == 0)
             continue;
-        report.roadPieces += line->kind == FlatKind::Water ? 0 : pieces.size();
         ++(line->kind == FlatKind::Water ? report.waterLines : report.roads);
-        for (const Polygon& p : pieces)
-            emit(p, line->kind);
+        if (std::find(w.points.begin(), w.points.end(), std::nullopt) != w.points.end())
+            ++report.linesIncomplete;
     }
-    for (const OsmRelation& r : osm.relations) {
-        if (r.tags.get("type") != "multipolygon")
-            continue;
-        const std::optional<FlatKind> kind = flatArea(r.tags);
+    for (const OsmArea& a : osm.areas) {
+        const std::optional<FlatKind> kind = flatArea(a.tags);
         if (!kind)
             continue;
-        bool incomplete = false;
-        const auto rings = outerRings(osm, r, nullptr, &incomplete);
-        if (rings.empty())
+        if (a.polygons.empty())
             ++report.areasIncomplete;
-        for (const auto& ring : rings)
-            area(ring, *kind);
+        for (const OsmPolygon& polygon : a.polygons)
+            area(polygon, *kind);
     }
     // Lower kinds first: only a reader of the file sees the order.
     std::stable_sort(out.begin(), out.end(), [](const TownRoadRecord& a, const TownRoadRecord& b) {

@@ -30,7 +30,16 @@ std::string codePoint(const std::string& utf8)
 std::string formatReport(const ImportReport& r)
 {
     std::string out;
-    out += line("Прочитано объектов: %zu", r.objectsRead);
+    out += line("Прочитано объектов: %zu (повторов одного объекта отброшено: %zu)", r.objectsRead, r.duplicates);
+    if (r.titleGiven)
+        out += "Заголовок окна: из --title\n";
+    else if (!r.placeName.empty())
+        out += "Заголовок окна: «" + r.placeName + "» (place=" + r.placeKind + ", ближайшее к центру карты)\n";
+    else
+        out += "Заголовок окна: в выгрузке нет названия города (place=city|town|village|suburb), town.ini не записан\n";
+    out += line("Мультиполигоны без части членов или с незамкнутыми контурами: %zu; самопересекающихся контуров "
+                "взято как есть: %zu",
+                r.brokenRelations, r.unassembledWays);
     out += line("Дома: %zu на карте из %zu зданий выгрузки", r.houses, r.buildings);
     out += line("  с адресом: %zu (из них от адресной точки внутри здания: %zu, от связи улицы: %zu)",
                 r.housesWithAddress, r.addressFromNode, r.addressFromStreetRelation);
@@ -68,10 +77,13 @@ std::string formatReport(const ImportReport& r)
                 r.waterAreas, r.greenAreas, r.areaTiles);
     out += line("  не вошли: тоннели и трубы %zu, кусков вне квадрата %zu, неполных площадей %zu", r.underground,
                 r.piecesOutside, r.areasIncomplete);
+    out += line("  линий с разрывом (нет точки в выгрузке): %zu; вырезано островов и полян: %zu", r.linesIncomplete,
+                r.areaHoles);
     out += line("Организации: %zu (с домом на карте %zu, без дома %zu)", r.organisations, r.orgsWithHouse,
                 r.orgsWithoutHouse);
-    out += line("  адрес свой %zu, от здания %zu, без адреса %zu; вне квадрата карты не вошли %zu", r.orgAddressOwn,
-                r.orgAddressFromBuilding, r.orgsWithoutAddress, r.orgsOutside);
+    out += line("  адрес свой %zu, от здания %zu, без адреса %zu; не вошли: вне квадрата карты %zu, без единой точки "
+                "в выгрузке %zu",
+                r.orgAddressOwn, r.orgAddressFromBuilding, r.orgsWithoutAddress, r.orgsOutside, r.orgsWithoutPlace);
     out += line("  телефон: первый из нескольких %zu, без пробелов и скобок %zu, не поместился %zu",
                 r.phonesFirstOfSeveral, r.phonesCompacted, r.phonesDropped);
     out += line("  e-mail: первый из нескольких %zu, не поместился %zu; сайт: укорочен %zu, не поместился %zu",

@@ -49,6 +49,11 @@ struct ImportReport {
     std::size_t underground = 0;        // tunnels and culverts left out
     std::size_t piecesOutside = 0;
     std::size_t areasIncomplete = 0;
+    std::size_t linesIncomplete = 0;    // roads and waterways with a node missing: drawn with a gap
+    std::size_t areaHoles = 0;          // inner rings (islands, clearings) left out of water and green
+    std::size_t brokenRelations = 0;    // multipolygons missing members or whose rings do not close
+    std::size_t unassembledWays = 0;    // closed ways crossing themselves, drawn as mapped
+    std::size_t duplicates = 0;         // objects read twice, kept once
 
     // organisations
     std::size_t organisations = 0;
@@ -58,6 +63,7 @@ struct ImportReport {
     std::size_t orgAddressFromBuilding = 0;
     std::size_t orgsWithoutAddress = 0;
     std::size_t orgsOutside = 0;
+    std::size_t orgsWithoutPlace = 0;   // an area with none of its nodes in the extract
     std::size_t namesCut = 0;
     std::size_t phonesFirstOfSeveral = 0;
     std::size_t phonesCompacted = 0;
@@ -71,6 +77,11 @@ struct ImportReport {
     std::map<std::string, TextStandIns::Replacement> replacements;
     std::size_t standIns = 0;
     std::size_t questionMarks = 0;
+
+    // the window's title
+    std::string placeName;     // UTF-8; empty when the extract names no place
+    std::string placeKind;     // city, town, village or suburb
+    bool titleGiven = false;   // --title, which wins
 
     double seconds = 0;
 };

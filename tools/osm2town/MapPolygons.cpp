@@ -54,46 +54,6 @@ std::optional<Polygon> mapOutline(Polygon ring)
     return pts;
 }
 
-std::vector<std::vector<std::int64_t>> joinRings(std::vector<std::vector<std::int64_t>> runs, std::size_t* open)
-{
-    std::vector<std::vector<std::int64_t>> rings;
-    std::size_t unclosed = 0;
-    std::erase_if(runs, [](const auto& r) { return r.size() < 2; });
-    // The runs that start or end at each node.
-    std::unordered_multimap<std::int64_t, std::size_t> ends;
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        ends.emplace(runs[i].front(), i);
-        ends.emplace(runs[i].back(), i);
-    }
-    std::vector<bool> used(runs.size(), false);
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        if (used[i])
-            continue;
-        used[i] = true;
-        std::vector<std::int64_t> ring = runs[i];
-        // Extend at the end by any unused run that starts or ends there.
-        while (ring.front() != ring.back()) {
-            const auto [from, to] = ends.equal_range(ring.back());
-            auto next = std::find_if(from, to, [&used](const auto& e) { return !used[e.second]; });
-            if (next == to)
-                break;
-            const std::vector<std::int64_t>& r = runs[next->second];
-            used[next->second] = true;
-            if (r.front() == ring.back())
-                ring.insert(ring.end(), r.begin() + 1, r.end());
-            else
-                ring.insert(ring.end(), r.rbegin() + 1, r.rend());
-        }
-        if (ring.size() >= 4 && ring.front() == ring.back())
-            rings.push_back(std::move(ring));
-        else
-            ++unclosed;
-    }
-    if (open)
-        *open = unclosed;
-    return rings;
-}
-
 Polygon clipToBox(const Polygon& p, const Box& box)
 {
     Polygon out = p;
@@ -135,7 +95,80 @@ Polygon clipToBox(const Polygon& p, const Box& box)
     return out;
 }
 
-std::vector<Polygon> tileArea(const Polygon& area, float tile)
+namespace {
+// A piece of a cell with holes in it, as convex slices: the cell is cut into
+// vertical strips at every node, and within a strip the rings' edges run
+// from side to side, so the inside (even-odd) lies between edge pairs.
+void sliceAroundHoles(const std::vector<Polygon>& rings, std::vector<Polygon>& out)
+{
+    struct Edge {
+        Vec2 a, b; // a.x < b.x
+    };
+    std::vector<Edge> edges;
+    std::vector<float> xs;
+    for (const Polygon& r : rings)
+        for (std::size_t k = 0; k < r.size(); ++k) {
+            const Vec2 a = r[k], b = r[(k + 1) % r.size()];
+            xs.push_back(a.x);
+            if (a.x != b.x)
+                edges.push_back(a.x < b.x ? Edge{a, b} : Edge{b, a});
+        }
+    std::sort(xs.begin(), xs.end());
+    xs.erase(std::unique(xs.begin(), xs.end(), [](float a, float b) { return b - a < 1e-5f; }), xs.end());
+    // A sweep from left to right: only the edges spanning a strip are looked at.
+    std::sort(edges.begin(), edges.end(), [](const Edge& p, const Edge& q) { return p.a.x < q.a.x; });
+    std::vector<const Edge*> active;
+    std::size_t next = 0;
+    struct Crossing {
+        const Edge* edge;
+        float mid;
+    };
+    std::vector<Crossing> crossings;
+    // A slice between the same two edges as in the strip before grows into
+    // this strip instead of starting a new polygon.
+    struct Slice {
+        const Edge *lo, *hi;
+        float x0, x1;
+    };
+    std::vector<Slice> open, next_open;
+    auto y = [](const Edge* e, float x) { return e->a.y + (e->b.y - e->a.y) * (x - e->a.x) / (e->b.x - e->a.x); };
+    auto close = [&](const Slice& s) {
+        if (auto piece = mapOutline({{s.x0, y(s.lo, s.x0)}, {s.x1, y(s.lo, s.x1)}, {s.x1, y(s.hi, s.x1)},
+                                     {s.x0, y(s.hi, s.x0)}}))
+            out.push_back(std::move(*piece));
+    };
+    for (std::size_t i = 0; i + 1 < xs.size(); ++i) {
+        const float x0 = xs[i], x1 = xs[i + 1], xm = (x0 + x1) / 2;
+        while (next < edges.size() && edges[next].a.x < xm)
+            active.push_back(&edges[next++]);
+        std::erase_if(active, [xm](const Edge* e) { return e->b.x <= xm; });
+        crossings.clear();
+        for (const Edge* e : active)
+            crossings.push_back({e, y(e, xm)});
+        std::sort(crossings.begin(), crossings.end(), [](const Crossing& p, const Crossing& q) { return p.mid < q.mid; });
+        next_open.clear();
+        for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
+            Slice s{crossings[k].edge, crossings[k + 1].edge, x0, x1};
+            const auto same = std::find_if(open.begin(), open.end(), [&](const Slice& o) { return o.lo == s.lo && o.hi == s.hi; });
+            if (same != open.end()) {
+                s.x0 = same->x0;
+                same->lo = nullptr; // taken over
+            }
+            next_open.push_back(s);
+        }
+        for (const Slice& o : open)
+            if (o.lo)
+                close(o);
+        open.swap(next_open);
+    }
+    for (const Slice& o : open)
+        close(o);
+}
+} // namespace
+
+std::vector<Polygon> tileArea(const Polygon& area, float tile) { return tileArea(area, {}, tile); }
+
+std::vector<Polygon> tileArea(const Polygon& area, const std::vector<Polygon>& holes, float tile)
 {
     std::vector<Polygon> tiles;
     if (area.size() < 3)
@@ -147,6 +180,13 @@ std::vector<Polygon> tileArea(const Polygon& area, float tile)
     if (b.maxX < -half || b.minX > half || b.maxY < -half || b.minY > half)
         return tiles;
     const int x0 = cellOf(b.minX), x1 = cellOf(b.maxX), y0 = cellOf(b.minY), y1 = cellOf(b.maxY);
+    auto meets = [](const Box& p, const Box& q) {
+        return p.minX < q.maxX && q.minX < p.maxX && p.minY < q.maxY && q.minY < p.maxY;
+    };
+    std::vector<Box> holeBounds;
+    for (const Polygon& h : holes)
+        holeBounds.push_back(boundsOf(h));
+    std::vector<Polygon> rings;
     // A row at a time, so a large outline is cut once per row, not per cell.
     for (int cy = y0; cy <= y1; ++cy) {
         Box row;
@@ -161,8 +201,25 @@ std::vector<Polygon> tileArea(const Polygon& area, float tile)
             Box cell = row;
             cell.minX = -half + float(cx) * tile;
             cell.maxX = std::min(half, cell.minX + tile);
-            if (auto piece = mapOutline(clipToBox(strip, cell)))
-                tiles.push_back(std::move(*piece));
+            Polygon piece = clipToBox(strip, cell);
+            if (piece.size() < 3)
+                continue;
+            // A cell with a hole in it is sliced around the hole.
+            rings.clear();
+            for (std::size_t h = 0; h < holes.size(); ++h) {
+                if (!meets(holeBounds[h], cell))
+                    continue;
+                Polygon cut = clipToBox(holes[h], cell);
+                if (cut.size() >= 3 && std::fabs(signedArea(cut)) > 1e-6)
+                    rings.push_back(std::move(cut));
+            }
+            if (rings.empty()) {
+                if (auto outline = mapOutline(std::move(piece)))
+                    tiles.push_back(std::move(*outline));
+                continue;
+            }
+            rings.push_back(std::move(piece));
+            sliceAroundHoles(rings, tiles);
         }
     }
     return tiles;

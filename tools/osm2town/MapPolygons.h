@@ -15,17 +15,15 @@
 // three nodes turning left. None when fewer than three corners remain.
 std::optional<Polygon> mapOutline(Polygon ring);
 
-// Joins way node lists (each a run of node ids) into closed rings, the way a
-// multipolygon's members form its outer boundary. Runs that close no ring
-// are counted in `open`.
-std::vector<std::vector<std::int64_t>> joinRings(std::vector<std::vector<std::int64_t>> runs, std::size_t* open);
-
 // The part of a polygon inside an axis-aligned box (Sutherland–Hodgman).
 Polygon clipToBox(const Polygon& p, const Box& box);
 
 // An area cut along a grid of `tile` units anchored at the map square's
 // corner, each piece a clean outline inside the square.
 std::vector<Polygon> tileArea(const Polygon& area, float tile);
+// The same with holes left out: a cell with a hole in it is cut into slices
+// that go around the hole, since a polygon of the map has one outline only.
+std::vector<Polygon> tileArea(const Polygon& area, const std::vector<Polygon>& holes, float tile);
 
 // A line as a band of `halfWidth` in pieces no longer than `maxPiece`,
 // split also at sharp turns, where a round joint fills the gap. Pieces of

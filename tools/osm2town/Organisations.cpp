@@ -191,31 +191,31 @@ OrgRecords extractOrganisations(const OsmExtract& osm, const MapProjection& proj
         if (isOrganisation(n.tags))
             add(n.tags, projection.toMap(n.node.lat, n.node.lon), nullptr);
 
-    // An area: the building it is mapped as, else the building its middle stands in.
-    auto addArea = [&](char type, std::int64_t id, const OsmTags& t, const std::vector<std::int64_t>& ring) {
-        auto own = buildings.bySource.find({type, id});
-        if (own != buildings.bySource.end()) {
-            add(t, std::nullopt, &own->second);
-            return;
-        }
-        const std::optional<Polygon> projected = projectRing(osm, projection, ring);
-        if (!projected || projected->empty()) {
-            add(t, std::nullopt, nullptr); // its own address, if any
-            return;
-        }
-        Vec2 at = centroidOfNodes(*projected);
-        if (!pointInPolygon(*projected, at))
-            at = (*projected)[0];
-        add(t, at, nullptr);
-    };
-    for (const OsmWay& w : osm.ways)
-        if (w.closed() && isOrganisation(w.tags))
-            addArea('w', w.id, w.tags, w.refs);
-    for (const OsmRelation& r : osm.relations) {
-        if (r.tags.get("type") != "multipolygon" || !isOrganisation(r.tags))
+    // An area: the building it is mapped as, else the building its middle
+    // stands in. One whose outline could not be made stands where its known
+    // nodes are; with none known it has no place and is left out.
+    for (const OsmArea& area : osm.areas) {
+        if (!isOrganisation(area.tags))
             continue;
-        auto rings = outerRings(osm, r, nullptr, nullptr);
-        addArea('r', r.id, r.tags, rings.empty() ? std::vector<std::int64_t>{} : rings.front());
+        auto own = buildings.bySource.find({area.type, area.id});
+        if (own != buildings.bySource.end()) {
+            add(area.tags, std::nullopt, &own->second);
+            continue;
+        }
+        if (!area.polygons.empty()) {
+            const Polygon outline = projectRing(projection, area.polygons.front().outer);
+            Vec2 at = centroidOfNodes(outline);
+            if (!pointInPolygon(outline, at))
+                at = outline[0];
+            add(area.tags, at, nullptr);
+        } else if (!area.known.empty()) {
+            Polygon known;
+            for (const OsmPoint& p : area.known)
+                known.push_back(projection.toMap(p.lat, p.lon));
+            add(area.tags, centroidOfNodes(known), nullptr);
+        } else {
+            ++report.orgsWithoutPlace;
+        }
     }
     report.organisations = out.size();
     return out;

@@ -19,6 +19,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -53,6 +54,42 @@ void addGround(ImportedTown& town)
     town.materials.push_back(groundMaterial(GroundKind::Grass, plane.materialName,
                                             encodeBmp24(pic.size, pic.size, pic.rgb), plane.width, plane.height));
     town.model.planes.push_back(plane);
+}
+
+// The town's name: the named city, town, village or suburb nearest the
+// map's centre (an area holding the centre is nearest of all).
+struct TownPlace {
+    std::string name, kind;
+};
+std::optional<TownPlace> nearestPlace(const OsmExtract& osm, const MapProjection& projection)
+{
+    auto isPlace = [](const OsmTags& t) {
+        const std::string_view place = t.get("place");
+        return !t.get("name").empty()
+               && (place == "city" || place == "town" || place == "village" || place == "suburb");
+    };
+    std::optional<TownPlace> best;
+    float bestDistance = 0;
+    auto consider = [&](const OsmTags& t, float distance) {
+        if (!best || distance < bestDistance) {
+            best = TownPlace{std::string(t.get("name")), std::string(t.get("place"))};
+            bestDistance = distance;
+        }
+    };
+    for (const OsmTaggedNode& n : osm.taggedNodes)
+        if (isPlace(n.tags))
+            consider(n.tags, length(projection.toMap(n.node.lat, n.node.lon)));
+    for (const OsmArea& a : osm.areas) {
+        if (!isPlace(a.tags) || a.polygons.empty())
+            continue;
+        float distance = std::numeric_limits<float>::max();
+        for (const OsmPolygon& p : a.polygons) {
+            const Polygon outline = projectRing(projection, p.outer);
+            distance = std::min(distance, pointInPolygon(outline, {0, 0}) ? 0.0f : length(centroidOfNodes(outline)));
+        }
+        consider(a.tags, distance);
+    }
+    return best;
 }
 
 void writeBytes(const fs::path& path, std::string_view bytes)
@@ -91,9 +128,17 @@ ImportedTown importTown(std::string_view bytes, const ImportOptions& options)
     ImportedTown town;
     ImportReport& report = town.report;
     report.objectsRead = osm.objects;
+    report.duplicates = osm.duplicates;
+    report.brokenRelations = osm.brokenRelations;
+    report.unassembledWays = osm.unassembledWays;
     TextStandIns text;
     HouseNumberBook numbers(text);
 
+    if (const std::optional<TownPlace> place = nearestPlace(osm, projection)) {
+        town.title = place->name;
+        report.placeName = place->name;
+        report.placeKind = place->kind;
+    }
     say("дома");
     const ImportedBuildings buildings = extractBuildings(osm, projection, text, numbers, report);
     say("организации");

@@ -25,6 +25,7 @@ struct ImportedTown {
     std::vector<LibMaterialRecord> materials;
     OrgRecords organisations;
     ImportReport report;
+    std::string title; // the name of the place nearest the centre (UTF-8); empty when the extract names none
 };
 
 // Imports an extract held in memory. Touches no file: a damaged extract, or

@@ -20,7 +20,8 @@ void printHelp()
         "  -o, --out ПАПКА       папка города (создаётся; прежняя с файлами города заменяется)\n"
         "  --centre ШИР,ДОЛ      центр карты в градусах, например 55.8148,37.6048 (по умолчанию\n"
         "                        середина выгрузки); карта охватывает около 11,6 км вокруг него\n"
-        "  --title ТЕКСТ         заголовок окна программы (town.ini)\n"
+        "  --title ТЕКСТ         заголовок окна программы (town.ini); без него - название\n"
+        "                        города, посёлка или района выгрузки, ближайшего к центру\n"
         "  --quiet               без хода работы, только отчёт\n"
         "  --help                эта справка\n\n"
         "Данные OpenStreetMap: © OpenStreetMap contributors, ODbL 1.0; папка получает файл ATTRIBUTION.txt.\n");
@@ -99,8 +100,12 @@ int main(int argc, char** argv)
         const ImportedTown town = importTownFile(input, options);
         if (!quiet)
             std::fprintf(stderr, "osm2town: запись в %s…\n", out.c_str());
-        writeTownFolder(town, out, std::filesystem::path(input).filename().string(), title);
-        std::printf("%s", formatReport(town.report).c_str());
+        // The place named in the extract titles the window unless --title does.
+        writeTownFolder(town, out, std::filesystem::path(input).filename().string(),
+                        title.empty() ? town.title : title);
+        ImportReport report = town.report;
+        report.titleGiven = !title.empty();
+        std::printf("%s", formatReport(report).c_str());
         std::printf("Город записан в %s. Данные © OpenStreetMap contributors, ODbL 1.0.\n", out.c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "osm2town: %s: %s\n", input.c_str(), e.what());
