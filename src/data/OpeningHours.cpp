@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <optional>
 #include <queue>
 
@@ -477,49 +478,58 @@ bool inRange(int v, const HoursNumberRange& r)
     return v >= r.from || v <= r.to; // week 50-02
 }
 
-bool dateMatches(const HoursDateRange& r, const QDate& d)
+// What the rules ask of a day, worked out once for it.
+struct DayFacts {
+    int year, month, day, weekday, week, daysInMonth;
+    explicit DayFacts(const QDate& d)
+        : year(d.year()), month(d.month()), day(d.day()), weekday(d.dayOfWeek() - 1), week(d.weekNumber()),
+          daysInMonth(d.daysInMonth())
+    {
+    }
+};
+
+bool dateMatches(const HoursDateRange& r, const DayFacts& d)
 {
     if (r.fromYear != 0) {
-        const long key = d.year() * 512L + d.month() * 32 + d.day();
+        const long key = d.year * 512L + d.month * 32 + d.day;
         const long from = r.fromYear * 512L + r.fromMonth * 32 + r.fromDay;
         const long to = r.toYear * 512L + r.toMonth * 32 + r.toDay;
         return key >= from && key <= to;
     }
-    const int key = d.month() * 32 + d.day();
+    const int key = d.month * 32 + d.day;
     const int from = r.fromMonth * 32 + r.fromDay;
     const int to = r.toMonth * 32 + r.toDay;
     return from <= to ? key >= from && key <= to : key >= from || key <= to;
 }
 
-bool weekdayMatches(const HoursWeekdayItem& item, const QDate& d)
+bool weekdayMatches(const HoursWeekdayItem& item, const DayFacts& d)
 {
     if (item.kind != HoursWeekdayItem::Kind::Days)
         return false; // no holiday calendar
-    const int day = d.dayOfWeek() - 1;
-    const bool inDays = item.from <= item.to ? day >= item.from && day <= item.to
-                                             : day >= item.from || day <= item.to;
+    const bool inDays = item.from <= item.to ? d.weekday >= item.from && d.weekday <= item.to
+                                             : d.weekday >= item.from || d.weekday <= item.to;
     if (!inDays)
         return false;
     if (item.nth.empty())
         return true;
-    const int fromStart = (d.day() - 1) / 7 + 1;
-    const int fromEnd = -((d.daysInMonth() - d.day()) / 7 + 1);
+    const int fromStart = (d.day - 1) / 7 + 1;
+    const int fromEnd = -((d.daysInMonth - d.day) / 7 + 1);
     return std::find(item.nth.begin(), item.nth.end(), fromStart) != item.nth.end() ||
            std::find(item.nth.begin(), item.nth.end(), fromEnd) != item.nth.end();
 }
 
-bool ruleMatches(const HoursRule& rule, const QDate& d)
+bool ruleMatches(const HoursRule& rule, const DayFacts& d)
 {
     if (rule.always)
         return true;
     auto any = [&](const auto& items, auto match) {
         return items.empty() || std::any_of(items.begin(), items.end(), match);
     };
-    if (!any(rule.years, [&](const HoursNumberRange& r) { return inRange(d.year(), r); }))
+    if (!any(rule.years, [&](const HoursNumberRange& r) { return inRange(d.year, r); }))
         return false;
     if (!any(rule.dates, [&](const HoursDateRange& r) { return dateMatches(r, d); }))
         return false;
-    if (!any(rule.weeks, [&](const HoursNumberRange& r) { return inRange(d.weekNumber(), r); }))
+    if (!any(rule.weeks, [&](const HoursNumberRange& r) { return inRange(d.week, r); }))
         return false;
     if (rule.holidayAndWeekdays)
         return false;
@@ -588,48 +598,87 @@ std::vector<Segment> resolve(const std::vector<Paint>& paints, int limit)
     return out;
 }
 
-// What the rules say for one day, as they name it: from its midnight up to
-// 48:00 (spans past midnight included).
-std::vector<Segment> ownDay(const std::vector<HoursRule>& rules, const QDate& d)
-{
-    // The last matching rule of ";" clears what came before it on its day.
-    int first = 0;
-    for (int i = 0; i < int(rules.size()); ++i)
-        if (rules[i].separator == HoursRule::Separator::Normal && ruleMatches(rules[i], d))
-            first = i;
-    std::vector<Paint> paints;
-    const int n = int(rules.size());
-    for (int i = first; i < n; ++i) {
-        const HoursRule& r = rules[i];
-        if (!ruleMatches(r, d))
-            continue;
-        // A later rule wins; a fallback only fills what the rules before it left.
-        const int priority = r.separator == HoursRule::Separator::Fallback ? -1 - i : i;
-        if (r.times.empty())
-            paints.push_back({0, kDay, priority, r.state, i});
-        for (const HoursSpan& t : r.times)
-            paints.push_back({t.start, t.end, priority, r.state, i});
-    }
-    return resolve(paints, 2 * kDay);
-}
-
 int stateRank(HoursState s)
 {
     return s == HoursState::Open ? 2 : s == HoursState::Unknown ? 1 : 0;
 }
 
-// The day as it is lived: its own rules, with what the day before left past
-// its midnight. Where both speak, open wins over unknown over closed.
-std::vector<Segment> dayLine(const std::vector<HoursRule>& rules, const QDate& d)
+// The days' timelines, each made once for each set of rules that applies to
+// it and the day before: a year of days has only a few such sets, so looking
+// a year ahead costs a year of rule matching and a few sweeps.
+class DayLines {
+public:
+    explicit DayLines(const std::vector<HoursRule>& rules) : rules_(rules) {}
+
+    // The day as it is lived: its own rules, with what the day before left
+    // past its midnight. Where both speak, open wins over unknown over closed.
+    const std::vector<Segment>& line(const QDate& d)
+    {
+        std::vector<char> key = matches(d.addDays(-1));
+        const std::vector<char> today = matches(d);
+        key.insert(key.end(), today.begin(), today.end());
+        auto found = cache_.find(key);
+        if (found != cache_.end())
+            return found->second;
+        const std::size_t n = rules_.size();
+        const std::vector<char> yesterday(key.begin(), key.begin() + std::ptrdiff_t(n));
+        std::vector<Paint> paints;
+        for (const Segment& s : ownDay(today))
+            if (s.rule >= 0 && s.start < kDay)
+                paints.push_back({s.start, std::min(s.end, kDay), stateRank(s.state) * 2 + 1, s.state, s.rule});
+        for (const Segment& s : ownDay(yesterday))
+            if (s.rule >= 0 && s.end > kDay)
+                paints.push_back({std::max(s.start, kDay) - kDay, s.end - kDay, stateRank(s.state) * 2, s.state, s.rule});
+        return cache_.emplace(std::move(key), resolve(paints, kDay)).first->second;
+    }
+
+private:
+    const std::vector<HoursRule>& rules_;
+    std::map<std::vector<char>, std::vector<Segment>> cache_;
+
+    std::vector<char> matches(const QDate& d) const
+    {
+        const DayFacts facts(d);
+        std::vector<char> out(rules_.size());
+        for (std::size_t i = 0; i < rules_.size(); ++i)
+            out[i] = ruleMatches(rules_[i], facts);
+        return out;
+    }
+
+    // What the rules say for one day, as they name it: from its midnight up
+    // to 48:00 (spans past midnight included).
+    std::vector<Segment> ownDay(const std::vector<char>& match) const
+    {
+        // The last matching rule of ";" clears what came before it on its day.
+        const int n = int(rules_.size());
+        int first = 0;
+        for (int i = 0; i < n; ++i)
+            if (rules_[i].separator == HoursRule::Separator::Normal && match[i])
+                first = i;
+        std::vector<Paint> paints;
+        for (int i = first; i < n; ++i) {
+            const HoursRule& r = rules_[i];
+            if (!match[i])
+                continue;
+            // A later rule wins; a fallback only fills what the rules before it left.
+            const int priority = r.separator == HoursRule::Separator::Fallback ? -1 - i : i;
+            if (r.times.empty())
+                paints.push_back({0, kDay, priority, r.state, i});
+            for (const HoursSpan& t : r.times)
+                paints.push_back({t.start, t.end, priority, r.state, i});
+        }
+        return resolve(paints, 2 * kDay);
+    }
+};
+
+// Rules of weekdays and times alone repeat every week.
+bool weekly(const std::vector<HoursRule>& rules)
 {
-    std::vector<Paint> paints;
-    for (const Segment& s : ownDay(rules, d))
-        if (s.rule >= 0 && s.start < kDay)
-            paints.push_back({s.start, std::min(s.end, kDay), stateRank(s.state) * 2 + 1, s.state, s.rule});
-    for (const Segment& s : ownDay(rules, d.addDays(-1)))
-        if (s.rule >= 0 && s.end > kDay)
-            paints.push_back({std::max(s.start, kDay) - kDay, s.end - kDay, stateRank(s.state) * 2, s.state, s.rule});
-    return resolve(paints, kDay);
+    return std::all_of(rules.begin(), rules.end(), [](const HoursRule& r) {
+        return r.years.empty() && r.dates.empty() && r.weeks.empty() &&
+               std::all_of(r.weekdays.begin(), r.weekdays.end(),
+                           [](const HoursWeekdayItem& i) { return i.nth.empty(); });
+    });
 }
 
 QString clockText(int minutes)
@@ -829,9 +878,10 @@ HoursStatus OpeningHours::stateAt(const QDateTime& local) const
     }
     const QDate today = local.date();
     const int minute = local.time().hour() * 60 + local.time().minute();
-    std::vector<Segment> line = dayLine(rules, today);
-    const Segment* now = &line.back();
-    for (const Segment& s : line)
+    DayLines lines(rules);
+    const std::vector<Segment>* line = &lines.line(today);
+    const Segment* now = &line->back();
+    for (const Segment& s : *line)
         if (minute >= s.start && minute < s.end) {
             now = &s;
             break;
@@ -841,18 +891,19 @@ HoursStatus OpeningHours::stateAt(const QDateTime& local) const
 
     // The next moment the state differs.
     HoursState then = out.state;
-    std::size_t next = std::size_t(now - line.data()) + 1;
-    for (int day = 0; day <= kSearchDays && !out.change.isValid(); ++day) {
+    std::size_t next = std::size_t(now - line->data()) + 1;
+    const int horizon = weekly(rules) ? 8 : kSearchDays;
+    for (int day = 0; day <= horizon && !out.change.isValid(); ++day) {
         if (day > 0) {
-            line = dayLine(rules, today.addDays(day));
+            line = &lines.line(today.addDays(day));
             next = 0;
         }
-        for (; next < line.size(); ++next)
-            if (line[next].state != out.state) {
-                then = line[next].state;
+        for (; next < line->size(); ++next)
+            if ((*line)[next].state != out.state) {
+                then = (*line)[next].state;
                 out.change = local;
                 out.change.setDate(today.addDays(day));
-                out.change.setTime(QTime(line[next].start / 60, line[next].start % 60));
+                out.change.setTime(QTime((*line)[next].start / 60, (*line)[next].start % 60));
                 break;
             }
     }
