@@ -620,8 +620,19 @@ public:
         auto found = cache_.find(key);
         if (found != cache_.end())
             return found->second;
-        const std::size_t n = rules_.size();
-        const std::vector<char> yesterday(key.begin(), key.begin() + std::ptrdiff_t(n));
+        const std::vector<char> yesterday(key.begin(), key.begin() + std::ptrdiff_t(rules_.size()));
+        return cache_.emplace(std::move(key), make(yesterday, today)).first->second;
+    }
+
+    // The same, made anew: for one look at one moment.
+    std::vector<Segment> make(const QDate& d) const { return make(matches(d.addDays(-1)), matches(d)); }
+
+private:
+    const std::vector<HoursRule>& rules_;
+    std::map<std::vector<char>, std::vector<Segment>> cache_;
+
+    std::vector<Segment> make(const std::vector<char>& yesterday, const std::vector<char>& today) const
+    {
         std::vector<Paint> paints;
         for (const Segment& s : ownDay(today))
             if (s.rule >= 0 && s.start < kDay)
@@ -629,12 +640,8 @@ public:
         for (const Segment& s : ownDay(yesterday))
             if (s.rule >= 0 && s.end > kDay)
                 paints.push_back({std::max(s.start, kDay) - kDay, s.end - kDay, stateRank(s.state) * 2, s.state, s.rule});
-        return cache_.emplace(std::move(key), resolve(paints, kDay)).first->second;
+        return resolve(paints, kDay);
     }
-
-private:
-    const std::vector<HoursRule>& rules_;
-    std::map<std::vector<char>, std::vector<Segment>> cache_;
 
     std::vector<char> matches(const QDate& d) const
     {
@@ -930,6 +937,17 @@ HoursStatus OpeningHours::stateAt(const QDateTime& local) const
                 QStringLiteral(")");
     out.text = text;
     return out;
+}
+
+HoursState OpeningHours::stateOnlyAt(const QDateTime& local) const
+{
+    if (!readable)
+        return HoursState::Unknown;
+    const int minute = local.time().hour() * 60 + local.time().minute();
+    for (const Segment& s : DayLines(rules).make(local.date()))
+        if (minute >= s.start && minute < s.end)
+            return s.state;
+    return HoursState::Closed;
 }
 
 QString OpeningHours::toRussian() const

@@ -90,6 +90,10 @@ struct OpeningHours {
 
     HoursStatus stateAt(const QDateTime& local) const;
 
+    // The state alone, without the next change nor texts: for keeping the
+    // organisations open now out of many.
+    HoursState stateOnlyAt(const QDateTime& local) const;
+
     // The hours in Russian ("пн–пт 9:00–18:00, сб 10:00–16:00"); an unreadable
     // value as written; empty when there is none.
     QString toRussian() const;

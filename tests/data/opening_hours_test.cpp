@@ -117,6 +117,7 @@ TEST(OpeningHours, KeepsWhatItCannotReadAsText)
         const HoursStatus now = hours.stateAt(dec(8, 12, 0));
         EXPECT_EQ(now.state, HoursState::Unknown);
         EXPECT_EQ(now.text.toStdString(), "часы работы не указаны");
+        EXPECT_EQ(hours.stateOnlyAt(dec(8, 12, 0)), HoursState::Unknown);
         EXPECT_FALSE(now.change.isValid());
     }
     for (const char* blank : {"", "   "}) {
@@ -207,6 +208,7 @@ TEST(OpeningHours, OpenOrNotAtAMoment)
         const HoursStatus now = hours.stateAt(c.moment);
         EXPECT_EQ(now.state, c.state);
         EXPECT_EQ(now.text.toStdString(), c.text);
+        EXPECT_EQ(hours.stateOnlyAt(c.moment), c.state);
     }
 }
 
