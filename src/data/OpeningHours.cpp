@@ -625,7 +625,25 @@ public:
     }
 
     // The same, made anew: for one look at one moment.
-    std::vector<Segment> make(const QDate& d) const { return make(matches(d.addDays(-1)), matches(d)); }
+    std::vector<Segment> make(const QDate& d) const
+    {
+        return combine(ownDay(matches(d.addDays(-1))), ownDay(matches(d)));
+    }
+
+    // A day's line from what the rules say for it and for the day before.
+    static std::vector<Segment> combine(const std::vector<Segment>& yesterday, const std::vector<Segment>& today)
+    {
+        std::vector<Paint> paints;
+        for (const Segment& s : today)
+            if (s.rule >= 0 && s.start < kDay)
+                paints.push_back({s.start, std::min(s.end, kDay), stateRank(s.state) * 2 + 1, s.state, s.rule});
+        for (const Segment& s : yesterday)
+            if (s.rule >= 0 && s.end > kDay)
+                paints.push_back({std::max(s.start, kDay) - kDay, s.end - kDay, stateRank(s.state) * 2, s.state, s.rule});
+        return resolve(paints, kDay);
+    }
+
+    std::vector<Segment> ownDay(const QDate& d) const { return ownDay(matches(d)); }
 
 private:
     const std::vector<HoursRule>& rules_;
@@ -633,14 +651,7 @@ private:
 
     std::vector<Segment> make(const std::vector<char>& yesterday, const std::vector<char>& today) const
     {
-        std::vector<Paint> paints;
-        for (const Segment& s : ownDay(today))
-            if (s.rule >= 0 && s.start < kDay)
-                paints.push_back({s.start, std::min(s.end, kDay), stateRank(s.state) * 2 + 1, s.state, s.rule});
-        for (const Segment& s : ownDay(yesterday))
-            if (s.rule >= 0 && s.end > kDay)
-                paints.push_back({std::max(s.start, kDay) - kDay, s.end - kDay, stateRank(s.state) * 2, s.state, s.rule});
-        return resolve(paints, kDay);
+        return combine(ownDay(yesterday), ownDay(today));
     }
 
     std::vector<char> matches(const QDate& d) const
@@ -679,7 +690,7 @@ private:
 };
 
 // Rules of weekdays and times alone repeat every week.
-bool weekly(const std::vector<HoursRule>& rules)
+bool repeatsWeekly(const std::vector<HoursRule>& rules)
 {
     return std::all_of(rules.begin(), rules.end(), [](const HoursRule& r) {
         return r.years.empty() && r.dates.empty() && r.weeks.empty() &&
@@ -873,6 +884,24 @@ OpeningHours OpeningHours::parse(std::string_view value)
         out.readable = true;
         out.rules = std::move(rules);
     }
+    if (out.readable && repeatsWeekly(out.rules)) {
+        out.weekly = true;
+        const DayLines lines(out.rules);
+        const QDate monday(2024, 1, 1); // any week will do
+        std::vector<Segment> own[7];
+        for (int day = 0; day < 7; ++day)
+            own[day] = lines.ownDay(monday.addDays(day));
+        for (int day = 0; day < 7; ++day)
+            for (const Segment& s : DayLines::combine(own[(day + 6) % 7], own[day])) {
+                if (s.state == HoursState::Closed)
+                    continue;
+                const int start = day * kDay + s.start, end = day * kDay + s.end;
+                if (!out.week.empty() && out.week.back().end == start && out.week.back().state == s.state)
+                    out.week.back().end = end;
+                else
+                    out.week.push_back({start, end, s.state});
+            }
+    }
     return out;
 }
 
@@ -899,7 +928,7 @@ HoursStatus OpeningHours::stateAt(const QDateTime& local) const
     // The next moment the state differs.
     HoursState then = out.state;
     std::size_t next = std::size_t(now - line->data()) + 1;
-    const int horizon = weekly(rules) ? 8 : kSearchDays;
+    const int horizon = weekly ? 8 : kSearchDays;
     for (int day = 0; day <= horizon && !out.change.isValid(); ++day) {
         if (day > 0) {
             line = &lines.line(today.addDays(day));
@@ -939,12 +968,18 @@ HoursStatus OpeningHours::stateAt(const QDateTime& local) const
     return out;
 }
 
-HoursState OpeningHours::stateOnlyAt(const QDateTime& local) const
+HoursState OpeningHours::stateOnlyAt(const QDate& date, const QTime& time) const
 {
     if (!readable)
         return HoursState::Unknown;
-    const int minute = local.time().hour() * 60 + local.time().minute();
-    for (const Segment& s : DayLines(rules).make(local.date()))
+    const int minute = time.hour() * 60 + time.minute();
+    if (weekly) {
+        const int at = (date.dayOfWeek() - 1) * kDay + minute;
+        const auto after = std::upper_bound(week.begin(), week.end(), at,
+                                            [](int m, const HoursWeekSpan& s) { return m < s.start; });
+        return after != week.begin() && at < std::prev(after)->end ? std::prev(after)->state : HoursState::Closed;
+    }
+    for (const Segment& s : DayLines(rules).make(date))
         if (minute >= s.start && minute < s.end)
             return s.state;
     return HoursState::Closed;

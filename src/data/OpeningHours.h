@@ -81,18 +81,30 @@ struct HoursStatus {
     QString text;     // "открыто до 18:00", "закрыто, откроется в пн в 9:00", "часы работы не указаны"
 };
 
+// A stretch of a week that is not closed, in minutes from Monday 0:00.
+struct HoursWeekSpan {
+    int start = 0, end = 0; // 0 <= start < end <= 7 * 1440
+    HoursState state = HoursState::Open;
+};
+
 struct OpeningHours {
     std::string text;     // the value as written (UTF-8)
     bool readable = false; // false: empty, or not read completely; then `rules` is empty
     std::vector<HoursRule> rules;
+    // Rules of weekdays and times alone make the same week every week: its
+    // open and unknown stretches, in order, worked out once when read.
+    bool weekly = false;
+    std::vector<HoursWeekSpan> week;
 
     static OpeningHours parse(std::string_view value);
 
     HoursStatus stateAt(const QDateTime& local) const;
 
     // The state alone, without the next change nor texts: for keeping the
-    // organisations open now out of many.
-    HoursState stateOnlyAt(const QDateTime& local) const;
+    // organisations open now out of many. Take the local date and time out
+    // of a QDateTime once for all of them: each look into one converts.
+    HoursState stateOnlyAt(const QDate& date, const QTime& time) const;
+    HoursState stateOnlyAt(const QDateTime& local) const { return stateOnlyAt(local.date(), local.time()); }
 
     // The hours in Russian ("пн–пт 9:00–18:00, сб 10:00–16:00"); an unreadable
     // value as written; empty when there is none.

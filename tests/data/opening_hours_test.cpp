@@ -156,6 +156,8 @@ TEST(OpeningHours, OpenOrNotAtAMoment)
         {"Fr-Sa 18:00-03:00", dec(13, 2, 0), HoursState::Open, "открыто до 3:00"},
         {"Fr-Sa 18:00-03:00", dec(14, 2, 0), HoursState::Closed, "закрыто, откроется в пт в 18:00"},
         {"Fr 18:00-03:00; Sa off", dec(12, 1, 0), HoursState::Open, "открыто до 3:00"},
+        {"Su 22:00-02:00", dec(14, 1, 0), HoursState::Open, "открыто до 2:00"},
+        {"Su 22:00-02:00", dec(14, 2, 0), HoursState::Closed, "закрыто, откроется в вс в 22:00"},
         {"Mo-Su 06:00-00:00", dec(7, 20, 0), HoursState::Open, "открыто до 24:00"},
         {"Mo-Su 06:00-00:00", dec(8, 0, 30), HoursState::Closed, "закрыто, откроется в 6:00"},
         {"Mo-Fr 08:00-24:00; Sa,Su 11:00-24:00", dec(11, 23, 0), HoursState::Open, "открыто до 24:00"},
