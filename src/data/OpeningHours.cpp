@@ -857,7 +857,7 @@ QString ruleText(const HoursRule& rule)
     }
     switch (rule.state) {
     case HoursState::Open:
-        if (rule.times.empty() && !rule.always && selectors && rule.comment.empty())
+        if (rule.times.empty() && !rule.always && rule.comment.empty())
             words << QStringLiteral("круглосуточно");
         break;
     case HoursState::Closed:
