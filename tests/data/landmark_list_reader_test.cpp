@@ -274,7 +274,7 @@ TEST_F(LandmarkListTest, ReadWriteAndReadAgainGiveTheSameList)
     EXPECT_EQ(read[1].meshFile, tower.meshFile);
     EXPECT_EQ(writeLandmarkList(read), text);
 
-    list("a.3ds\n1\n2\n1 000\n");
+    list("a.3ds\n1\n2\n1 000\n1\n1\n1\n0\n1\n0\n0\n0\n1\n255\n");
     try {
         readLandmarkList(dir.path());
         ADD_FAILURE() << "a bad number";
