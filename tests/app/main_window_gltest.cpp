@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 
+#include "MainControls.h"
 #include "app/MainWindow.h"
 
 #include "directory/ResultsTree.h"
@@ -71,37 +72,37 @@ TEST_F(MainWindowLayout, ControlsStandWhereDesignedAndFollowTheirAnchors)
         EXPECT_EQ(w->isVisibleTo(main), p.visible) << p.name;
     }
     // The map view fills its sheet at the size the camera's field of view is designed for.
-    EXPECT_EQ(main->GxSceneViewer->size(), QSize(593, 440));
-    EXPECT_EQ(main->GxSceneViewer->parentWidget(), main->MapSheet);
+    EXPECT_EQ(controlsOf(*main).GxSceneViewer->size(), QSize(593, 440));
+    EXPECT_EQ(controlsOf(*main).GxSceneViewer->parentWidget(), controlsOf(*main).MapSheet);
 
     main->resize(962, 543);
     for (const Placed& p : kLayout)
         EXPECT_EQ(control(p.name)->geometry(), p.grown) << p.name;
-    EXPECT_EQ(main->GxSceneViewer->size(), QSize(693, 490));
+    EXPECT_EQ(controlsOf(*main).GxSceneViewer->size(), QSize(693, 490));
 }
 
 TEST_F(MainWindowLayout, CaptionsHintsAndNames)
 {
     EXPECT_EQ(main->windowTitle(), "Электронный справочник организаций города Верескола - демонстрационная версия");
-    EXPECT_EQ(main->PageControl->count(), 1);
-    EXPECT_EQ(main->PageControl->currentWidget(), main->MapSheet);
-    EXPECT_EQ(main->PageControl->tabText(0), "Схема города");
-    EXPECT_EQ(main->sGroupBox1->title(), "Поиск по карте");
-    EXPECT_EQ(main->bt_search->text(), "Поиск");
-    EXPECT_EQ(main->bt_print->toolTip(), "Печать");
-    EXPECT_EQ(main->bt_Settings->toolTip(), "Настройки");
-    EXPECT_EQ(main->bt_info->toolTip(), "Справка");
-    EXPECT_EQ(main->N1->text(), "Изображение");
-    EXPECT_EQ(main->N2->text(), "Организации");
+    EXPECT_EQ(controlsOf(*main).PageControl->count(), 1);
+    EXPECT_EQ(controlsOf(*main).PageControl->currentWidget(), controlsOf(*main).MapSheet);
+    EXPECT_EQ(controlsOf(*main).PageControl->tabText(0), "Схема города");
+    EXPECT_EQ(controlsOf(*main).sGroupBox1->title(), "Поиск по карте");
+    EXPECT_EQ(controlsOf(*main).bt_search->text(), "Поиск");
+    EXPECT_EQ(controlsOf(*main).bt_print->toolTip(), "Печать");
+    EXPECT_EQ(controlsOf(*main).bt_Settings->toolTip(), "Настройки");
+    EXPECT_EQ(controlsOf(*main).bt_info->toolTip(), "Справка");
+    EXPECT_EQ(controlsOf(*main).N1->text(), "Изображение");
+    EXPECT_EQ(controlsOf(*main).N2->text(), "Организации");
 
     // Each combo box is named by its label.
     const struct {
         QLabel* label;
         QComboBox* box;
         const char* text;
-    } labelled[] = {{main->sLabel1, main->OrgName, "Название организации"},
-                    {main->sLabel2, main->Street, "Улица"},
-                    {main->sLabel3, main->HouseEdit, "№ "}};
+    } labelled[] = {{controlsOf(*main).sLabel1, controlsOf(*main).OrgName, "Название организации"},
+                    {controlsOf(*main).sLabel2, controlsOf(*main).Street, "Улица"},
+                    {controlsOf(*main).sLabel3, controlsOf(*main).HouseEdit, "№ "}};
     for (const auto& l : labelled) {
         EXPECT_EQ(l.label->text(), l.text);
         EXPECT_EQ(l.label->buddy(), l.box) << l.text;
@@ -110,9 +111,9 @@ TEST_F(MainWindowLayout, CaptionsHintsAndNames)
     }
 
     // Designed tab order inside the search panel: name, number, search, street.
-    const QList<QWidget*> panel = {main->OrgName, main->HouseEdit, main->bt_search, main->Street};
+    const QList<QWidget*> panel = {controlsOf(*main).OrgName, controlsOf(*main).HouseEdit, controlsOf(*main).bt_search, controlsOf(*main).Street};
     QList<QWidget*> order;
-    for (QWidget* w = main->OrgName; order.size() < panel.size(); w = w->nextInFocusChain())
+    for (QWidget* w = controlsOf(*main).OrgName; order.size() < panel.size(); w = w->nextInFocusChain())
         if (panel.contains(w) && !order.contains(w))
             order << w;
     EXPECT_EQ(order, panel);
@@ -122,11 +123,11 @@ TEST_F(MainWindowLayout, FontsAndColoursOfTheDesign)
 {
     const QColor grey(128, 128, 128);
     EXPECT_EQ(main->font().pixelSize(), 11);
-    EXPECT_EQ(main->sLabel1->font().family(), "Verdana");
-    EXPECT_EQ(main->sLabel1->palette().color(QPalette::WindowText), grey);
-    EXPECT_EQ(main->bt_search->palette().color(QPalette::ButtonText), grey);
-    EXPECT_EQ(main->TreeView->font().pixelSize(), 13);
-    EXPECT_EQ(main->OrgName->font().family(), "MS Sans Serif");
+    EXPECT_EQ(controlsOf(*main).sLabel1->font().family(), "Verdana");
+    EXPECT_EQ(controlsOf(*main).sLabel1->palette().color(QPalette::WindowText), grey);
+    EXPECT_EQ(controlsOf(*main).bt_search->palette().color(QPalette::ButtonText), grey);
+    EXPECT_EQ(controlsOf(*main).TreeView->font().pixelSize(), 13);
+    EXPECT_EQ(controlsOf(*main).OrgName->font().family(), "MS Sans Serif");
     // Missing Windows fonts are drawn with installed ones that have Cyrillic glyphs.
     for (const char* family : {"MS Sans Serif", "Verdana", "Myriad Web Pro"}) {
         const QFontInfo shown(pixelFont(family, 11));

@@ -2,6 +2,7 @@
 // would type: the change handlers run for the user's edits only.
 #include "SearchWindowFixture.h"
 
+#include "MainControls.h"
 #include "app/MainWindow.h"
 #include "data/Cp1251.h"
 #include "directory/ResultsTree.h"
@@ -58,7 +59,7 @@ protected:
 
     std::vector<std::string> redHouses() { return redHouseAddresses(*main); }
 
-    std::vector<std::string> organisations() const { return topLevelTexts(*main->TreeView); }
+    std::vector<std::string> organisations() const { return topLevelTexts(*controlsOf(*main).TreeView); }
 
     static QStringList items(const SortedComboBox* box)
     {
@@ -73,45 +74,45 @@ protected:
 
 TEST_F(SearchPanelWindow, TypingAStreetOffersItsNumbersOnceAndNeverZero)
 {
-    main->OrgName->SetText(QStringLiteral("Школа"));
-    type(main->Street, QStringLiteral("садовая"));
-    EXPECT_TRUE(items(main->HouseEdit).isEmpty()); // another letter case is another street
-    EXPECT_TRUE(main->OrgName->currentText().isEmpty());
+    controlsOf(*main).OrgName->SetText(QStringLiteral("Школа"));
+    type(controlsOf(*main).Street, QStringLiteral("садовая"));
+    EXPECT_TRUE(items(controlsOf(*main).HouseEdit).isEmpty()); // another letter case is another street
+    EXPECT_TRUE(controlsOf(*main).OrgName->currentText().isEmpty());
 
-    main->Street->SetText(QString());
-    type(main->Street, QStringLiteral("Садовая"));
-    QStringList numbers = items(main->HouseEdit);
+    controlsOf(*main).Street->SetText(QString());
+    type(controlsOf(*main).Street, QStringLiteral("Садовая"));
+    QStringList numbers = items(controlsOf(*main).HouseEdit);
     numbers.sort();
     EXPECT_EQ(numbers, (QStringList{"12", "4", "9"})); // 9 has no organisation
-    EXPECT_TRUE(main->HouseEdit->currentText().isEmpty());
+    EXPECT_TRUE(controlsOf(*main).HouseEdit->currentText().isEmpty());
     EXPECT_TRUE(redHouses().empty());
 }
 
 TEST_F(SearchPanelWindow, ChoosingANameSelectsEachOfItsHousesAndLeavesTheNumberListAlone)
 {
-    type(main->Street, QStringLiteral("Ленина"));
-    ASSERT_EQ(items(main->HouseEdit), QStringList{QStringLiteral("7а")});
+    type(controlsOf(*main).Street, QStringLiteral("Ленина"));
+    ASSERT_EQ(items(controlsOf(*main).HouseEdit), QStringList{QStringLiteral("7а")});
 
     // The last key completes the name; the fields it fills from code run no handler.
-    type(main->OrgName, QStringLiteral("Аптека"));
+    type(controlsOf(*main).OrgName, QStringLiteral("Аптека"));
     EXPECT_EQ(redHouses(), (std::vector<std::string>{"Ленина 7а", "Мира 5"}));
     EXPECT_EQ(organisations(), (std::vector<std::string>{"Аптека", "Кафе"}));
-    EXPECT_EQ(main->Street->currentText(), QStringLiteral("Мира"));
-    EXPECT_EQ(main->HouseEdit->currentText(), QStringLiteral("5"));
-    EXPECT_EQ(main->OrgName->currentText(), QStringLiteral("Аптека"));
-    EXPECT_EQ(items(main->HouseEdit), QStringList{QStringLiteral("7а")});
+    EXPECT_EQ(controlsOf(*main).Street->currentText(), QStringLiteral("Мира"));
+    EXPECT_EQ(controlsOf(*main).HouseEdit->currentText(), QStringLiteral("5"));
+    EXPECT_EQ(controlsOf(*main).OrgName->currentText(), QStringLiteral("Аптека"));
+    EXPECT_EQ(items(controlsOf(*main).HouseEdit), QStringList{QStringLiteral("7а")});
 }
 
 TEST_F(SearchPanelWindow, SearchButtonWithAStreetAloneListsTheWholeStreetInFileOrder)
 {
-    main->Street->SetText(QStringLiteral("Садовая"));
-    main->bt_search->click();
+    controlsOf(*main).Street->SetText(QStringLiteral("Садовая"));
+    controlsOf(*main).bt_search->click();
     EXPECT_EQ(redHouses(), (std::vector<std::string>{"Садовая 12", "Садовая 4", "Садовая 0", "Садовая 12", "Садовая 9"}));
     EXPECT_EQ(organisations(), (std::vector<std::string>{"Школа", "Почта", "Библиотека"}));
     EXPECT_TRUE(main->State().StreetMode);
 
-    main->HouseEdit->SetText(QStringLiteral("4"));
-    main->bt_search->click();
+    controlsOf(*main).HouseEdit->SetText(QStringLiteral("4"));
+    controlsOf(*main).bt_search->click();
     EXPECT_EQ(redHouses(), std::vector<std::string>{"Садовая 4"});
     EXPECT_EQ(organisations(), std::vector<std::string>{"Почта"});
 }
