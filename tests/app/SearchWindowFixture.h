@@ -97,8 +97,10 @@ protected:
 
     std::vector<std::string> redHouses() { return redHouseAddresses(*main); }
 
-    std::vector<std::string> organisations() const { return topLevelTexts(*controlsOf(*main).TreeView); }
+    std::vector<std::string> organisations() const { return topLevelTexts(*ui().TreeView); }
 
+    // The window's controls, found by their names.
+    MainControls ui() const { return MainControls(*main); }
     Tfm_main* main = nullptr;
     std::vector<QUrl> opened;
 };

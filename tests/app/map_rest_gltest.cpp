@@ -32,13 +32,15 @@ protected:
         start();
         windows->MessageLoopStarts();
         main = windows->fm_main;
-        view = controlsOf(*main).GxSceneViewer;
+        view = ui().GxSceneViewer;
         windows->fm_start->TimerTimer(); // the main window comes up and the camera climbs
     }
 
     TGxSceneBuffer& buffer() { return view->Buffer(); }
     bool resting() const { return main->View().Cadence()->Resting() && !main->View().Cadence()->Paced(); }
 
+    // The window's controls, found by their names.
+    MainControls ui() const { return MainControls(*main); }
     Tfm_main* main = nullptr;
     TGxSceneViewer* view = nullptr;
 };
