@@ -77,6 +77,7 @@ Tfm_main::Tfm_main(AppWindows& windows, const QString& programFolder, const QStr
     resize(kDesignedClientWidth, kDesignedClientHeight);
     CreateControls();
     CreateFrameLoop();
+    CreateActions();
     CreateShortcuts();
     CreateSelection();
     DescribeControls();
@@ -174,7 +175,7 @@ void Tfm_main::CreateControls()
     m_anchors->add(PrintEdit, {208, 448, 25, 25});
 }
 
-void Tfm_main::CreateShortcuts()
+void Tfm_main::CreateActions()
 {
     ToolActions::Services services;
     services.PopUpPrintMenu = [this] {
@@ -191,7 +192,10 @@ void Tfm_main::CreateShortcuts()
     m_actions = std::make_unique<ToolActions>(std::make_unique<DesktopPrinterSource>(this),
                                               std::make_unique<DesktopDocumentOpener>(), m_programFolder,
                                               &HelpFile::SpareFolder, std::move(services));
+}
 
+void Tfm_main::CreateShortcuts()
+{
     const auto shortcut = [this](const QKeySequence& keys, void (Tfm_main::*handler)()) {
         auto* s = new QShortcut(keys, this);
         s->setContext(Qt::WindowShortcut);

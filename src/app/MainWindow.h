@@ -147,6 +147,8 @@ private:
     // The one place that makes the map view.
     TGxSceneViewer* CreateSceneViewer(QWidget* parent);
     void CreateFrameLoop();
+    // What the tool buttons, their menu and their keys do.
+    void CreateActions();
     // Ctrl+P, F1, Ctrl+, and F10 reach the hidden tool buttons' actions.
     void CreateShortcuts();
 
