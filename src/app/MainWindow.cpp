@@ -2,9 +2,11 @@
 
 #include "app/AppWindows.h"
 #include "app/FinishWindow.h"
-#include "app/LoadProgress.h"
+#include "app/MapViewInput.h"
 #include "app/SettingsDialog.h"
 #include "app/SplashWindow.h"
+#include "app/StartUp.h"
+#include "app/ToolActions.h"
 #include "directory/MapOverlays.h"
 #include "directory/HelpFile.h"
 #include "directory/OrgDirectoryLoader.h"
@@ -15,19 +17,9 @@
 #include "directory/SearchSuggestions.h"
 #include "directory/Selection.h"
 #include "directory/WidgetSearchControls.h"
-#include "engine/materials/GxMaterial.h"
-#include "engine/objects/GxCylinder.h"
-#include "engine/objects/GxDummyCube.h"
-#include "engine/scene/GxCadencer.h"
-#include "base/GxException.h"
-#include "engine/scene/GxCamera.h"
-#include "engine/scene/GxSceneUpdate.h"
 #include "engine/scene/GxSceneViewer.h"
 #include "navigation/FlyTo.h"
-#include "navigation/FrameCadence.h"
-#include "navigation/FrameLoop.h"
 #include "navigation/MapInput.h"
-#include "navigation/PointerInput.h"
 #include "directory/SortedComboBox.h"
 #include "data/TownIniReader.h"
 #include "platform/Anchors.h"
@@ -41,7 +33,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -74,9 +65,7 @@ QToolButton* toolButton(QWidget* parent, const char* name, const QString& hint, 
 
 Tfm_main::Tfm_main(AppWindows& windows, const QString& programFolder, const QString& townFolder)
     : QWidget(nullptr), m_windows(windows), m_programFolder(programFolder), m_townFolder(townFolder),
-      m_scene(std::make_unique<MainScene>()),
-      m_printers(std::make_unique<DesktopPrinterSource>(this)), m_documents(std::make_unique<DesktopDocumentOpener>()),
-      m_links(std::make_unique<DesktopLinkOpener>())
+      m_scene(std::make_unique<MainScene>()), m_links(std::make_unique<DesktopLinkOpener>())
 {
     m_windows.fm_main = this;
     setObjectName("fm_main");
@@ -87,8 +76,9 @@ Tfm_main::Tfm_main(AppWindows& windows, const QString& programFolder, const QStr
     move(330, 183);
     resize(kDesignedClientWidth, kDesignedClientHeight);
     CreateControls();
-    CreateShortcuts();
     CreateFrameLoop();
+    CreateActions();
+    CreateShortcuts();
     CreateSelection();
     DescribeControls();
     FormCreate();
@@ -131,8 +121,8 @@ void Tfm_main::CreateControls()
     };
     // A change of the scene made outside a tick may start something moving.
     GxSceneViewer->OnSceneChange = [this] {
-        if (Cadence)
-            Cadence->Wake();
+        if (m_view)
+            m_view->SceneChanged();
     };
     GxSceneViewer->AfterRender = [this](TGxSceneViewer&, QPainter& painter) {
         reportErrors([&] { GxSceneViewerAfterRender(painter); });
@@ -158,9 +148,9 @@ void Tfm_main::CreateControls()
 
     PrintPopupMenu = new QMenu(this);
     PrintPopupMenu->setObjectName("PrintPopupMenu");
-    N1 = PrintPopupMenu->addAction(QStringLiteral("Изображение"));
+    N1 = PrintPopupMenu->addAction(QString::fromUtf8(ToolActions::kPrintPicture));
     N1->setObjectName("N1");
-    N2 = PrintPopupMenu->addAction(QStringLiteral("Организации"));
+    N2 = PrintPopupMenu->addAction(QString::fromUtf8(ToolActions::kPrintList));
     N2->setObjectName("N2");
 
     // The tool buttons are part of the design but hidden; nothing shows them.
@@ -183,6 +173,25 @@ void Tfm_main::CreateControls()
     PrintEdit->setObjectName("PrintEdit");
     PrintEdit->hide();
     m_anchors->add(PrintEdit, {208, 448, 25, 25});
+}
+
+void Tfm_main::CreateActions()
+{
+    ToolActions::Services services;
+    services.PopUpPrintMenu = [this] {
+        PrintPopupMenu->popup(bt_print->mapToGlobal(QPoint(bt_print->width(), bt_print->height())));
+    };
+    services.PrintPicture = [this](Printer& printer, float scale) {
+        Printing::PrintSnap(printer, *GxSceneViewer, scale);
+    };
+    services.PrintList = [this](Printer& printer) { Printing::PrintOrgs(printer, TreeView->NodeTexts(), *PrintEdit); };
+    services.ShowSettings = [this] {
+        if (m_windows.fm_sett)
+            m_windows.fm_sett->exec();
+    };
+    m_actions = std::make_unique<ToolActions>(std::make_unique<DesktopPrinterSource>(this),
+                                              std::make_unique<DesktopDocumentOpener>(), m_programFolder,
+                                              &HelpFile::SpareFolder, std::move(services));
 }
 
 void Tfm_main::CreateShortcuts()
@@ -332,55 +341,31 @@ void Tfm_main::CreateFrameLoop()
     m_keys = std::make_unique<InstalledKeyState>();
     m_pointer = std::make_unique<ViewPointer>(GxSceneViewer);
     m_picker = std::make_unique<SceneBufferPicker>(GxSceneViewer->Buffer());
-    m_frameLoop = std::make_unique<FrameLoop>(m_state, *m_scene, *m_keys, *m_pointer, *m_picker);
+    m_view = std::make_unique<MapViewInput>(m_state, *m_scene, *m_keys, *m_pointer, *m_picker);
 }
 
 void Tfm_main::FormCreate()
 {
-    // A failing step ends the sequence; start-up goes on with what was done.
-    try {
-        PageControl->setCurrentWidget(MapSheet); // the map's page in front
-        m_state.ShowNonBuildings = true;
-        m_state.AutoMoveTo = true;
-        m_scene->Wand->Material().FrontProperties().Diffuse().SetWinColor(0x0000FF); // the wand red
-        QDir::setCurrent(m_programFolder); // relative paths from the executable's folder
-        m_state.CurrentObject = m_scene->GxDummyCube;
-        m_state.HeightScale = kHeightScale;
-        // The splash shows the loading from the start and stays alive
-        // through it; it becomes the splash of the run once the houses stand.
-        m_windows.ShowSplash();
-        LoadProgress progress([this](int percent) {
-            if (m_windows.fm_start)
-                m_windows.fm_start->ShowLoadProgress(percent);
-        });
-        m_scene->LoadObjFromFile(QDir(m_townFolder).filePath("data.mod").toStdString(), progress.Stage(0, 0.7));
-        m_scene->Set3D(m_state.HeightScale, progress.Stage(0.7, 0.95)); // the houses' walls
-        DeSelectAll(m_scene->GxScene); // every house in its normal colour
-        progress.Report(0.96);
-        m_windows.CreateSplash();
-        LoadOrgDirectory(m_records, *OrgName, *Street, QDir(m_townFolder).filePath("data.tmd").toStdString());
-        CentreOnPrimaryScreen(*this);
-        m_scene->GxFreeCamera->OrbitTarget(0, 0.01f); // a first frame from the camera's place
-        progress.Report(1);
-    } catch (...) {
-        // Failing before its step, start-up goes on without a splash.
-        m_windows.DropSplash();
-        showErrorBox(currentExceptionText());
-    }
-    // Loading is over: from now on the map moves once per shown frame.
-    GxCadencer = std::make_unique<TGxCadencer>();
-    GxCadencer->OnProgress = [this](TGxComponent*, double, double) { GxCadencerProgress(); };
-    GxCadencer->SetScene(&m_scene->GxScene);
-    Cadence = std::make_unique<FrameCadence>(*GxCadencer);
-    Cadence->WatchInput();
+    StartUp::Services services;
+    services.ShowMapPage = [this] { PageControl->setCurrentWidget(MapSheet); };
+    services.ShowSplash = [this] { m_windows.ShowSplash(); };
+    services.ShowProgress = [this](int percent) {
+        if (m_windows.fm_start)
+            m_windows.fm_start->ShowLoadProgress(percent);
+    };
+    services.CompleteSplash = [this] { m_windows.CreateSplash(); };
+    services.DropSplash = [this] { m_windows.DropSplash(); };
+    services.LoadDirectory = [this](const std::string& path) { LoadOrgDirectory(m_records, *OrgName, *Street, path); };
+    services.CentreWindow = [this] { CentreOnPrimaryScreen(*this); };
+    services.ShowError = [](const QString& message) { showErrorBox(message); };
+    StartUp(m_state, *m_scene, m_programFolder, m_townFolder, std::move(services)).Run();
+    m_view->StartFrames();
 }
 
 void Tfm_main::FormShow()
 {
     GxSceneViewer->setFocus();
-    m_state.IntroClimb = true;
-    if (Cadence)
-        Cadence->Wake();
+    m_view->Shown();
 }
 
 bool Tfm_main::FormCloseQuery()
@@ -405,45 +390,42 @@ void Tfm_main::FormResize()
 
 void Tfm_main::bt_SettingsClick()
 {
-    if (m_windows.fm_sett)
-        m_windows.fm_sett->exec();
+    m_actions->Settings();
 }
 
 void Tfm_main::bt_printClick()
 {
-    PrintPopupMenu->popup(bt_print->mapToGlobal(QPoint(bt_print->width(), bt_print->height())));
+    m_actions->PrintMenu();
 }
 
 void Tfm_main::N1Click()
 {
-    PrintSnap(3.125f);
+    m_actions->Print(N1->text());
 }
 
 void Tfm_main::N2Click()
 {
-    PrintOrgs();
+    m_actions->Print(N2->text());
 }
 
 void Tfm_main::PrintSnap(float scale)
 {
-    if (auto printer = m_printers->DefaultPrinter(N1->text()))
-        Printing::PrintSnap(*printer, *GxSceneViewer, scale);
+    m_actions->PrintPicture(scale);
 }
 
 void Tfm_main::PrintOrgs()
 {
-    if (auto printer = m_printers->DefaultPrinter(N2->text()))
-        Printing::PrintOrgs(*printer, TreeView->NodeTexts(), *PrintEdit);
+    m_actions->PrintList();
 }
 
 void Tfm_main::SetPrinterSource(std::unique_ptr<PrinterSource> printers)
 {
-    m_printers = std::move(printers);
+    m_actions->SetPrinterSource(std::move(printers));
 }
 
 void Tfm_main::SetDocumentOpener(std::unique_ptr<DocumentOpener> opener)
 {
-    m_documents = std::move(opener);
+    m_actions->SetDocumentOpener(std::move(opener));
 }
 
 void Tfm_main::SetLinkOpener(std::unique_ptr<LinkOpener> opener)
@@ -453,9 +435,7 @@ void Tfm_main::SetLinkOpener(std::unique_ptr<LinkOpener> opener)
 
 void Tfm_main::bt_infoClick()
 {
-    const QString help = HelpFile::Find(m_programFolder, HelpFile::SpareFolder());
-    if (!m_documents->Open(help))
-        throw EGxError(("Нет программы для просмотра справки \"" + help + "\"").toStdString());
+    m_actions->Help();
 }
 
 void Tfm_main::bt_searchClick()
@@ -483,36 +463,29 @@ void Tfm_main::ClearFields()
 
 void Tfm_main::SettingsChanged()
 {
-    const TGxSceneUpdate update(m_scene->GxScene);
-    TGxBaseSceneObject* root = m_scene->GxScene.ObjectRoot();
-    for (int i = 0; i < root->Count(); ++i) {
-        TGxBaseSceneObject* object = root->Children(i);
-        if (dynamic_cast<Thouse*>(object) == nullptr)
-            object->SetVisible(m_state.ShowNonBuildings);
-    }
+    ToolActions::ApplySettings(m_state, m_scene->GxScene);
 }
 
 void Tfm_main::GxCadencerProgress()
 {
-    const bool changed = m_frameLoop->Tick();
-    if (Cadence)
-        Cadence->TickDone(changed);
+    m_view->Tick();
 }
 
 void Tfm_main::GxSceneViewerMouseDown(Qt::MouseButton button, int x, int y)
 {
-    const bool choosing = button == Qt::LeftButton && !m_state.PanMode;
-    m_selection->GxSceneViewerMouseDown(button, x, y);
+    const bool chose = m_view->MouseDown(button, x, y, [this](Qt::MouseButton b, int bx, int by) {
+        m_selection->GxSceneViewerMouseDown(b, bx, by);
+    });
     // A house chosen in the map is announced through the tree's focus;
     // from a search box the focus stays where the user types.
-    if (choosing)
+    if (chose)
         TreeView->MakeFirstCurrent(focusWidget() == GxSceneViewer);
 }
 
 void Tfm_main::GxSceneViewerMouseMove()
 {
     GxSceneViewer->setFocus();
-    PointerOverView(m_state);
+    m_view->PointerOverView();
 }
 
 void Tfm_main::GxSceneViewerAfterRender(QPainter& painter)
@@ -522,12 +495,12 @@ void Tfm_main::GxSceneViewerAfterRender(QPainter& painter)
 
 void Tfm_main::FormMouseMove()
 {
-    PointerOverWindow(m_state, *m_pointer);
+    m_view->PointerOverWindow();
 }
 
 void Tfm_main::FormMouseWheel(double wheelDelta)
 {
-    WheelZoom(m_state, *m_scene->GxFreeCamera, m_pointer->Cursor(), wheelDelta);
+    m_view->Wheel(wheelDelta);
 }
 
 void Tfm_main::showEvent(QShowEvent* event)

@@ -18,12 +18,11 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QMenu;
-class FrameCadence;
-class FrameLoop;
+class MapViewInput;
+class ToolActions;
 class InstalledKeyState;
 class QPainter;
 class SceneBufferPicker;
-class TGxCadencer;
 class TGxSceneViewer;
 class ViewPointer;
 class QPushButton;
@@ -70,31 +69,8 @@ public:
     // What the search boxes offer while the user types.
     SearchSuggestions& Suggestions() { return *m_suggestions; }
 
-    // Controls, named as the window's design names them.
-    QTabWidget* PageControl = nullptr;
-    QWidget* MapSheet = nullptr;
-    TGxSceneViewer* GxSceneViewer = nullptr;
-    QGroupBox* sGroupBox1 = nullptr;
-    QLabel* sLabel1 = nullptr;
-    QLabel* sLabel2 = nullptr;
-    QLabel* sLabel3 = nullptr;
-    SortedComboBox* OrgName = nullptr;
-    SortedComboBox* Street = nullptr;
-    SortedComboBox* HouseEdit = nullptr;
-    QPushButton* bt_search = nullptr;
-    ResultsTree* TreeView = nullptr;
-    QToolButton* bt_print = nullptr;
-    QToolButton* bt_Settings = nullptr;
-    QToolButton* bt_info = nullptr;
-    QTextEdit* PrintEdit = nullptr;
-    QMenu* PrintPopupMenu = nullptr;
-    QAction* N1 = nullptr;
-    QAction* N2 = nullptr;
-    // Ticks the frame loop once per shown frame from the end of FormCreate on.
-    std::unique_ptr<TGxCadencer> GxCadencer;
-    // When it ticks: once per display refresh while something moves, not at
-    // all while nothing does. Declared after the cadencer it switches, so it goes first.
-    std::unique_ptr<FrameCadence> Cadence;
+    // The map view's input and frames; its cadencer ticks from the end of FormCreate on.
+    MapViewInput& View() { return *m_view; }
 
     // Handlers.
     void FormCreate();
@@ -125,6 +101,7 @@ public:
     void PrintSnap(float scale);
     // The results tree's texts on the default printer.
     void PrintOrgs();
+
     // Where print jobs go and what opens the help (tests put their own in).
     void SetPrinterSource(std::unique_ptr<PrinterSource> printers);
     void SetDocumentOpener(std::unique_ptr<DocumentOpener> opener);
@@ -139,6 +116,28 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    // Controls, named as the window's design names them (their object names
+    // too: from outside the window they are found by them).
+    QTabWidget* PageControl = nullptr;
+    QWidget* MapSheet = nullptr;
+    TGxSceneViewer* GxSceneViewer = nullptr;
+    QGroupBox* sGroupBox1 = nullptr;
+    QLabel* sLabel1 = nullptr;
+    QLabel* sLabel2 = nullptr;
+    QLabel* sLabel3 = nullptr;
+    SortedComboBox* OrgName = nullptr;
+    SortedComboBox* Street = nullptr;
+    SortedComboBox* HouseEdit = nullptr;
+    QPushButton* bt_search = nullptr;
+    ResultsTree* TreeView = nullptr;
+    QToolButton* bt_print = nullptr;
+    QToolButton* bt_Settings = nullptr;
+    QToolButton* bt_info = nullptr;
+    QTextEdit* PrintEdit = nullptr;
+    QMenu* PrintPopupMenu = nullptr;
+    QAction* N1 = nullptr;
+    QAction* N2 = nullptr;
+
     void CreateControls();
     void CreateSearchPanel();
     void CreateSelection();
@@ -148,6 +147,8 @@ private:
     // The one place that makes the map view.
     TGxSceneViewer* CreateSceneViewer(QWidget* parent);
     void CreateFrameLoop();
+    // What the tool buttons, their menu and their keys do.
+    void CreateActions();
     // Ctrl+P, F1, Ctrl+, and F10 reach the hidden tool buttons' actions.
     void CreateShortcuts();
 
@@ -165,8 +166,7 @@ private:
     std::unique_ptr<InstalledKeyState> m_keys;
     std::unique_ptr<ViewPointer> m_pointer;
     std::unique_ptr<SceneBufferPicker> m_picker;
-    std::unique_ptr<FrameLoop> m_frameLoop;
-    std::unique_ptr<PrinterSource> m_printers;
-    std::unique_ptr<DocumentOpener> m_documents;
+    std::unique_ptr<MapViewInput> m_view;
+    std::unique_ptr<ToolActions> m_actions;
     std::unique_ptr<LinkOpener> m_links;
 };

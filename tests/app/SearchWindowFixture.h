@@ -4,6 +4,7 @@
 // shown and active, driven with key and mouse events through QTest.
 #include "AppFixture.h"
 
+#include "MainControls.h"
 #include "app/MainWindow.h"
 #include "directory/ResultsTree.h"
 #include "directory/Selection.h"
@@ -63,7 +64,7 @@ protected:
         main->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main));
         // The map stands still: nothing here needs it to move.
-        main->GxCadencer->SetEnabled(false);
+        main->View().Cadencer()->SetEnabled(false);
     }
 
     // The control that has the focus within the window.
@@ -96,8 +97,10 @@ protected:
 
     std::vector<std::string> redHouses() { return redHouseAddresses(*main); }
 
-    std::vector<std::string> organisations() const { return topLevelTexts(*main->TreeView); }
+    std::vector<std::string> organisations() const { return topLevelTexts(*ui().TreeView); }
 
+    // The window's controls, found by their names.
+    MainControls ui() const { return MainControls(*main); }
     Tfm_main* main = nullptr;
     std::vector<QUrl> opened;
 };

@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 
+#include "MainControls.h"
 #include "app/MainWindow.h"
 
 #include "directory/ResultsTree.h"
@@ -57,6 +58,8 @@ protected:
 
     QWidget* control(const char* name) { return main->findChild<QWidget*>(name); }
 
+    // The window's controls, found by their names.
+    MainControls ui() const { return MainControls(*main); }
     Tfm_main* main = nullptr;
 };
 
@@ -71,48 +74,49 @@ TEST_F(MainWindowLayout, ControlsStandWhereDesignedAndFollowTheirAnchors)
         EXPECT_EQ(w->isVisibleTo(main), p.visible) << p.name;
     }
     // The map view fills its sheet at the size the camera's field of view is designed for.
-    EXPECT_EQ(main->GxSceneViewer->size(), QSize(593, 440));
-    EXPECT_EQ(main->GxSceneViewer->parentWidget(), main->MapSheet);
+    EXPECT_EQ(ui().GxSceneViewer->size(), QSize(593, 440));
+    EXPECT_EQ(ui().GxSceneViewer->parentWidget(), ui().MapSheet);
 
     main->resize(962, 543);
     for (const Placed& p : kLayout)
         EXPECT_EQ(control(p.name)->geometry(), p.grown) << p.name;
-    EXPECT_EQ(main->GxSceneViewer->size(), QSize(693, 490));
+    EXPECT_EQ(ui().GxSceneViewer->size(), QSize(693, 490));
 }
 
 TEST_F(MainWindowLayout, CaptionsHintsAndNames)
 {
     EXPECT_EQ(main->windowTitle(), "Электронный справочник организаций города Верескола - демонстрационная версия");
-    EXPECT_EQ(main->PageControl->count(), 1);
-    EXPECT_EQ(main->PageControl->currentWidget(), main->MapSheet);
-    EXPECT_EQ(main->PageControl->tabText(0), "Схема города");
-    EXPECT_EQ(main->sGroupBox1->title(), "Поиск по карте");
-    EXPECT_EQ(main->bt_search->text(), "Поиск");
-    EXPECT_EQ(main->bt_print->toolTip(), "Печать");
-    EXPECT_EQ(main->bt_Settings->toolTip(), "Настройки");
-    EXPECT_EQ(main->bt_info->toolTip(), "Справка");
-    EXPECT_EQ(main->N1->text(), "Изображение");
-    EXPECT_EQ(main->N2->text(), "Организации");
+    EXPECT_EQ(ui().PageControl->count(), 1);
+    EXPECT_EQ(ui().PageControl->currentWidget(), ui().MapSheet);
+    EXPECT_EQ(ui().PageControl->tabText(0), "Схема города");
+    EXPECT_EQ(ui().sGroupBox1->title(), "Поиск по карте");
+    EXPECT_EQ(ui().bt_search->text(), "Поиск");
+    EXPECT_EQ(ui().bt_print->toolTip(), "Печать");
+    EXPECT_EQ(ui().bt_Settings->toolTip(), "Настройки");
+    EXPECT_EQ(ui().bt_info->toolTip(), "Справка");
+    EXPECT_EQ(ui().N1->text(), "Изображение");
+    EXPECT_EQ(ui().N2->text(), "Организации");
 
     // Each combo box is named by its label.
     const struct {
         QLabel* label;
         QComboBox* box;
         const char* text;
-    } labelled[] = {{main->sLabel1, main->OrgName, "Название организации"},
-                    {main->sLabel2, main->Street, "Улица"},
-                    {main->sLabel3, main->HouseEdit, "№ "}};
+    } labelled[] = {{ui().sLabel1, ui().OrgName, "Название организации"},
+                    {ui().sLabel2, ui().Street, "Улица"},
+                    {ui().sLabel3, ui().HouseEdit, "№ "}};
     for (const auto& l : labelled) {
         EXPECT_EQ(l.label->text(), l.text);
         EXPECT_EQ(l.label->buddy(), l.box) << l.text;
         EXPECT_FALSE(l.box->accessibleName().isEmpty()) << l.text;
+        EXPECT_EQ(l.box->accessibleName(), QString::fromUtf8(l.text).trimmed()) << l.text;
         EXPECT_TRUE(l.box->isEditable()) << l.text;
     }
 
     // Designed tab order inside the search panel: name, number, search, street.
-    const QList<QWidget*> panel = {main->OrgName, main->HouseEdit, main->bt_search, main->Street};
+    const QList<QWidget*> panel = {ui().OrgName, ui().HouseEdit, ui().bt_search, ui().Street};
     QList<QWidget*> order;
-    for (QWidget* w = main->OrgName; order.size() < panel.size(); w = w->nextInFocusChain())
+    for (QWidget* w = ui().OrgName; order.size() < panel.size(); w = w->nextInFocusChain())
         if (panel.contains(w) && !order.contains(w))
             order << w;
     EXPECT_EQ(order, panel);
@@ -122,11 +126,11 @@ TEST_F(MainWindowLayout, FontsAndColoursOfTheDesign)
 {
     const QColor grey(128, 128, 128);
     EXPECT_EQ(main->font().pixelSize(), 11);
-    EXPECT_EQ(main->sLabel1->font().family(), "Verdana");
-    EXPECT_EQ(main->sLabel1->palette().color(QPalette::WindowText), grey);
-    EXPECT_EQ(main->bt_search->palette().color(QPalette::ButtonText), grey);
-    EXPECT_EQ(main->TreeView->font().pixelSize(), 13);
-    EXPECT_EQ(main->OrgName->font().family(), "MS Sans Serif");
+    EXPECT_EQ(ui().sLabel1->font().family(), "Verdana");
+    EXPECT_EQ(ui().sLabel1->palette().color(QPalette::WindowText), grey);
+    EXPECT_EQ(ui().bt_search->palette().color(QPalette::ButtonText), grey);
+    EXPECT_EQ(ui().TreeView->font().pixelSize(), 13);
+    EXPECT_EQ(ui().OrgName->font().family(), "MS Sans Serif");
     // Missing Windows fonts are drawn with installed ones that have Cyrillic glyphs.
     for (const char* family : {"MS Sans Serif", "Verdana", "Myriad Web Pro"}) {
         const QFontInfo shown(pixelFont(family, 11));

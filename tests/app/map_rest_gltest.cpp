@@ -5,6 +5,7 @@
 // pointer moved on the X display.
 #include "AppFixture.h"
 
+#include "MainControls.h"
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
 #include "engine/objects/GxDummyCube.h"
@@ -31,13 +32,15 @@ protected:
         start();
         windows->MessageLoopStarts();
         main = windows->fm_main;
-        view = main->GxSceneViewer;
+        view = ui().GxSceneViewer;
         windows->fm_start->TimerTimer(); // the main window comes up and the camera climbs
     }
 
     TGxSceneBuffer& buffer() { return view->Buffer(); }
-    bool resting() const { return main->Cadence->Resting() && !main->Cadence->Paced(); }
+    bool resting() const { return main->View().Cadence()->Resting() && !main->View().Cadence()->Paced(); }
 
+    // The window's controls, found by their names.
+    MainControls ui() const { return MainControls(*main); }
     Tfm_main* main = nullptr;
     TGxSceneViewer* view = nullptr;
 };
@@ -88,10 +91,10 @@ TEST_F(MapRest, WhileTheWindowIsHiddenTicksWaitForADisplayRefresh)
     const int frames = buffer().FrameCount();
     const int picks = main->Picker().PickCount();
     main->State().AutoOrbit = true;
-    main->Cadence->Wake();
+    main->View().Cadence()->Wake();
     ASSERT_TRUE(waitUntil([&] { return main->Picker().PickCount() >= picks + 3; }, 10000)) << "the orbit goes on hidden";
     // A tick takes far less than a refresh here: the next one waits for its timer.
-    EXPECT_TRUE(waitUntil([&] { return main->Cadence->Resting() && main->Cadence->Paced(); }, 10000));
+    EXPECT_TRUE(waitUntil([&] { return main->View().Cadence()->Resting() && main->View().Cadence()->Paced(); }, 10000));
     EXPECT_EQ(buffer().FrameCount(), frames) << "nothing is drawn while hidden";
 
     main->State().AutoOrbit = false;

@@ -4,6 +4,7 @@
 #include "AppFixture.h"
 
 #include "map/MainScene.h"
+#include "MainControls.h"
 #include "app/MainWindow.h"
 #include "base/Cp1251.h"
 #include "directory/MapOverlays.h"
@@ -65,9 +66,9 @@ protected:
         main = windows->fm_main;
         ASSERT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
         main->show();
-        ASSERT_TRUE(waitUntil([&] { return main->isVisible() && main->GxSceneViewer->HasContext(); }, 5000));
+        ASSERT_TRUE(waitUntil([&] { return main->isVisible() && ui().GxSceneViewer->HasContext(); }, 5000));
         // The frame loop stands still; the tests tick it when they mean to.
-        main->GxCadencer->SetEnabled(false);
+        main->View().Cadencer()->SetEnabled(false);
         state().IntroClimb = false;
         // The pointer's marker rod, left where no tick put it, would cross the view.
         scene().Wand->SetVisible(false);
@@ -78,8 +79,8 @@ protected:
 
     MapState& state() { return main->State(); }
     MainScene& scene() { return main->Scene(); }
-    TGxSceneBuffer& buffer() { return main->GxSceneViewer->Buffer(); }
-    int viewHeight() const { return main->GxSceneViewer->height(); }
+    TGxSceneBuffer& buffer() { return ui().GxSceneViewer->Buffer(); }
+    int viewHeight() const { return ui().GxSceneViewer->height(); }
 
     // DCTarget on the ground at (x, y), the camera at an offset from it; one frame.
     void lookFrom(float x, float y, float cx, float cy, float cz)
@@ -89,7 +90,7 @@ protected:
         frame();
     }
 
-    QImage frame() { return main->GxSceneViewer->grabFramebuffer(); }
+    QImage frame() { return ui().GxSceneViewer->grabFramebuffer(); }
 
     // Where a scene point shows in the view, top-left pixels.
     QPointF viewPoint(float x, float y, float z)
@@ -109,12 +110,12 @@ protected:
 
     void press(Qt::MouseButton button, QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        QMouseEvent down(QEvent::MouseButtonPress, at, main->GxSceneViewer->mapToGlobal(at), button, button,
+        QMouseEvent down(QEvent::MouseButtonPress, at, ui().GxSceneViewer->mapToGlobal(at), button, button,
                          modifiers);
-        QApplication::sendEvent(main->GxSceneViewer, &down);
-        QMouseEvent up(QEvent::MouseButtonRelease, at, main->GxSceneViewer->mapToGlobal(at), button, Qt::NoButton,
+        QApplication::sendEvent(ui().GxSceneViewer, &down);
+        QMouseEvent up(QEvent::MouseButtonRelease, at, ui().GxSceneViewer->mapToGlobal(at), button, Qt::NoButton,
                        modifiers);
-        QApplication::sendEvent(main->GxSceneViewer, &up);
+        QApplication::sendEvent(ui().GxSceneViewer, &up);
     }
 
     std::vector<int> redHouses()
@@ -126,7 +127,7 @@ protected:
         return red;
     }
 
-    std::vector<std::string> organisations() const { return topLevelTexts(*main->TreeView); }
+    std::vector<std::string> organisations() const { return topLevelTexts(*ui().TreeView); }
 
     static QString text(const SortedComboBox* box) { return box->currentText(); }
 
@@ -183,6 +184,8 @@ protected:
         EXPECT_EQ(scene().GxDummyCube->Position().Y(), n.Y());
     }
 
+    // The window's controls, found by their names.
+    MainControls ui() const { return MainControls(*main); }
     Tfm_main* main = nullptr;
     std::vector<Thouse*> houses;
 };
@@ -210,7 +213,7 @@ TEST_F(MapSelectionWindow, LeftPressOnARoofOrAWallChoosesEveryHouseOfItsAddress)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        main->OrgName->SetText(QStringLiteral("Школа"));
+        ui().OrgName->SetText(QStringLiteral("Школа"));
         state().FlyActive = false;
         const QPoint at = row.onWall ? wallOf(row.pressed) : roofOf(row.pressed);
         TGxBaseSceneObject* under = buffer().ObjectAtPixel(at.x(), at.y());
@@ -221,9 +224,9 @@ TEST_F(MapSelectionWindow, LeftPressOnARoofOrAWallChoosesEveryHouseOfItsAddress)
         EXPECT_EQ(state().CurrentObject, houses[row.chosen]);
         EXPECT_EQ(state().SelectedHouse, houses[row.pressed]);
         EXPECT_EQ(redHouses(), row.red);
-        EXPECT_EQ(text(main->OrgName), "");
-        EXPECT_EQ(text(main->Street), QString::fromUtf8(row.street));
-        EXPECT_EQ(text(main->HouseEdit), QString::fromUtf8(row.number));
+        EXPECT_EQ(text(ui().OrgName), "");
+        EXPECT_EQ(text(ui().Street), QString::fromUtf8(row.street));
+        EXPECT_EQ(text(ui().HouseEdit), QString::fromUtf8(row.number));
         EXPECT_EQ(organisations(), row.tree);
         expectLabelAt(row.chosen);
         EXPECT_TRUE(labelReads(QString::fromUtf8(row.label)));
@@ -242,8 +245,8 @@ TEST_F(MapSelectionWindow, PressOnAWallOfAHouseWhoseNumberIsTooLongPaintsNothing
     EXPECT_EQ(state().SelectedHouse, houses[Mira]);
     EXPECT_TRUE(redHouses().empty());
     EXPECT_TRUE(organisations().empty());
-    EXPECT_EQ(text(main->Street), "");
-    EXPECT_EQ(text(main->HouseEdit), "");
+    EXPECT_EQ(text(ui().Street), "");
+    EXPECT_EQ(text(ui().HouseEdit), "");
     expectLabelAt(Mira);
     EXPECT_TRUE(labelReads(QStringLiteral("ул.Мира, 123456")));
     expectFlightTo(Mira);
@@ -270,7 +273,7 @@ TEST_F(MapSelectionWindow, ShiftLeftPressPicksNothingAndDoesNotFlyButReappliesTh
 {
     press(Qt::LeftButton, roofOf(Sad12));
     state().FlyActive = false;
-    main->OrgName->SetText(QStringLiteral("Почта"));
+    ui().OrgName->SetText(QStringLiteral("Почта"));
     const QPoint otherHouse = roofOf(Sad4);
     keys.Press(vk::LeftShift);
     main->GxCadencerProgress(); // the frame loop notices Shift
@@ -280,7 +283,7 @@ TEST_F(MapSelectionWindow, ShiftLeftPressPicksNothingAndDoesNotFlyButReappliesTh
     press(Qt::LeftButton, otherHouse, Qt::ShiftModifier);
     keys.Release(vk::LeftShift);
     EXPECT_EQ(state().CurrentObject, houses[Sad12]);
-    EXPECT_EQ(text(main->OrgName), QStringLiteral("Почта"));
+    EXPECT_EQ(text(ui().OrgName), QStringLiteral("Почта"));
     EXPECT_EQ(redHouses(), std::vector<int>{Sad12});
     EXPECT_EQ(organisations(), (std::vector<std::string>{"Школа", "Библиотека"}));
     expectLabelAt(Sad12);
@@ -328,7 +331,7 @@ TEST_F(MapSelectionWindow, PressOnTheGroundClearsLabelAndAddressLineButKeepsTheL
     EXPECT_TRUE(redHouses().empty());
     EXPECT_EQ(state().SelectedHouse, houses[Len7a]);
     EXPECT_TRUE(organisations().empty());
-    EXPECT_EQ(text(main->Street), "");
+    EXPECT_EQ(text(ui().Street), "");
     const QImage cleared = frame();
     EXPECT_GT(inked(cleared, legend), 200);
     EXPECT_EQ(inked(cleared, addressLine), 0);
@@ -340,9 +343,9 @@ TEST_F(MapSelectionWindow, StreetModeLastsUntilAPressWhileAHouseIsChosen)
     // A street search after a house was chosen: the press that follows, of
     // any button, goes back to the house's address.
     press(Qt::LeftButton, roofOf(Mira));
-    main->Street->SetText(QStringLiteral("Ленина"));
-    main->HouseEdit->SetText(QString());
-    main->bt_search->click();
+    ui().Street->SetText(QStringLiteral("Ленина"));
+    ui().HouseEdit->SetText(QString());
+    ui().bt_search->click();
     EXPECT_TRUE(state().StreetMode);
     EXPECT_EQ(redHouses(), (std::vector<int>{Len7a, Twin7a, Mira}));
     EXPECT_EQ(organisations(), std::vector<std::string>{"Аптека"});
@@ -352,9 +355,9 @@ TEST_F(MapSelectionWindow, StreetModeLastsUntilAPressWhileAHouseIsChosen)
 
     // Nothing chosen: a right press keeps the street red; a left press on a house ends street mode.
     press(Qt::LeftButton, viewPoint(5, 5, 0).toPoint());
-    main->Street->SetText(QStringLiteral("Садовая"));
-    main->HouseEdit->SetText(QString());
-    main->bt_search->click();
+    ui().Street->SetText(QStringLiteral("Садовая"));
+    ui().HouseEdit->SetText(QString());
+    ui().bt_search->click();
     press(Qt::RightButton, roofOf(Len7a));
     EXPECT_TRUE(state().StreetMode);
     EXPECT_EQ(redHouses(), (std::vector<int>{Sad12, Sad4, Sad0, Sad10}));
@@ -369,9 +372,9 @@ TEST_F(MapSelectionWindow, StreetAndNumberMatchingAHouseMakeNoNewLabel)
     TGxHUDSprite* label = state().HintSprite;
     const QPointF at(label->Position().X(), label->Position().Y());
     state().FlyActive = false;
-    main->Street->SetText(QStringLiteral("Ленина"));
-    main->HouseEdit->SetText(QStringLiteral("7а"));
-    main->bt_search->click();
+    ui().Street->SetText(QStringLiteral("Ленина"));
+    ui().HouseEdit->SetText(QStringLiteral("7а"));
+    ui().bt_search->click();
     EXPECT_EQ(state().CurrentObject, houses[Twin7a]);
     EXPECT_EQ(redHouses(), std::vector<int>{Twin7a});
     EXPECT_FALSE(state().StreetMode);
@@ -384,14 +387,14 @@ TEST_F(MapSelectionWindow, StreetAndNumberMatchingAHouseMakeNoNewLabel)
 
 TEST_F(MapSelectionWindow, ANameAtTwoAddressesPaintsBothAndShowsTheLaterEntry)
 {
-    pick(main->OrgName, QStringLiteral("Аптека"));
+    pick(ui().OrgName, QStringLiteral("Аптека"));
 
-    EXPECT_EQ(text(main->OrgName), QStringLiteral("Аптека"));
+    EXPECT_EQ(text(ui().OrgName), QStringLiteral("Аптека"));
     EXPECT_EQ(redHouses(), (std::vector<int>{Sad4, Len7a, Twin7a}));
     EXPECT_EQ(state().CurrentObject, houses[Sad4]);
     EXPECT_EQ(organisations(), (std::vector<std::string>{"Почта", "Аптека"}));
-    EXPECT_EQ(text(main->Street), QStringLiteral("Садовая"));
-    EXPECT_EQ(text(main->HouseEdit), QStringLiteral("4"));
+    EXPECT_EQ(text(ui().Street), QStringLiteral("Садовая"));
+    EXPECT_EQ(text(ui().HouseEdit), QStringLiteral("4"));
     expectLabelAt(Sad4);
     EXPECT_TRUE(labelReads(QStringLiteral("ул.Садовая, 4")));
     expectFlightTo(Sad4);
@@ -399,26 +402,26 @@ TEST_F(MapSelectionWindow, ANameAtTwoAddressesPaintsBothAndShowsTheLaterEntry)
 
 TEST_F(MapSelectionWindow, PickingAStreetOffersItsNumbersOnceSortedAndNeverZero)
 {
-    main->HouseEdit->SetText(QStringLiteral("77"));
-    main->OrgName->SetText(QStringLiteral("Школа"));
-    pick(main->Street, QStringLiteral("Садовая"));
+    ui().HouseEdit->SetText(QStringLiteral("77"));
+    ui().OrgName->SetText(QStringLiteral("Школа"));
+    pick(ui().Street, QStringLiteral("Садовая"));
 
     QStringList numbers;
-    for (int i = 0; i < main->HouseEdit->count(); ++i)
-        numbers << main->HouseEdit->itemText(i);
+    for (int i = 0; i < ui().HouseEdit->count(); ++i)
+        numbers << ui().HouseEdit->itemText(i);
     EXPECT_EQ(numbers, (QStringList{"10", "12", "4"})); // houses 12, 4, 0, 10 in child order
-    EXPECT_EQ(text(main->HouseEdit), "");
-    EXPECT_EQ(text(main->OrgName), "");
+    EXPECT_EQ(text(ui().HouseEdit), "");
+    EXPECT_EQ(text(ui().OrgName), "");
 
     // A street typed in another letter case is another street.
-    main->Street->lineEdit()->clear();
+    ui().Street->lineEdit()->clear();
     for (QChar c : QStringLiteral("садовая")) {
         QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(main->Street->lineEdit(), &key);
+        QApplication::sendEvent(ui().Street->lineEdit(), &key);
     }
-    ASSERT_EQ(text(main->Street), QStringLiteral("садовая"));
-    EXPECT_EQ(main->HouseEdit->count(), 0);
-    main->bt_search->click();
+    ASSERT_EQ(text(ui().Street), QStringLiteral("садовая"));
+    EXPECT_EQ(ui().HouseEdit->count(), 0);
+    ui().bt_search->click();
     EXPECT_TRUE(redHouses().empty());
     EXPECT_TRUE(organisations().empty());
     EXPECT_FALSE(state().StreetMode);

@@ -1,6 +1,7 @@
 // The print menu, the help and the settings reached from the keyboard.
 #include "AppFixture.h"
 
+#include "MainControls.h"
 #include "app/MainWindow.h"
 #include "app/SettingsDialog.h"
 #include "directory/HelpFile.h"
@@ -64,6 +65,8 @@ protected:
         return nullptr;
     }
 
+    // The window's controls, found by their names.
+    MainControls ui() const { return MainControls(*main); }
     Tfm_main* main = nullptr;
     RecordingPrinter printer{{1000, 1400}};
     RecordingPrinterSource* printers = nullptr;
@@ -73,19 +76,19 @@ protected:
 
 TEST_F(PrintAndHelp, ButtonsStayHiddenAndTheKeyboardReachesTheirActions)
 {
-    for (QToolButton* b : {main->bt_print, main->bt_Settings, main->bt_info})
+    for (QToolButton* b : {ui().bt_print, ui().bt_Settings, ui().bt_info})
         EXPECT_FALSE(b->isVisibleTo(main)) << b->objectName().toStdString();
     main->show();
-    ASSERT_TRUE(waitUntil([&] { return main->GxSceneViewer->HasContext(); }, 10000));
+    ASSERT_TRUE(waitUntil([&] { return ui().GxSceneViewer->HasContext(); }, 10000));
 
     // Ctrl+P: the print menu at the lower-right corner of the print button.
     QShortcut* print = shortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     ASSERT_NE(print, nullptr);
     emit print->activated();
-    ASSERT_TRUE(waitUntil([&] { return main->PrintPopupMenu->isVisible(); }, 2000));
-    EXPECT_EQ(main->PrintPopupMenu->pos(),
-              main->bt_print->mapToGlobal(QPoint(main->bt_print->width(), main->bt_print->height())));
-    main->PrintPopupMenu->hide();
+    ASSERT_TRUE(waitUntil([&] { return ui().PrintPopupMenu->isVisible(); }, 2000));
+    EXPECT_EQ(ui().PrintPopupMenu->pos(),
+              ui().bt_print->mapToGlobal(QPoint(ui().bt_print->width(), ui().bt_print->height())));
+    ui().PrintPopupMenu->hide();
 
     // F1: the help beside the program, whatever the working directory.
     QShortcut* help = shortcut(QKeySequence(Qt::Key_F1));
@@ -114,14 +117,14 @@ TEST_F(PrintAndHelp, ButtonsStayHiddenAndTheKeyboardReachesTheirActions)
 TEST_F(PrintAndHelp, MenuItemsPrintThePictureAndTheListOrNothingWhenTheUserDeclines)
 {
     main->show();
-    ASSERT_TRUE(waitUntil([&] { return main->GxSceneViewer->Buffer().FrameCount() > 0; }, 10000));
-    main->TreeView->AddSimpleRecord(org("Apteka"));
-    main->TreeView->AddSimpleRecord(org("Banya"));
+    ASSERT_TRUE(waitUntil([&] { return ui().GxSceneViewer->Buffer().FrameCount() > 0; }, 10000));
+    ui().TreeView->AddSimpleRecord(org("Apteka"));
+    ui().TreeView->AddSimpleRecord(org("Banya"));
 
-    main->N1->trigger();
+    ui().N1->trigger();
     EXPECT_EQ(printer.pagesPrinted, 1);
     // The picture fills the page's width from its top-left corner, in the view's proportions.
-    const QSize view = main->GxSceneViewer->size();
+    const QSize view = ui().GxSceneViewer->size();
     const int pictureHeight = qRound(1000.0 * view.height() / view.width());
     const auto nonWhite = [&](QRect area) {
         int n = 0;
@@ -133,7 +136,7 @@ TEST_F(PrintAndHelp, MenuItemsPrintThePictureAndTheListOrNothingWhenTheUserDecli
     EXPECT_GT(nonWhite({0, 0, 1000, pictureHeight - 1}), 100); // the designed objects of an empty town
     EXPECT_EQ(nonWhite({0, pictureHeight + 1, 1000, 1400 - pictureHeight - 1}), 0);
 
-    main->N2->trigger();
+    ui().N2->trigger();
     ASSERT_EQ(printer.documents.size(), 1u);
     EXPECT_EQ(printer.documents[0].count(QString(17, QLatin1Char('-'))), 1);
     EXPECT_EQ(printer.documents[0].split('\n').size(), 11);
@@ -141,8 +144,8 @@ TEST_F(PrintAndHelp, MenuItemsPrintThePictureAndTheListOrNothingWhenTheUserDecli
     EXPECT_EQ(printers->suggestedNames, (std::vector<QString>{"Изображение", "Организации"}));
 
     printers->cancel = true;
-    main->N1->trigger();
-    main->N2->trigger();
+    ui().N1->trigger();
+    ui().N2->trigger();
     EXPECT_EQ(printer.pagesPrinted, 1);
     EXPECT_EQ(printer.documents.size(), 1u);
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
@@ -153,7 +156,7 @@ TEST_F(PrintAndHelp, ProgramWithoutItsHelpOpensTheBuiltInCopyOrSaysWhyNot)
     // The program folder holds no help and there is no installation around it.
     const QString cache = programFolder() + "/cache";
     qputenv("XDG_CACHE_HOME", cache.toUtf8());
-    main->bt_info->click();
+    ui().bt_info->click();
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0], cache + "/quorvel/qvhelp.html");
     QFile copy(opened[0]);
@@ -163,7 +166,7 @@ TEST_F(PrintAndHelp, ProgramWithoutItsHelpOpensTheBuiltInCopyOrSaysWhyNot)
 
     // No viewer for the document: the user is told.
     viewerThere = false;
-    main->bt_info->click();
+    ui().bt_info->click();
     ASSERT_EQ(errors.size(), 1);
     EXPECT_EQ(errors[0], "Нет программы для просмотра справки \"" + cache + "/quorvel/qvhelp.html\"");
 
@@ -173,7 +176,7 @@ TEST_F(PrintAndHelp, ProgramWithoutItsHelpOpensTheBuiltInCopyOrSaysWhyNot)
     QFile::remove(cache + "/quorvel/qvhelp.html");
     QDir(cache).rmdir("quorvel");
     QFile(cache + "/quorvel").open(QIODevice::WriteOnly);
-    main->bt_info->click();
+    ui().bt_info->click();
     EXPECT_TRUE(opened.isEmpty());
     ASSERT_EQ(errors.size(), 2);
     EXPECT_EQ(errors[1], "Не удалось записать справку в файл \"" + cache + "/quorvel/qvhelp.html\"");

@@ -2,6 +2,7 @@
 // would type: the change handlers run for the user's edits only.
 #include "SearchWindowFixture.h"
 
+#include "MainControls.h"
 #include "app/MainWindow.h"
 #include "base/Cp1251.h"
 #include "directory/ResultsTree.h"
@@ -58,7 +59,7 @@ protected:
 
     std::vector<std::string> redHouses() { return redHouseAddresses(*main); }
 
-    std::vector<std::string> organisations() const { return topLevelTexts(*main->TreeView); }
+    std::vector<std::string> organisations() const { return topLevelTexts(*ui().TreeView); }
 
     static QStringList items(const SortedComboBox* box)
     {
@@ -68,50 +69,52 @@ protected:
         return texts;
     }
 
+    // The window's controls, found by their names.
+    MainControls ui() const { return MainControls(*main); }
     Tfm_main* main = nullptr;
 };
 
 TEST_F(SearchPanelWindow, TypingAStreetOffersItsNumbersOnceAndNeverZero)
 {
-    main->OrgName->SetText(QStringLiteral("Школа"));
-    type(main->Street, QStringLiteral("садовая"));
-    EXPECT_TRUE(items(main->HouseEdit).isEmpty()); // another letter case is another street
-    EXPECT_TRUE(main->OrgName->currentText().isEmpty());
+    ui().OrgName->SetText(QStringLiteral("Школа"));
+    type(ui().Street, QStringLiteral("садовая"));
+    EXPECT_TRUE(items(ui().HouseEdit).isEmpty()); // another letter case is another street
+    EXPECT_TRUE(ui().OrgName->currentText().isEmpty());
 
-    main->Street->SetText(QString());
-    type(main->Street, QStringLiteral("Садовая"));
-    QStringList numbers = items(main->HouseEdit);
+    ui().Street->SetText(QString());
+    type(ui().Street, QStringLiteral("Садовая"));
+    QStringList numbers = items(ui().HouseEdit);
     numbers.sort();
     EXPECT_EQ(numbers, (QStringList{"12", "4", "9"})); // 9 has no organisation
-    EXPECT_TRUE(main->HouseEdit->currentText().isEmpty());
+    EXPECT_TRUE(ui().HouseEdit->currentText().isEmpty());
     EXPECT_TRUE(redHouses().empty());
 }
 
 TEST_F(SearchPanelWindow, ChoosingANameSelectsEachOfItsHousesAndLeavesTheNumberListAlone)
 {
-    type(main->Street, QStringLiteral("Ленина"));
-    ASSERT_EQ(items(main->HouseEdit), QStringList{QStringLiteral("7а")});
+    type(ui().Street, QStringLiteral("Ленина"));
+    ASSERT_EQ(items(ui().HouseEdit), QStringList{QStringLiteral("7а")});
 
     // The last key completes the name; the fields it fills from code run no handler.
-    type(main->OrgName, QStringLiteral("Аптека"));
+    type(ui().OrgName, QStringLiteral("Аптека"));
     EXPECT_EQ(redHouses(), (std::vector<std::string>{"Ленина 7а", "Мира 5"}));
     EXPECT_EQ(organisations(), (std::vector<std::string>{"Аптека", "Кафе"}));
-    EXPECT_EQ(main->Street->currentText(), QStringLiteral("Мира"));
-    EXPECT_EQ(main->HouseEdit->currentText(), QStringLiteral("5"));
-    EXPECT_EQ(main->OrgName->currentText(), QStringLiteral("Аптека"));
-    EXPECT_EQ(items(main->HouseEdit), QStringList{QStringLiteral("7а")});
+    EXPECT_EQ(ui().Street->currentText(), QStringLiteral("Мира"));
+    EXPECT_EQ(ui().HouseEdit->currentText(), QStringLiteral("5"));
+    EXPECT_EQ(ui().OrgName->currentText(), QStringLiteral("Аптека"));
+    EXPECT_EQ(items(ui().HouseEdit), QStringList{QStringLiteral("7а")});
 }
 
 TEST_F(SearchPanelWindow, SearchButtonWithAStreetAloneListsTheWholeStreetInFileOrder)
 {
-    main->Street->SetText(QStringLiteral("Садовая"));
-    main->bt_search->click();
+    ui().Street->SetText(QStringLiteral("Садовая"));
+    ui().bt_search->click();
     EXPECT_EQ(redHouses(), (std::vector<std::string>{"Садовая 12", "Садовая 4", "Садовая 0", "Садовая 12", "Садовая 9"}));
     EXPECT_EQ(organisations(), (std::vector<std::string>{"Школа", "Почта", "Библиотека"}));
     EXPECT_TRUE(main->State().StreetMode);
 
-    main->HouseEdit->SetText(QStringLiteral("4"));
-    main->bt_search->click();
+    ui().HouseEdit->SetText(QStringLiteral("4"));
+    ui().bt_search->click();
     EXPECT_EQ(redHouses(), std::vector<std::string>{"Садовая 4"});
     EXPECT_EQ(organisations(), std::vector<std::string>{"Почта"});
 }

@@ -28,9 +28,9 @@ protected:
 
 TEST_F(SuggestionWindow, AFewLettersOfANameOfferItAndEnterChoosesIt)
 {
-    focusOn(main->OrgName);
+    focusOn(ui().OrgName);
     typeKeys(QStringLiteral("аптека здор"));
-    SuggestionPopup& popup = popupOf(main->OrgName);
+    SuggestionPopup& popup = popupOf(ui().OrgName);
     ASSERT_TRUE(popup.isVisible());
     ASSERT_FALSE(lines(popup).isEmpty());
     EXPECT_EQ(lines(popup).first(), QStringLiteral("Аптека «Здоровье»"));
@@ -38,20 +38,20 @@ TEST_F(SuggestionWindow, AFewLettersOfANameOfferItAndEnterChoosesIt)
 
     press(Qt::Key_Return);
     EXPECT_FALSE(popup.isVisible());
-    EXPECT_EQ(main->OrgName->currentText(), QStringLiteral("Аптека «Здоровье»"));
+    EXPECT_EQ(ui().OrgName->currentText(), QStringLiteral("Аптека «Здоровье»"));
     EXPECT_EQ(redHouses(), std::vector<std::string>{"улица Ленина 7"});
     EXPECT_EQ(organisations(), std::vector<std::string>{"Аптека «Здоровье»"});
-    EXPECT_EQ(main->Street->currentText(), QStringLiteral("улица Ленина"));
-    EXPECT_EQ(main->HouseEdit->currentText(), QStringLiteral("7"));
+    EXPECT_EQ(ui().Street->currentText(), QStringLiteral("улица Ленина"));
+    EXPECT_EQ(ui().HouseEdit->currentText(), QStringLiteral("7"));
     // The keys stay where the user types.
-    EXPECT_EQ(focused(), main->OrgName);
+    EXPECT_EQ(focused(), ui().OrgName);
 }
 
 TEST_F(SuggestionWindow, ArrowsMoveThroughTheLinesAndEscapeOnlyClosesThem)
 {
-    focusOn(main->OrgName);
+    focusOn(ui().OrgName);
     typeKeys(QStringLiteral("аптек"));
-    SuggestionPopup& popup = popupOf(main->OrgName);
+    SuggestionPopup& popup = popupOf(ui().OrgName);
     ASSERT_EQ(lines(popup), (QStringList{QStringLiteral("Аптека «Здоровье»"), QStringLiteral("Аптека № 2"),
                                          QStringLiteral("Ветеринарная аптека")}));
     press(Qt::Key_Down);
@@ -59,11 +59,11 @@ TEST_F(SuggestionWindow, ArrowsMoveThroughTheLinesAndEscapeOnlyClosesThem)
     press(Qt::Key_Down); // stays on the last line
     press(Qt::Key_Up);
     EXPECT_EQ(popup.CurrentRow(), 1);
-    EXPECT_EQ(main->OrgName->currentText(), QStringLiteral("аптек")); // moving chooses nothing
+    EXPECT_EQ(ui().OrgName->currentText(), QStringLiteral("аптек")); // moving chooses nothing
 
     press(Qt::Key_Escape);
     EXPECT_FALSE(popup.isVisible());
-    EXPECT_EQ(main->OrgName->currentText(), QStringLiteral("аптек"));
+    EXPECT_EQ(ui().OrgName->currentText(), QStringLiteral("аптек"));
     EXPECT_TRUE(main->isVisible());
     EXPECT_TRUE(redHouses().empty());
 
@@ -73,7 +73,7 @@ TEST_F(SuggestionWindow, ArrowsMoveThroughTheLinesAndEscapeOnlyClosesThem)
     const QRect second = popup.visualRect(popup.model()->index(1, 0));
     QTest::mouseClick(popup.viewport(), Qt::LeftButton, Qt::NoModifier, second.center());
     EXPECT_FALSE(popup.isVisible());
-    EXPECT_EQ(main->OrgName->currentText(), QStringLiteral("Аптека № 2"));
+    EXPECT_EQ(ui().OrgName->currentText(), QStringLiteral("Аптека № 2"));
     EXPECT_EQ(redHouses(), std::vector<std::string>{"Садовая 8 к2"});
 }
 
@@ -81,50 +81,50 @@ TEST_F(SuggestionWindow, StreetAndNumberOnOneLineFindTheHouse)
 {
     for (const QString& typed : {QStringLiteral("ленина 5"), QStringLiteral("5 ленина")}) {
         SCOPED_TRACE(typed.toStdString());
-        main->Street->SetText(QString());
-        focusOn(main->Street);
+        ui().Street->SetText(QString());
+        focusOn(ui().Street);
         typeKeys(typed);
-        SuggestionPopup& popup = popupOf(main->Street);
+        SuggestionPopup& popup = popupOf(ui().Street);
         ASSERT_TRUE(popup.isVisible());
         EXPECT_EQ(lines(popup), (QStringList{QStringLiteral("улица Ленина, 5"), QStringLiteral("улица Ленина, 50")}));
 
         press(Qt::Key_Return);
-        EXPECT_EQ(main->Street->currentText(), QStringLiteral("улица Ленина"));
-        EXPECT_EQ(main->HouseEdit->currentText(), QStringLiteral("5"));
+        EXPECT_EQ(ui().Street->currentText(), QStringLiteral("улица Ленина"));
+        EXPECT_EQ(ui().HouseEdit->currentText(), QStringLiteral("5"));
         EXPECT_EQ(redHouses(), std::vector<std::string>{"улица Ленина 5"});
         EXPECT_EQ(organisations(), std::vector<std::string>{"Кафе «Уют»"});
         // The street was chosen as if typed: its numbers are offered.
-        EXPECT_EQ(main->HouseEdit->Count(), 3);
+        EXPECT_EQ(ui().HouseEdit->Count(), 3);
     }
 }
 
 TEST_F(SuggestionWindow, EnterInTheNumberBoxSearchesAndNumbersAreReadAsPeopleWriteThem)
 {
-    focusOn(main->Street);
+    focusOn(ui().Street);
     typeKeys(QStringLiteral("Садовая"));
-    EXPECT_FALSE(popupOf(main->Street).isVisible()); // the one line would be what is typed
-    ASSERT_EQ(main->HouseEdit->Count(), 3);
+    EXPECT_FALSE(popupOf(ui().Street).isVisible()); // the one line would be what is typed
+    ASSERT_EQ(ui().HouseEdit->Count(), 3);
 
-    focusOn(main->HouseEdit);
+    focusOn(ui().HouseEdit);
     typeKeys(QStringLiteral("12"));
     press(Qt::Key_Return);
     EXPECT_EQ(redHouses(), std::vector<std::string>{"Садовая 12"});
     EXPECT_EQ(organisations(), std::vector<std::string>{"Ветеринарная аптека"});
 
-    main->HouseEdit->SetText(QString());
+    ui().HouseEdit->SetText(QString());
     typeKeys(QStringLiteral("8 корп. 2"));
-    SuggestionPopup& popup = popupOf(main->HouseEdit);
+    SuggestionPopup& popup = popupOf(ui().HouseEdit);
     ASSERT_TRUE(popup.isVisible());
     EXPECT_EQ(lines(popup), QStringList{QStringLiteral("8 к2")});
     press(Qt::Key_Return);
-    EXPECT_EQ(main->HouseEdit->currentText(), QStringLiteral("8 к2"));
+    EXPECT_EQ(ui().HouseEdit->currentText(), QStringLiteral("8 к2"));
     EXPECT_EQ(redHouses(), std::vector<std::string>{"Садовая 8 к2"});
     EXPECT_EQ(organisations(), std::vector<std::string>{"Аптека № 2"});
 }
 
 TEST_F(SuggestionWindow, EnterInTheStreetBoxSearchesTheWholeStreet)
 {
-    focusOn(main->Street);
+    focusOn(ui().Street);
     typeKeys(QStringLiteral("Садовая"));
     press(Qt::Key_Return);
     EXPECT_TRUE(main->State().StreetMode);
@@ -189,9 +189,9 @@ TEST_F(SuggestionWindow, AnotherStreetChosenByEnterIsShownAloneWhateverWasChosen
 
 TEST_F(SuggestionWindow, AnExactNameTypedStillChoosesAsBefore)
 {
-    focusOn(main->OrgName);
+    focusOn(ui().OrgName);
     typeKeys(QStringLiteral("Кафе «Уют»"));
     EXPECT_EQ(redHouses(), std::vector<std::string>{"улица Ленина 5"});
     EXPECT_EQ(organisations(), std::vector<std::string>{"Кафе «Уют»"});
-    EXPECT_FALSE(popupOf(main->OrgName).isVisible());
+    EXPECT_FALSE(popupOf(ui().OrgName).isVisible());
 }

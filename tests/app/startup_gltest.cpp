@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 
 #include "app/FinishWindow.h"
+#include "MainControls.h"
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
 #include "base/Cp1251.h"
@@ -195,8 +196,8 @@ TEST_F(Startup, DirectoryFillsTheSearchListsWhileTheSplashShows)
     start();
     EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
     EXPECT_EQ(windows->fm_main->Records().size(), 2u);
-    EXPECT_EQ(windows->fm_main->OrgName->Count(), 2);
-    EXPECT_EQ(windows->fm_main->Street->Count(), 1);
+    EXPECT_EQ(controlsOf(*windows->fm_main).OrgName->Count(), 2);
+    EXPECT_EQ(controlsOf(*windows->fm_main).Street->Count(), 1);
 }
 
 TEST_F(Startup, MissingDirectoryLeavesTheSplashAndTheDesignedPosition)

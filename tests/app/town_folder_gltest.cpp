@@ -1,6 +1,7 @@
 // Start-up on a town folder named on the command line, and the town's own title.
 #include "AppFixture.h"
 
+#include "MainControls.h"
 #include "app/MainWindow.h"
 #include "data/TownIniWriter.h"
 #include "directory/SortedComboBox.h"
@@ -39,7 +40,7 @@ TEST_F(TownFolderStartup, FolderElsewhereIsLoadedAndItsTownIniNamesTheWindow)
     Tfm_main* main = windows->fm_main;
     EXPECT_EQ(main->windowTitle(), "Тверь, центр");
     EXPECT_EQ(main->Records().size(), 2u);
-    EXPECT_EQ(main->OrgName->Count(), 2);
+    EXPECT_EQ(controlsOf(*main).OrgName->Count(), 2);
     EXPECT_NE(windows->fm_start, nullptr);
     // The working directory is still the program's folder.
     EXPECT_EQ(QDir::currentPath(), QDir(programFolder()).canonicalPath());

@@ -1,0 +1,69 @@
+#include "app/MapViewInput.h"
+
+#include "map/MainScene.h"
+#include "map/MapState.h"
+#include "engine/scene/GxCadencer.h"
+#include "navigation/FrameCadence.h"
+#include "navigation/FrameLoop.h"
+#include "navigation/PointerInput.h"
+
+MapViewInput::MapViewInput(MapState& state, MainScene& scene, const KeyStateSource& keys, MapPointer& pointer,
+                           MapPicker& picker)
+    : m_state(state), m_scene(scene), m_pointer(pointer),
+      m_frameLoop(std::make_unique<FrameLoop>(state, scene, keys, pointer, picker))
+{
+}
+
+MapViewInput::~MapViewInput() = default;
+
+void MapViewInput::StartFrames()
+{
+    m_cadencer = std::make_unique<TGxCadencer>();
+    m_cadencer->OnProgress = [this](TGxComponent*, double, double) { Tick(); };
+    m_cadencer->SetScene(&m_scene.GxScene);
+    m_cadence = std::make_unique<FrameCadence>(*m_cadencer);
+    m_cadence->WatchInput();
+}
+
+void MapViewInput::Tick()
+{
+    const bool changed = m_frameLoop->Tick();
+    if (m_cadence)
+        m_cadence->TickDone(changed);
+}
+
+void MapViewInput::Shown()
+{
+    m_state.IntroClimb = true;
+    SceneChanged();
+}
+
+void MapViewInput::SceneChanged()
+{
+    if (m_cadence)
+        m_cadence->Wake();
+}
+
+bool MapViewInput::MouseDown(Qt::MouseButton button, int x, int y, const Select& select)
+{
+    // Decided by the mode the press came in, before the selection acts on it.
+    const bool choosing = button == Qt::LeftButton && !m_state.PanMode;
+    if (select)
+        select(button, x, y);
+    return choosing;
+}
+
+void MapViewInput::PointerOverView()
+{
+    ::PointerOverView(m_state);
+}
+
+void MapViewInput::PointerOverWindow()
+{
+    ::PointerOverWindow(m_state, m_pointer);
+}
+
+bool MapViewInput::Wheel(double wheelDelta)
+{
+    return WheelZoom(m_state, *m_scene.GxFreeCamera, m_pointer.Cursor(), wheelDelta);
+}

@@ -1,0 +1,137 @@
+// The map view's input and frames without the view: a scripted pointer and
+// keys, and a picker that finds nothing.
+#include "map/MainScene.h"
+#include "map/MapState.h"
+#include "app/MapViewInput.h"
+#include "engine/objects/GxDummyCube.h"
+#include "engine/scene/GxCadencer.h"
+#include "engine/scene/GxCamera.h"
+#include "navigation/FrameCadence.h"
+#include "navigation/MapInput.h"
+#include "platform/KeyState.h"
+#include "support/VectorAsserts.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+class EmptyGround : public MapPicker {
+public:
+    TGxBaseSceneObject* ObjectAtPixel(int, int) override { return nullptr; }
+    bool PixelOnGroundPlane(const TGxVector&, float, TGxVector&) override { return false; }
+};
+
+class MapViewInputTest : public ::testing::Test {
+protected:
+    // The camera hangs under its target: its position is its offset from it.
+    float distance() const
+    {
+        const auto& p = scene.GxFreeCamera->Position();
+        return std::sqrt(p.X() * p.X() + p.Y() * p.Y() + p.Z() * p.Z());
+    }
+
+    bool restingForGood() const { return view.Cadence()->Resting() && !view.Cadence()->Paced(); }
+
+    MapState state;
+    MainScene scene;
+    ScriptedKeyState keys;
+    ScriptedPointer pointer;
+    EmptyGround picker;
+    MapViewInput view{state, scene, keys, pointer, picker};
+};
+
+TEST_F(MapViewInputTest, FramesTickFromStartFramesOnAndRestWhenNothingMoves)
+{
+    EXPECT_EQ(view.Cadencer(), nullptr);
+    EXPECT_EQ(view.Cadence(), nullptr);
+    view.Tick(); // ticks by hand before the frames start reach the frame loop alone
+
+    view.StartFrames();
+    ASSERT_NE(view.Cadencer(), nullptr);
+    ASSERT_NE(view.Cadence(), nullptr);
+    EXPECT_EQ(view.Cadencer()->Scene(), &scene.GxScene);
+
+    // The cadencer's tick is a frame of the map: the climb lifts the camera.
+    view.Shown();
+    EXPECT_TRUE(state.IntroClimb);
+    const float height = scene.GxFreeCamera->Position().Z();
+    view.Cadencer()->Progress();
+    EXPECT_GT(scene.GxFreeCamera->Position().Z(), height);
+    EXPECT_FALSE(restingForGood()) << "at most until the next display refresh";
+
+    // Still: a tick that changes nothing lets the frames rest until woken.
+    state.IntroClimb = false;
+    for (int i = 0; i < 3; ++i) {
+        view.SceneChanged(); // no waiting for the display's refresh here
+        view.Cadencer()->Progress();
+    }
+    EXPECT_TRUE(restingForGood());
+    view.SceneChanged();
+    EXPECT_FALSE(view.Cadence()->Resting());
+}
+
+TEST_F(MapViewInputTest, APressChoosesWithTheLeftButtonOutsidePanModeOnly)
+{
+    const struct {
+        Qt::MouseButton button;
+        bool panning;
+        bool chooses;
+    } cases[] = {
+        {Qt::LeftButton, false, true},
+        {Qt::LeftButton, true, false},
+        {Qt::RightButton, false, false},
+        {Qt::MiddleButton, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "button " << c.button << (c.panning ? " panning" : ""));
+        state.PanMode = c.panning;
+        std::vector<std::tuple<Qt::MouseButton, int, int>> selected;
+        const bool chose =
+            view.MouseDown(c.button, 12, 34, [&](Qt::MouseButton b, int x, int y) { selected.emplace_back(b, x, y); });
+        EXPECT_EQ(chose, c.chooses);
+        // The selection hears every press, and decides itself what it does.
+        EXPECT_EQ(selected, (std::vector<std::tuple<Qt::MouseButton, int, int>>{{c.button, 12, 34}}));
+    }
+}
+
+TEST_F(MapViewInputTest, TheWheelZoomsOnlyWhileThePointerIsOverTheViewOutsidePanMode)
+{
+    const struct {
+        const char* what;
+        bool overView;
+        MapCursor cursor;
+        double delta;
+        float factor;
+    } cases[] = {
+        {"away from the user", true, MapCursor::Blank, 120, 1.1f},
+        {"toward the user, two notches", true, MapCursor::Blank, -240, 1 / 1.21f},
+        {"over the window", false, MapCursor::Blank, 120, 1},
+        {"pan mode", true, MapCursor::Hand, 120, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.overView)
+            view.PointerOverView();
+        else
+            view.PointerOverWindow();
+        pointer.SetCursor(c.cursor);
+        const float before = distance();
+        EXPECT_EQ(view.Wheel(c.delta), c.factor != 1);
+        EXPECT_NEAR(distance(), before * c.factor, 1e-4f * before);
+    }
+}
+
+TEST_F(MapViewInputTest, ThePointerOverTheWindowBlanksTheViewsPointer)
+{
+    pointer.SetCursor(MapCursor::Hand);
+    view.PointerOverView();
+    EXPECT_TRUE(state.PointerInViewer);
+    view.PointerOverWindow();
+    EXPECT_FALSE(state.PointerInViewer);
+    EXPECT_EQ(pointer.Cursor(), MapCursor::Blank);
+}
+
+} // namespace
