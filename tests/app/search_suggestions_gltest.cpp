@@ -148,42 +148,42 @@ TEST_F(SuggestionWindow, AnotherStreetChosenByEnterIsShownAloneWhateverWasChosen
     const Case cases[] = {
         {"street and number on one line",
          [&] {
-             retype(main->Street, QStringLiteral("ленина 5"));
+             retype(ui().Street, QStringLiteral("ленина 5"));
              press(Qt::Key_Return);
          }},
         {"the street's own line",
          [&] {
-             retype(main->Street, QStringLiteral("ленин"));
+             retype(ui().Street, QStringLiteral("ленин"));
              press(Qt::Key_Return);
          }},
         {"an organisation's name",
          [&] {
-             retype(main->OrgName, QStringLiteral("Кафе «Уют»"));
+             retype(ui().OrgName, QStringLiteral("Кафе «Уют»"));
          }},
         {"street, number and the search button",
          [&] {
-             main->Street->SetText(QStringLiteral("улица Ленина"));
-             main->HouseEdit->SetText(QStringLiteral("5"));
-             main->bt_search->click();
+             ui().Street->SetText(QStringLiteral("улица Ленина"));
+             ui().HouseEdit->SetText(QStringLiteral("5"));
+             ui().bt_search->click();
          }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
         c.choose();
-        ASSERT_EQ(main->Street->currentText(), QStringLiteral("улица Ленина"));
+        ASSERT_EQ(ui().Street->currentText(), QStringLiteral("улица Ленина"));
         ASSERT_FALSE(organisations().empty());
 
-        retype(main->Street, QStringLiteral("Садов"));
-        SuggestionPopup& popup = popupOf(main->Street);
+        retype(ui().Street, QStringLiteral("Садов"));
+        SuggestionPopup& popup = popupOf(ui().Street);
         ASSERT_TRUE(popup.isVisible());
         ASSERT_EQ(lines(popup).value(0), QStringLiteral("Садовая"));
         press(Qt::Key_Return);
-        EXPECT_EQ(main->Street->currentText(), QStringLiteral("Садовая"));
-        EXPECT_EQ(main->HouseEdit->currentText(), QString());
+        EXPECT_EQ(ui().Street->currentText(), QStringLiteral("Садовая"));
+        EXPECT_EQ(ui().HouseEdit->currentText(), QString());
         EXPECT_TRUE(main->State().StreetMode);
         EXPECT_EQ(redHouses(), (std::vector<std::string>{"Садовая 12", "Садовая 8 к2", "Садовая 8"}));
         EXPECT_EQ(organisations(), (std::vector<std::string>{"Ветеринарная аптека", "Аптека № 2"}));
-        EXPECT_EQ(main->HouseEdit->Count(), 3); // the new street's numbers
+        EXPECT_EQ(ui().HouseEdit->Count(), 3); // the new street's numbers
     }
 }
 
