@@ -13,6 +13,7 @@ const std::vector<Target>& targets()
         {"landmarks", runLandmarkList, landmarkListSeeds},
         {"library", runMaterialLibrary, materialLibrarySeeds},
         {"directory", runDirectory, directorySeeds},
+        {"places", runOrgPlaces, orgPlacesSeeds},
         {"mesh3ds", runMesh3DS, mesh3DSSeeds},
         {"bmp", runBmp, bmpSeeds},
         {"jpeg", runJpeg, jpegSeeds},

@@ -11,6 +11,7 @@
 #include "data/LandmarkListWriter.h"
 #include "data/MaterialLibraryWriter.h"
 #include "data/OrgDirectoryWriter.h"
+#include "data/OrgPlacesWriter.h"
 #include "data/TownIniWriter.h"
 #include "data/TownModelWriter.h"
 #include "engine/materials/JpegEncoder.h"
@@ -219,6 +220,28 @@ Files directorySeeds()
     return {{"demo", text(writeOrgDirectory(smallTown().organisations))},
             {"empty", text(writeOrgDirectory({}))},
             {"negative-count", text(writeOrgDirectory({}, -1))}};
+}
+
+Files orgPlacesSeeds()
+{
+    // Every place kind, hours empty, Cyrillic and at the bound.
+    OrgPlaces mixed;
+    OrgPlace inHouse;
+    inHouse.place = OrgPlace::Place::House;
+    inHouse.house = 11;
+    inHouse.kind = 4;
+    inHouse.hours = "Mo-Fr 09:00-18:00; Sa 10:00-16:00; PH off";
+    OrgPlace atPoint;
+    atPoint.place = OrgPlace::Place::Point;
+    atPoint.x = -312.5f;
+    atPoint.y = 97.25f;
+    atPoint.kind = 17;
+    atPoint.hours = "пн-пт 9:00-18:00 \"по записи\"";
+    OrgPlace unplaced;
+    OrgPlace longHours = atPoint;
+    longHours.hours = std::string(255, '7');
+    mixed.entries = {inHouse, atPoint, unplaced, longHours, inHouse};
+    return {{"mixed", text(writeOrgPlaces(mixed))}, {"empty", text(writeOrgPlaces({}))}};
 }
 
 Files mesh3DSSeeds()

@@ -5,6 +5,7 @@
 #include "base/ByteReader.h"
 #include "base/FileSource.h"
 #include "data/OrgDirectoryReader.h"
+#include "data/OrgPlacesReader.h"
 #include "data/LandmarkListReader.h"
 #include "data/TownIniReader.h"
 #include "data/TownModelReader.h"
@@ -109,6 +110,18 @@ Result runDirectory(std::string_view input)
         const OrgDirectory dir = readOrgDirectory(in);
         if (dir.truncationError)
             throw EGxError(*dir.truncationError);
+    });
+}
+
+Result runOrgPlaces(std::string_view input)
+{
+    ByteReader in = readerOf(input, "orgplaces.dat");
+    return guarded([&] {
+        const OrgPlaces places = readOrgPlaces(in);
+        // The layout has one form for each content: no padding, nothing clipped.
+        const ByteWriter written = writeOrgPlaces(places);
+        if (std::string_view(written.data().data(), written.size()) != input)
+            throw std::logic_error("orgplaces.dat written back differs from what was read");
     });
 }
 

@@ -26,6 +26,11 @@ Files materialLibrarySeeds();
 Result runDirectory(std::string_view input);
 Files directorySeeds();
 
+// An orgplaces.dat (the organisations' places, kinds and hours); what is
+// read must write back to the very bytes it was read from.
+Result runOrgPlaces(std::string_view input);
+Files orgPlacesSeeds();
+
 // A 3DS mesh into a free form with a material library (so the file's
 // materials are made too); texture files named by it are missing.
 Result runMesh3DS(std::string_view input);
