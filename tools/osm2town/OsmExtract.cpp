@@ -1,5 +1,7 @@
 #include "OsmExtract.h"
 
+#include "PbfBlobHeaders.h"
+
 #include <osmium/io/any_compression.hpp>
 #include <osmium/io/any_input.hpp>
 #include <osmium/io/reader.hpp>
@@ -101,7 +103,10 @@ OsmExtract readOsmExtract(std::string_view bytes, const std::function<void(std::
         throw ImportError("файл пуст");
     OsmExtract out;
     try {
-        const osmium::io::File file(bytes.data(), bytes.size(), sniffOsmFormat(bytes));
+        const std::string format = sniffOsmFormat(bytes);
+        if (format == "pbf")
+            checkPbfBlobHeaders(bytes);
+        const osmium::io::File file(bytes.data(), bytes.size(), format);
         osmium::io::Reader reader(file, osmium::osm_entity_bits::nwr, osmium::io::read_meta::no);
         const osmium::Box box = reader.header().box();
         if (box.valid())
