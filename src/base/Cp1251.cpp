@@ -57,7 +57,11 @@ QString decode(std::string_view bytes)
     return result;
 }
 
-bool encode(const QString& text, std::string& out)
+namespace {
+
+// Byte by byte; a combining mark is dropped when `dropMarks`, else like any
+// character the code page lacks.
+bool encodeChars(const QString& text, std::string& out, bool dropMarks)
 {
     out.clear();
     out.reserve(static_cast<std::size_t>(text.size()));
@@ -66,12 +70,24 @@ bool encode(const QString& text, std::string& out)
         unsigned char b = 0;
         if (toByte(c.unicode(), b)) {
             out.push_back(static_cast<char>(b));
-        } else {
+        } else if (!(dropMarks && c.isMark())) {
             out.push_back('?');
             complete = false;
         }
     }
     return complete;
+}
+
+} // namespace
+
+bool encode(const QString& text, std::string& out)
+{
+    if (encodeChars(text, out, false))
+        return true;
+    // A letter typed or pasted as a base and a combining mark ("и" and U+0306)
+    // is the code page's own letter once composed ("й"); a mark still left
+    // has no byte and the letter reads right without it.
+    return encodeChars(text.normalized(QString::NormalizationForm_C), out, true);
 }
 
 std::string encodeLossy(const QString& text)

@@ -12,8 +12,10 @@ namespace cp1251 {
 // U+0098 so that decoding stays one-to-one.
 QString decode(std::string_view bytes);
 
-// Encodes to Windows-1251. Returns false (and leaves `out` with '?' in place of
-// each such character) when the text holds a character the code page lacks.
+// Encodes to Windows-1251, composed first (NFC: "и" and a combining breve is
+// "й"), dropping the combining marks still left. Returns false (and leaves
+// `out` with '?' in place of each such character) when the text holds a
+// character the code page lacks.
 bool encode(const QString& text, std::string& out);
 
 // Encodes, replacing characters the code page lacks by '?'.

@@ -35,3 +35,25 @@ TEST(Cp1251, ReportsCharactersOutsideTheCodePage)
     EXPECT_TRUE(cp1251::encode(QString::fromUtf8("Улица №5 «Ёлка»"), out));
     EXPECT_EQ(out, "\xD3\xEB\xE8\xF6\xE0 \xB9" "5 \xAB\xA8\xEB\xEA\xE0\xBB");
 }
+
+TEST(Cp1251, ALetterAndItsCombiningMarkAreTheCodePagesLetter)
+{
+    struct Case {
+        const char* utf8;
+        const char* expected; // UTF-8 of the Windows-1251 result
+        bool complete;
+    } cases[] = {
+        {"Гаи\u0306дара", "Гайдара", true},
+        {"И\u0306ошкар-Ола", "Йошкар-Ола", true},
+        {"е\u0308лка, Е\u0308", "ёлка, Ё", true},
+        {"ё\u0301", "ё", true},        // no composed form: the mark goes
+        {"\u0301", "", true},
+        {"cafe\u0301", "caf?", false}, // composed, but "é" is not in the code page
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.utf8);
+        std::string out;
+        EXPECT_EQ(cp1251::encode(QString::fromUtf8(c.utf8), out), c.complete);
+        EXPECT_EQ(out, cp1251::fromUtf8(c.expected));
+    }
+}

@@ -121,6 +121,24 @@ TEST(SortedComboBox, TextOutsideTheCodePageEqualsNoStoredText)
     EXPECT_EQ(box.RawText(), std::string());
 }
 
+TEST(SortedComboBox, ALetterTypedWithACombiningMarkIsTheCodePagesOwn)
+{
+    struct Case {
+        const char* typed;
+        const char* stored;
+    } cases[] = {
+        {"улица Гаи\u0306дара", "улица Гайдара"},
+        {"Е\u0308лкина", "Ёлкина"},
+        {"ё\u0301лка", "ёлка"}, // no letter of the code page takes the mark: it goes
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        SortedComboBox box;
+        type(box.lineEdit(), QString::fromUtf8(c.typed));
+        EXPECT_EQ(box.RawText(), ru(c.stored));
+    }
+}
+
 TEST(LoadOrgDirectory, FillsRecordsNamesAndDistinctStreetsSorted)
 {
     TempDir dir;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 // The normal the map gives a polygon: from its first three nodes.
 float normalZ(const Polygon& p) { return cross(p[1] - p[0], p[2] - p[0]); }
@@ -36,6 +38,35 @@ TEST(Osm2TownGeometry, LocalMetresAtTheMapScale)
     EXPECT_TRUE(MapProjection::insideSquare(Vec2{470, -470}));
     EXPECT_FALSE(MapProjection::insideSquare(Vec2{470.01f, 0}));
     EXPECT_FALSE(MapProjection::insideSquare(Polygon{{0, 0}, {1, 0}, {0, -471}}));
+}
+
+TEST(Osm2TownGeometry, LongitudesAreTakenTheShortWayRound)
+{
+    struct Case {
+        double centre, lon;
+        double east; // degrees east of the centre
+    } cases[] = {
+        {37.6, 37.7, 0.1},      {37.6, 37.5, -0.1},   {179.9, -179.9, 0.2}, {-179.9, 179.9, -0.2},
+        {180, -179.99, 0.01},   {-180, 179.99, -0.01}, {0, 180, 180},       {0, -180, 180},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lon << " seen from " << c.centre);
+        const MapProjection projection(65, c.centre);
+        EXPECT_NEAR(projection.longitudeFromCentre(c.lon), c.east, 1e-9);
+        // A degree of longitude at 65 N is 46,993 m.
+        const double x = c.east * 46993 * mapscale::kUnitsPerMetre;
+        EXPECT_NEAR(projection.toMap(65, c.lon).x, x, 1e-4 * std::fabs(x) + 1e-3);
+    }
+    struct Extent {
+        double west, east, middle;
+    } extents[] = {
+        {37.5, 37.7, 37.6}, {-0.1, 0.1, 0}, {-179.95, 179.85, 179.95}, {-179.9, 179.9, 180},
+        {179.9, -179.9, 180}, {179.8, -179.9, 179.95}, {-170, 179, -175.5},
+    };
+    for (const Extent& e : extents) {
+        SCOPED_TRACE(testing::Message() << e.west << " to " << e.east);
+        EXPECT_NEAR(MapProjection::middleLongitude(e.west, e.east), e.middle, 1e-9);
+    }
 }
 
 TEST(Osm2TownGeometry, OutlinesTurnLeftFromTheirFirstNode)

@@ -19,6 +19,9 @@
 
 #include <gtest/gtest.h>
 
+#include <protozero/pbf_reader.hpp>
+#include <protozero/pbf_writer.hpp>
+
 #include <filesystem>
 #include <functional>
 #include <fstream>
@@ -45,6 +48,61 @@ std::vector<std::vector<std::string>> houseTexts(const ImportedTown& t)
 void save(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string load(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+// A PBF extract as its blobs: each a header message and the blob's bytes.
+struct PbfBlob {
+    std::string header;
+    std::string data;
+};
+
+std::vector<PbfBlob> pbfBlobs(const std::string& pbf)
+{
+    std::vector<PbfBlob> out;
+    std::size_t at = 0;
+    while (at + 4 <= pbf.size()) {
+        const auto byte = [&](std::size_t i) { return std::uint32_t(static_cast<unsigned char>(pbf[at + i])); };
+        const std::size_t size = byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
+        PbfBlob blob{pbf.substr(at + 4, size), {}};
+        protozero::pbf_reader header(blob.header);
+        std::size_t dataSize = 0;
+        while (header.next())
+            if (header.tag() == 3)
+                dataSize = std::size_t(header.get_int32());
+            else
+                header.skip();
+        blob.data = pbf.substr(at + 4 + size, dataSize);
+        at += 4 + size + dataSize;
+        out.push_back(std::move(blob));
+    }
+    return out;
+}
+
+std::string pbfFile(const std::vector<PbfBlob>& blobs)
+{
+    std::string out;
+    for (const PbfBlob& b : blobs) {
+        const std::uint32_t n = std::uint32_t(b.header.size());
+        out += {char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
+        out += b.header + b.data;
+    }
+    return out;
+}
+
+std::string blobHeader(const std::optional<std::string>& type, std::size_t dataSize)
+{
+    std::string out;
+    protozero::pbf_writer header(out);
+    if (type)
+        header.add_string(1, *type);
+    header.add_int32(3, std::int32_t(dataSize));
+    return out;
 }
 } // namespace
 
@@ -182,7 +240,7 @@ TEST(Osm2TownImport, OrganisationsFindTheirHouse)
     f.square(2, 20, 100, 0, 30, {{"building", "yes"}, {"addr:street", "улица Руставели"}, {"addr:housenumber", "3"}});
     f.square(3, 30, 200, 0, 30,
              {{"building", "yes"}, {"addr:street", "улица Руставели"}, {"addr:housenumber", "5"},
-              {"shop", "mall"}, {"name", "ТЦ Руставели"}, {"website", "https://www.rustaveli-mall-moscow.ru/"}});
+              {"shop", "mall"}, {"name", "ТЦ Руставели"}, {"website", "http://www.rustaveli-mall-moscow.ru/"}});
     f.square(4, 40, 300, 0, 30, {{"building", "yes"}});
     // Its own address, written as the house's is: they join.
     f.node(50, 500, 500,
@@ -570,5 +628,154 @@ TEST(Osm2TownImport, TheTownIsNamedByThePlaceNearestTheCentre)
         const ImportedTown town = import(f);
         EXPECT_EQ(town.title, c.title);
         EXPECT_NE(formatReport(town.report).find(*c.title ? c.title : "нет названия"), std::string::npos);
+    }
+}
+
+TEST(Osm2TownImport, TheNewTownIsOnTheDiskBeforeTheOldOneGoes)
+{
+    TempDir dir;
+    OsmFixture f;
+    f.square(1, 10, 0, 0, 20, {{"building", "yes"}});
+    const ImportedTown town = import(f);
+    const std::string folder = dir.file("town");
+    auto entries = [&] {
+        std::size_t n = 0;
+        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
+            ++n;
+        return n;
+    };
+    const SyncToDisk nothing = [](const std::filesystem::path&) {};
+
+    // Each sync in order, with the title then in the town folder and the
+    // number of entries beside it.
+    struct Step {
+        std::string synced;
+        std::string title;
+        std::size_t beside;
+    };
+    std::vector<Step> steps;
+    writeTownFolder(town, folder, "test.osm", "Прежний", nothing);
+    writeTownFolder(town, folder, "test.osm", "Новый", [&](const std::filesystem::path& p) {
+        const std::filesystem::path root(dir.path());
+        const std::string name = p == root                 ? "parent"
+                                 : p.parent_path() == root ? "new folder"
+                                                           : "new/" + p.filename().string();
+        steps.push_back({name, readTownTitle(folder).value_or(""), entries()});
+    });
+    const std::vector<std::string> files = {"new/data.mod",        "new/data.modt", "new/fl.dat", "new/data.tmd",
+                                            "new/ATTRIBUTION.txt", "new/town.ini"};
+    ASSERT_EQ(steps.size(), files.size() + 2);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        SCOPED_TRACE(files[i]);
+        EXPECT_EQ(steps[i].synced, files[i]);
+        EXPECT_EQ(steps[i].title, "Прежний");
+    }
+    EXPECT_EQ(steps[files.size()].synced, "new folder");
+    EXPECT_EQ(steps[files.size()].title, "Прежний");
+    // The parent is synced with the new town in place and the old one still aside.
+    EXPECT_EQ(steps.back().synced, "parent");
+    EXPECT_EQ(steps.back().title, "Новый");
+    EXPECT_EQ(steps.back().beside, 2u);
+    EXPECT_EQ(readTownTitle(folder).value_or(""), "Новый");
+    EXPECT_EQ(entries(), 1u);
+
+    // A sync that fails at any step leaves the old town whole and says so.
+    writeTownFolder(town, folder, "test.osm", "Прежний", nothing);
+    for (std::size_t failing = 0; failing < steps.size(); ++failing) {
+        SCOPED_TRACE(steps[failing].synced);
+        std::size_t call = 0;
+        EXPECT_THROW(writeTownFolder(town, folder, "test.osm", "Новый",
+                                     [&](const std::filesystem::path& p) {
+                                         if (call++ == failing)
+                                             throw ImportError("не удалось записать \"" + p.string() + "\" на диск");
+                                     }),
+                     ImportError);
+        EXPECT_EQ(readTownTitle(folder).value_or(""), "Прежний");
+        EXPECT_TRUE(std::filesystem::exists(folder + "/data.mod"));
+        EXPECT_EQ(entries(), 1u);
+    }
+}
+
+TEST(Osm2TownImport, FilesAndFoldersAreSyncedOrRefused)
+{
+    TempDir dir;
+    save(dir.file("a.txt"), "x");
+    EXPECT_NO_THROW(syncToDisk(dir.file("a.txt")));
+    EXPECT_NO_THROW(syncToDisk(dir.path()));
+    EXPECT_THROW(syncToDisk(dir.file("missing")), ImportError);
+}
+
+TEST(Osm2TownImport, ATownAcrossThe180thMeridianStaysWhole)
+{
+    // A house 0.0004 degrees (18.8 m) wide at 65 N, half on each side.
+    const std::string xml = R"(<?xml version="1.0" encoding="UTF-8"?>
+<osm version="0.6" generator="test">
+ <node id="1" lat="65.0000" lon="179.9998"/>
+ <node id="2" lat="65.0000" lon="-179.9998"/>
+ <node id="3" lat="65.0002" lon="-179.9998"/>
+ <node id="4" lat="65.0002" lon="179.9998"/>
+ <way id="10"><nd ref="1"/><nd ref="2"/><nd ref="3"/><nd ref="4"/><nd ref="1"/><tag k="building" v="yes"/></way>
+</osm>
+)";
+    struct Case {
+        const char* what;
+        std::optional<std::pair<double, double>> centre;
+    } cases[] = {
+        {"centre on the east side", std::pair{65.0001, 180.0}},
+        {"centre on the west side", std::pair{65.0001, -180.0}},
+        {"centre a little west", std::pair{65.0001, 179.9}},
+        {"centre from the extract", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ImportOptions options;
+        options.centre = c.centre;
+        ImportedTown town;
+        ASSERT_NO_THROW(town = importTown(xml, options));
+        ASSERT_EQ(town.model.houses.size(), 1u);
+        float minX = 1e9f, maxX = -1e9f;
+        for (const auto& n : town.model.houses[0].nodes) {
+            minX = std::min(minX, n[0]);
+            maxX = std::max(maxX, n[0]);
+        }
+        EXPECT_NEAR(maxX - minX, 18.8f * 0.0811f, 0.01f);
+    }
+}
+
+TEST(Osm2TownImport, PbfBlobHeadersAreCheckedBeforeTheReaderTrustsThem)
+{
+    OsmFixture f;
+    f.square(1, 10, 0, 0, 20, {{"building", "yes"}});
+    const std::vector<PbfBlob> sound = pbfBlobs(pbfExtract(f.xml()));
+    ASSERT_GE(sound.size(), 2u);
+    EXPECT_EQ(importTown(pbfFile(sound), OsmFixture::options()).model.houses.size(), 1u);
+    auto withSecondHeader = [&](const std::string& header) {
+        std::vector<PbfBlob> blobs = sound;
+        blobs[1].header = header;
+        return pbfFile(blobs);
+    };
+    const std::size_t dataSize = sound[1].data.size();
+    struct Case {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"found by fuzzing", load(QUORVEL_FUZZ_FINDINGS "/osm/data-blob-header-without-a-type.pbf")},
+        {"a data blob without a type", withSecondHeader(blobHeader(std::nullopt, dataSize))},
+        {"a data blob of an empty type", withSecondHeader(blobHeader("", dataSize))},
+        {"a data blob of a type cut short", withSecondHeader(blobHeader("OSMDa", dataSize))},
+        {"a data blob typed as the file's header", withSecondHeader(blobHeader("OSMHeader", dataSize))},
+        {"a data blob past the end", withSecondHeader(blobHeader("OSMData", dataSize + 1))},
+        {"a header that is no message", withSecondHeader("\xff\xff\xff")},
+        {"a header past the end", pbfFile(sound).substr(0, 10)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_FALSE(c.bytes.empty());
+        try {
+            importTown(c.bytes, OsmFixture::options());
+            ADD_FAILURE() << "no error";
+        } catch (const ImportError& e) {
+            EXPECT_NE(std::string(e.what()).find("выгрузка повреждена"), std::string::npos) << e.what();
+        }
     }
 }

@@ -4,6 +4,7 @@
 #include "TextStandIns.h"
 
 #include "base/Cp1251.h"
+#include "directory/ContactLine.h"
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,11 @@ TEST(Osm2TownText, CharactersOutsideTheCodePageGetStandIns)
         {"Марьина Роща \u2192 Зябликово", "Марьина Роща -> Зябликово", 1, 0},
         {"漢字 ☺", "?? ?", 0, 3},
         {"a\u200bb", "ab", 1, 0},
+        // a letter and its combining mark, composed first
+        {"улица Гаи\u0306дара", "улица Гайдара", 0, 0},
+        {"Е\u0308лкина, е\u0308", "Ёлкина, ё", 0, 0},
+        {"Cafe\u0301", "Cafe", 1, 0},  // "é", then its stand-in
+        {"ё\u0301 \u20dd", "ё ", 2, 0}, // marks that join no letter of the code page go
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.in);
@@ -129,8 +135,10 @@ TEST(Osm2TownText, FieldsAreShortenedOnlyWhereTheyStayRight)
         {"email", fitEmail, "info@apteka.ru;shop@apteka.ru", "info@apteka.ru", &ImportReport::emailsFirstOfSeveral},
         {"email", fitEmail, "a.very.long.name@a-long-company-domain.ru", "", &ImportReport::emailsDropped},
         {"web", fitWeb, "http://apteka.ru", "http://apteka.ru", nullptr},
-        {"web", fitWeb, "https://www.apteka-zdorovie-moskva.ru/", "apteka-zdorovie-moskva.ru",
+        {"web", fitWeb, "http://www.apteka-zdorovie-moskva.ru/", "apteka-zdorovie-moskva.ru",
          &ImportReport::websShortened},
+        {"web", fitWeb, "https://www.apteka-zdorovie.ru/", "https://apteka-zdorovie.ru", &ImportReport::websShortened},
+        {"web", fitWeb, "https://www.apteka-zdorovie-moskva.ru/", "", &ImportReport::websDropped},
         {"web", fitWeb, "https://www.example.ru/about/contacts/moscow-branch", "", &ImportReport::websDropped},
     };
     for (const Case& c : cases) {
@@ -163,4 +171,48 @@ TEST(Osm2TownText, LongNamesEndAtAWholeWord)
     EXPECT_LE(out.size(), 100u);
     EXPECT_EQ(out.back(), '2'); // "...Слово12": Слово13 would end at byte 101
     EXPECT_EQ(report.namesCut, 1u);
+}
+
+TEST(Osm2TownText, AShortenedWebAddressOpensWithItsScheme)
+{
+    for (const char* web : {"https://www.apteka-zdorovie.ru/", "HTTPS://WWW.APTEKA-ZDOROVIE.RU/",
+                            "http://www.apteka-zdorovie-moskva.ru/", "https://www.apteka-zdorovie-moskva.ru/"}) {
+        SCOPED_TRACE(web);
+        TextStandIns text;
+        ImportReport report;
+        const std::string written = fitWeb(web, text, report);
+        if (written.empty()) {
+            EXPECT_EQ(report.websDropped, 1u);
+            continue;
+        }
+        EXPECT_EQ(report.websShortened, 1u);
+        const std::optional<QUrl> opened = ContactLine::WebAddress(cp1251::decode(written));
+        ASSERT_TRUE(opened);
+        EXPECT_EQ(opened->scheme(), QString::fromUtf8(web).section(':', 0, 0).toLower());
+    }
+}
+
+TEST(Osm2TownText, APhonesReplacedCharactersAreTalliedOnce)
+{
+    // U+2011, the no-break hyphen, becomes "-".
+    struct Case {
+        const char* in;
+        const char* out;
+        std::size_t tallied;
+    } cases[] = {
+        {"+7 495 123\u201145-67", "+7 495 123-45-67", 1},
+        {"+7 495 123\u201145-67; +7 495 765-43-21", "+7 495 123-45-67", 1},
+        {"+7 (495) 123\u201145-67, доб. 123", "+7 (495) 123-45-67", 1},
+        {"+7 (4951) 1234\u20115678-90", "+749511234567890", 1},
+        {"+7 495 123\u201145\u201167; +7 495 765\u201143-21", "+7 495 123-45-67", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.in);
+        TextStandIns text;
+        ImportReport report;
+        EXPECT_EQ(fitPhone(c.in, text, report), cp(c.out));
+        EXPECT_EQ(text.standIns(), c.tallied);
+        ASSERT_EQ(text.replacements().count("\u2011"), 1u);
+        EXPECT_EQ(text.replacements().at("\u2011").count, c.tallied);
+    }
 }

@@ -17,9 +17,31 @@ Vec2 MapProjection::toMap(double lat, double lon) const
 {
     // Equirectangular about the centre: within a town's few kilometres its
     // error is far below a metre.
-    const double east = (lon - m_lon0) * kRadians * kEarthRadius * m_cosLat0;
+    const double east = longitudeFromCentre(lon) * kRadians * kEarthRadius * m_cosLat0;
     const double north = (lat - m_lat0) * kRadians * kEarthRadius;
     return {float(east * mapscale::kUnitsPerMetre), float(north * mapscale::kUnitsPerMetre)};
+}
+
+double MapProjection::longitudeFromCentre(double lon) const
+{
+    // Across the 180th meridian 179.9 and -179.9 are 0.2 degrees apart, not 359.8.
+    double d = std::remainder(lon - m_lon0, 360.0);
+    if (d <= -180.0)
+        d += 360.0;
+    return d;
+}
+
+double MapProjection::middleLongitude(double minLon, double maxLon)
+{
+    // A town is far narrower than half the globe: a wider span (or one whose
+    // west end lies east of its east end) is the short way round across 180°.
+    const bool across = maxLon < minLon || maxLon - minLon > 180.0;
+    double mid = (minLon + maxLon) / 2 + (across ? 180.0 : 0.0);
+    if (mid > 180.0)
+        mid -= 360.0;
+    else if (mid <= -180.0)
+        mid += 360.0;
+    return mid;
 }
 
 bool MapProjection::insideSquare(Vec2 p)

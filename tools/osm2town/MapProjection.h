@@ -18,6 +18,11 @@ public:
     Vec2 toMap(double lat, double lon) const;
     double centreLat() const { return m_lat0; }
     double centreLon() const { return m_lon0; }
+    // East of the centre in degrees, in (-180, 180].
+    double longitudeFromCentre(double lon) const;
+    // The middle of an extent from its west to its east end, across the 180th
+    // meridian when the extent lies across it; in (-180, 180].
+    static double middleLongitude(double minLon, double maxLon);
 
     static bool insideSquare(Vec2 p);
     static bool insideSquare(const Polygon& p);

@@ -55,14 +55,19 @@ bool isOrganisation(const OsmTags& tags)
 
 std::string fitPhone(std::string_view utf8, TextStandIns& text, ImportReport& report)
 {
-    std::string whole = text.toCp1251(trim(utf8));
-    if (whole.size() <= OrgRecord::kPhoneCapacity)
-        return whole;
+    // Forms are tried quietly; the replacements of the value the field is
+    // taken from are tallied once.
+    TextStandIns trial;
+    const std::string_view whole = trim(utf8);
+    const std::string wholeBytes = trial.toCp1251(whole);
+    if (wholeBytes.size() <= OrgRecord::kPhoneCapacity)
+        return text.toCp1251(whole);
     bool several = false;
-    std::string first = text.toCp1251(firstValue(utf8, &several));
+    std::string_view firstUtf8 = firstValue(utf8, &several);
     if (!several) // "a, b" is also seen
-        first = text.toCp1251(trim(utf8.substr(0, utf8.find(','))));
-    if (first.size() < whole.size())
+        firstUtf8 = trim(utf8.substr(0, utf8.find(',')));
+    const std::string first = text.toCp1251(firstUtf8);
+    if (first.size() < wholeBytes.size())
         ++report.phonesFirstOfSeveral;
     if (first.size() <= OrgRecord::kPhoneCapacity)
         return first;
@@ -98,15 +103,21 @@ std::string fitWeb(std::string_view utf8, TextStandIns& text, ImportReport& repo
     std::string bytes = text.toCp1251(web);
     if (bytes.size() <= OrgRecord::kWebCapacity)
         return bytes;
-    for (std::string_view scheme : {"https://", "http://"})
-        if (startsWithNoCase(web, scheme))
-            web.remove_prefix(scheme.size());
+    // The program opens an address without a scheme as "http://": only that
+    // scheme may go, "https://" stays.
+    std::string_view secure;
+    if (startsWithNoCase(web, "https://")) {
+        secure = web.substr(0, 8);
+        web.remove_prefix(8);
+    } else if (startsWithNoCase(web, "http://")) {
+        web.remove_prefix(7);
+    }
     if (startsWithNoCase(web, "www."))
         web.remove_prefix(4);
     if (web.ends_with('/'))
         web.remove_suffix(1);
     TextStandIns quiet;
-    bytes = quiet.toCp1251(web);
+    bytes = quiet.toCp1251(std::string(secure) + std::string(web));
     if (bytes.size() <= OrgRecord::kWebCapacity) {
         ++report.websShortened;
         return bytes;

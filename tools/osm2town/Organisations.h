@@ -19,7 +19,8 @@
 std::string fitPhone(std::string_view utf8, TextStandIns& text, ImportReport& report);
 // The first of several addresses; never cut.
 std::string fitEmail(std::string_view utf8, TextStandIns& text, ImportReport& report);
-// Without "https://" (or "http://"), "www." and a closing "/"; never cut.
+// Without "http://", "www." and a closing "/"; "https://" is kept, since an
+// address without a scheme opens as "http://". Never cut.
 std::string fitWeb(std::string_view utf8, TextStandIns& text, ImportReport& report);
 // A name cut after its last whole word that fits.
 std::string fitName(std::string_view utf8, TextStandIns& text, ImportReport& report);

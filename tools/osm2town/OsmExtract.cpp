@@ -1,5 +1,7 @@
 #include "OsmExtract.h"
 
+#include "PbfBlobHeaders.h"
+
 #include <osmium/area/assembler.hpp>
 #include <osmium/area/multipolygon_manager.hpp>
 #include <osmium/builder/osm_object_builder.hpp>
@@ -157,7 +159,10 @@ OsmExtract readOsmExtract(std::string_view bytes, const std::function<void(std::
     std::vector<osmium::object_id_type> nodeIds;
     std::vector<osmium::memory::Buffer> kept;
     try {
-        const osmium::io::File file(bytes.data(), bytes.size(), sniffOsmFormat(bytes));
+        const std::string format = sniffOsmFormat(bytes);
+        if (format == "pbf")
+            checkPbfBlobHeaders(bytes);
+        const osmium::io::File file(bytes.data(), bytes.size(), format);
         osmium::io::Reader reader(file, osmium::osm_entity_bits::nwr, osmium::io::read_meta::no);
         const osmium::Box box = reader.header().box();
         if (box.valid())

@@ -12,7 +12,9 @@ bool encodable(char32_t c, std::string& out)
     if (c > 0xFFFF)
         return false;
     std::string b;
-    if (!cp1251::encode(QString(QChar(char16_t(c))), b))
+    // Empty for a combining mark, which the code page lacks although the
+    // program's encoding drops it quietly: here it is tallied.
+    if (!cp1251::encode(QString(QChar(char16_t(c))), b) || b.empty())
         return false;
     out += b;
     return true;
@@ -51,6 +53,12 @@ constexpr Fixed kFixed[] = {
 
 std::optional<std::string> cp1251StandIn(char32_t c)
 {
+    // A combining mark still left once the text is composed has no letter
+    // of the code page to join: the letter reads right without it.
+    const QChar::Category category = QChar::category(c);
+    if (category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining
+        || category == QChar::Mark_Enclosing)
+        return std::string();
     for (const Fixed& f : kFixed)
         if (f.from == c)
             return cp1251::fromUtf8(f.toUtf8);
@@ -74,7 +82,9 @@ std::optional<std::string> cp1251StandIn(char32_t c)
 
 std::string TextStandIns::toCp1251(std::string_view utf8)
 {
-    const QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+    // Composed first: "и" and a combining breve is the code page's "й".
+    const QString text =
+        QString::fromUtf8(utf8.data(), qsizetype(utf8.size())).normalized(QString::NormalizationForm_C);
     std::string out;
     out.reserve(utf8.size());
     for (char32_t c : text.toUcs4()) {

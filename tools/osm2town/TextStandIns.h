@@ -7,9 +7,11 @@
 #include <string_view>
 
 // UTF-8 text of the extract to the Windows-1251 bytes of the data files.
+// The text is composed first (NFC: "е" and a combining diaeresis is "ё").
 // A character the code page lacks gets the nearest form it has (a space for
 // the many spaces, an ASCII or code-page dash or quote, the letter without
-// its diacritics), else "?". Every replacement is tallied for the report.
+// its diacritics, nothing for a combining mark left over), else "?". Every
+// replacement is tallied for the report.
 class TextStandIns {
 public:
     struct Replacement {
@@ -31,5 +33,6 @@ private:
 };
 
 // The stand-in for one character the code page lacks, as Windows-1251 bytes
-// (empty for the zero-width characters, which vanish); none when there is none.
+// (empty for the zero-width characters and combining marks, which vanish);
+// none when there is none.
 std::optional<std::string> cp1251StandIn(char32_t c);

@@ -121,7 +121,8 @@ ImportedTown importTown(std::string_view bytes, const ImportOptions& options)
         const std::optional<OsmBounds> extent = osm.extent();
         if (!extent)
             throw ImportError("в выгрузке нет ни одной точки с координатами");
-        centre = {(extent->minLat + extent->maxLat) / 2, (extent->minLon + extent->maxLon) / 2};
+        centre = {(extent->minLat + extent->maxLat) / 2,
+                  MapProjection::middleLongitude(extent->minLon, extent->maxLon)};
     }
     const MapProjection projection(centre.first, centre.second);
 
@@ -190,7 +191,7 @@ std::string attributionText(const std::string& sourceName)
 }
 
 void writeTownFolder(const ImportedTown& town, const std::string& folder, const std::string& sourceName,
-                     const std::string& titleUtf8)
+                     const std::string& titleUtf8, const SyncToDisk& sync)
 {
     const fs::path target = fs::absolute(fs::path(folder)).lexically_normal();
     const fs::path parent = target.has_filename() ? target.parent_path() : target.parent_path().parent_path();
@@ -209,38 +210,63 @@ void writeTownFolder(const ImportedTown& town, const std::string& folder, const 
     fs::create_directories(parent, ec);
     if (ec)
         throw ImportError("не удалось создать папку \"" + parent.string() + "\": " + ec.message());
-    const std::string suffix = "." + std::to_string(::getpid());
+    const std::string suffix = ".pid" + std::to_string(::getpid());
     const fs::path temp = parent / (dest.filename().string() + ".osm2town-new" + suffix);
     const fs::path old = parent / (dest.filename().string() + ".osm2town-old" + suffix);
     fs::remove_all(temp, ec);
     if (!fs::create_directory(temp, ec))
         throw ImportError("не удалось создать папку \"" + temp.string() + "\": " + ec.message());
+    // Every file and the new folder reach the disk before the renames, and the
+    // old town is deleted only once the parent's new entries have: a power cut
+    // at any moment leaves the old town or the new one whole.
+    bool replacing = false;
     try {
+        auto write = [&](const char* name, std::string_view bytes) {
+            writeBytes(temp / name, bytes);
+            sync(temp / name);
+        };
         const ByteWriter model = writeTownModel(town.model);
-        writeBytes(temp / "data.mod", std::string_view(model.data().data(), model.size()));
+        write("data.mod", std::string_view(model.data().data(), model.size()));
         const ByteWriter library = writeMaterialLibrary(2, town.materials);
-        writeBytes(temp / "data.modt", std::string_view(library.data().data(), library.size()));
-        writeBytes(temp / "fl.dat", "");
+        write("data.modt", std::string_view(library.data().data(), library.size()));
+        write("fl.dat", "");
         const ByteWriter directory = writeOrgDirectory(town.organisations);
-        writeBytes(temp / "data.tmd", std::string_view(directory.data().data(), directory.size()));
-        writeBytes(temp / "ATTRIBUTION.txt", attributionText(sourceName));
+        write("data.tmd", std::string_view(directory.data().data(), directory.size()));
+        write("ATTRIBUTION.txt", attributionText(sourceName));
         if (!titleUtf8.empty())
-            writeBytes(temp / kTownIniName, writeTownIni(titleUtf8));
-        const bool replacing = fs::exists(dest);
+            write(kTownIniName, writeTownIni(titleUtf8));
+        sync(temp);
+        replacing = fs::exists(dest);
         if (replacing) {
-            fs::rename(dest, old);
+            fs::rename(dest, old, ec);
+            if (ec)
+                throw ImportError("не удалось переименовать \"" + dest.string() + "\" в \"" + old.string()
+                                  + "\": " + ec.message());
         }
         fs::rename(temp, dest, ec);
         if (ec) {
+            const std::string why = ec.message();
             if (replacing)
-                fs::rename(old, dest);
+                fs::rename(old, dest, ec);
             throw ImportError("не удалось переименовать \"" + temp.string() + "\" в \"" + dest.string()
-                              + "\": " + ec.message());
+                              + "\": " + why);
         }
-        if (replacing)
-            fs::remove_all(old, ec);
+        try {
+            sync(parent);
+        } catch (...) {
+            // The new entries may not be on the disk: put the old town back.
+            fs::rename(dest, temp, ec);
+            if (replacing && !ec)
+                fs::rename(old, dest, ec);
+            if (replacing && ec)
+                throw ImportError("не удалось записать папку \"" + parent.string() + "\" на диск, и прежний город "
+                                  "остался в \"" + old.string() + "\"");
+            throw;
+        }
     } catch (...) {
         fs::remove_all(temp, ec);
         throw;
     }
+    if (replacing)
+        fs::remove_all(old, ec);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DiskSync.h"
 #include "ImportReport.h"
 
 #include "data/MaterialLibraryWriter.h"
@@ -39,7 +40,9 @@ std::string attributionText(const std::string& sourceName);
 
 // Writes data.mod, data.modt, fl.dat, data.tmd, the attribution and, with a
 // title, town.ini into `folder`. They are written into a new folder beside
-// it that then takes its place, so a failure leaves no half-written folder.
-// An existing folder is replaced only when it holds nothing but such files.
+// it that then takes its place, so a failure leaves no half-written folder;
+// each file and folder is synced to the disk (through `sync`) before the old
+// town is let go. An existing folder is replaced only when it holds nothing
+// but such files.
 void writeTownFolder(const ImportedTown& town, const std::string& folder, const std::string& sourceName,
-                     const std::string& titleUtf8 = {});
+                     const std::string& titleUtf8 = {}, const SyncToDisk& sync = syncToDisk);
