@@ -36,8 +36,8 @@ void drawEmail(QPainter& p)
     p.drawPolygon(QPolygonF({{1.5, 7.5}, {8, 1.5}, {14.5, 7.5}}));
     p.setBrush(paper);
     p.drawRect(QRectF(1.5, 7.5, 13, 7));
-    p.drawPolyline(QPolygonF({{1.5, 14.5}, {6.5, 10.5}}));
-    p.drawPolyline(QPolygonF({{14.5, 14.5}, {9.5, 10.5}}));
+    p.drawPolyline(QPolygonF(QList<QPointF>{{1.5, 14.5}, {6.5, 10.5}}));
+    p.drawPolyline(QPolygonF(QList<QPointF>{{14.5, 14.5}, {9.5, 10.5}}));
     // The at sign: an inner ring with a tail winding round it.
     QPen at(QColor(30, 80, 200), 1.2);
     at.setCapStyle(Qt::RoundCap);
