@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include <cmath>
@@ -128,10 +129,23 @@ void PrintSnap(Printer& printer, TGxSceneViewer& view, float scale)
     PrintImage(printer, SnapImage(view, scale), 100);
 }
 
+QFont PrintFont(const QFont& screenFont, int screenDpi)
+{
+    QFont font = screenFont;
+    if (screenFont.pixelSize() > 0 && screenDpi > 0)
+        font.setPointSizeF(screenFont.pixelSize() * 72.0 / screenDpi);
+    return font;
+}
+
 void PrintOrgs(Printer& printer, const QStringList& nodeTexts, QTextEdit& printEdit)
 {
     printEdit.setPlainText(OrgListText(nodeTexts));
-    printer.PrintDocument(*printEdit.document(), QString::fromLatin1(kOrgsJobTitle));
+    QTextDocument& document = *printEdit.document();
+    // The window's font is sized in screen pixels, and a printer's pixel is
+    // a 300th or a 1200th of an inch: the list would print in type under
+    // 1 pt, all of it on one page.
+    document.setDefaultFont(PrintFont(printEdit.font(), printEdit.logicalDpiY()));
+    printer.PrintDocument(document, QString::fromLatin1(kOrgsJobTitle));
 }
 
 } // namespace Printing

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -46,7 +47,14 @@ QImage SnapImage(TGxSceneViewer& view, float scale);
 // Prints the view rendered off-screen at `scale` times its size.
 void PrintSnap(Printer& printer, TGxSceneViewer& view, float scale);
 
-// Prints the list made of `nodeTexts` through `printEdit`, whose content it replaces.
+// The font of a window shown at `screenDpi` as it is printed: a size in
+// pixels becomes the same size in points, so that the type prints as large
+// as it shows (11 pixels at 96 dots per inch print in 8.25 pt).
+QFont PrintFont(const QFont& screenFont, int screenDpi);
+
+// Prints the list made of `nodeTexts` through `printEdit`, whose content it
+// replaces, in the edit's font at its size on the screen, over as many pages
+// as it takes.
 void PrintOrgs(Printer& printer, const QStringList& nodeTexts, QTextEdit& printEdit);
 
 } // namespace Printing

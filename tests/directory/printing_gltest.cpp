@@ -21,6 +21,8 @@
 #include <QFile>
 #include <QPainter>
 #include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTextEdit>
 
 #include <gtest/gtest.h>
@@ -239,6 +241,42 @@ TEST(PrintOrgs, PrintsTheTreesTextsWithSeparatorsUnderItsTitle)
         EXPECT_EQ(title, QStringLiteral("Quorvel 2007"));
 }
 
+// A whole street of the demo town: 146 organisations, 875 lines.
+ResultsTree& wholeStreet(ResultsTree& tree)
+{
+    for (int i = 0; i < 146; ++i)
+        tree.AddSimpleRecord(org("Организация " + std::to_string(i + 1)));
+    return tree;
+}
+
+TEST(PrintOrgs, ListPrintsInTheScreensTypeSizeOverAsManyPagesAsItTakes)
+{
+    // The list takes the main window's font, sized in pixels of the screen;
+    // a printer's pixel is far smaller.
+    ResultsTree tree;
+    wholeStreet(tree);
+    QTextEdit printEdit;
+    printEdit.setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
+    const double screenPoints = 11 * 72.0 / printEdit.logicalDpiY();
+    for (const int dpi : {300, 600, 1200}) {
+        SCOPED_TRACE(testing::Message() << dpi << " dpi");
+        RecordingPrinter printer({int(8.27 * dpi), int(11.69 * dpi)}, dpi); // A4
+        Printing::PrintOrgs(printer, tree.NodeTexts(), printEdit);
+        ASSERT_EQ(printer.fonts.size(), 1u);
+        EXPECT_NEAR(printer.fonts[0].pointSizeF(), screenPoints, 0.01);
+        EXPECT_EQ(printer.fonts[0].family(), printEdit.font().family());
+        // Some 80 lines of 8 pt type to an A4 page.
+        EXPECT_GE(printer.pageCounts[0], 9);
+        EXPECT_LE(printer.pageCounts[0], 16);
+    }
+    // Twice the same.
+    RecordingPrinter printer;
+    Printing::PrintOrgs(printer, tree.NodeTexts(), printEdit);
+    Printing::PrintOrgs(printer, tree.NodeTexts(), printEdit);
+    EXPECT_EQ(printer.fonts[0], printer.fonts[1]);
+    EXPECT_EQ(printer.pageCounts[0], printer.pageCounts[1]);
+}
+
 TEST(QtPrinterPdf, WritesBothJobsToPdfFilesAndNamesAFileItCannotWrite)
 {
     TempDir folder;
@@ -282,4 +320,45 @@ TEST(QtPrinterPdf, WritesBothJobsToPdfFilesAndNamesAFileItCannotWrite)
         }
         EXPECT_EQ(QApplication::overrideCursor(), nullptr); // the hourglass is gone again
     }
+}
+
+TEST(QtPrinterPdf, WholeStreetPrintsInReadableTypeOnManyPages)
+{
+    // Read back with poppler's tools (the project's dependencies): the
+    // number of pages, and the height of the words' boxes.
+    TempDir folder;
+    const QString path = QString::fromStdString(folder.file("street.pdf"));
+    auto device = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    device->setOutputFormat(QPrinter::PdfFormat);
+    device->setOutputFileName(path);
+    QtPrinter printer(std::move(device));
+    ResultsTree tree;
+    QTextEdit printEdit;
+    printEdit.setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
+    Printing::PrintOrgs(printer, wholeStreet(tree).NodeTexts(), printEdit);
+
+    const auto run = [](const QString& program, const QStringList& arguments) {
+        QProcess process;
+        process.start(program, arguments);
+        EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString() << " did not run";
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    const QRegularExpressionMatch pages =
+        QRegularExpression(QStringLiteral(R"(Pages:\s+(\d+))")).match(run(QStringLiteral("pdfinfo"), {path}));
+    ASSERT_TRUE(pages.hasMatch());
+    EXPECT_GE(pages.captured(1).toInt(), 9);
+    EXPECT_LE(pages.captured(1).toInt(), 16);
+
+    const QString words = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    const QRegularExpression box(QStringLiteral(R"re(<word xMin="[\d.]+" yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)">)re"));
+    int counted = 0;
+    for (const QRegularExpressionMatch& m : box.globalMatch(words)) {
+        // A word's box is about the type's size, in points.
+        const double height = m.captured(2).toDouble() - m.captured(1).toDouble();
+        EXPECT_GT(height, 7.0);
+        EXPECT_LT(height, 12.0);
+        if (++counted == 50)
+            break;
+    }
+    EXPECT_EQ(counted, 50);
 }
