@@ -45,6 +45,12 @@ struct MapState {
     bool AutoMoveTo = true;
     bool ShowNonBuildings = true;
 
+    // What is drawn over the map to read it; kept between runs.
+    bool ShowStreetNames = true;
+    bool ShowHouseNumbers = true;
+    bool ShowNorthArrow = true;
+    bool ShowScaleBar = true;
+
     // A house's roof height is its floors x 3 x HeightScale.
     float HeightScale = kHeightScale;
 };
