@@ -279,15 +279,21 @@ void addPlacedOnlyOrganisations(OrgRecords& orgs, OrgPlaces& places, const std::
 {
     if (orgs.size() < 100)
         return;
-    // Entries that may give way: firms at a house, each the only one of its
-    // name, so no chain loses a branch and no institution goes.
+    // Entries that may give way: plain firms at a house, each the only one
+    // of its name, so no chain loses a branch and no institution or
+    // business centre goes.
     std::map<std::string, int> sameName;
     for (const OrgRecord& r : orgs)
         ++sameName[r.name];
-    const int firm = kindNamed("Компании и офисы");
+    auto plainFirm = [](const std::string& cp1251Name) {
+        for (std::string_view form : {"ООО «", "ЗАО «", "ОАО «", "ИП "})
+            if (cp1251Name.starts_with(cp1251::fromUtf8(form)))
+                return true;
+        return false;
+    };
     std::vector<std::size_t> free;
     for (std::size_t i = 0; i < orgs.size() && i < places.entries.size(); ++i)
-        if (places.entries[i].place == OrgPlace::Place::House && places.entries[i].kind == firm
+        if (places.entries[i].place == OrgPlace::Place::House && plainFirm(orgs[i].name)
             && sameName[orgs[i].name] == 1)
             free.push_back(i);
     auto take = [&]() -> std::size_t {

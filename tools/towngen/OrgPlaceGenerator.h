@@ -31,7 +31,7 @@ OrgPlaces generateOrgPlaces(const OrgRecords& orgs, const std::vector<std::size_
 // A few organisations that only the place file puts on the map: without an
 // address, in outbuildings (the houses numbered "0", which no address names),
 // and at points in the parks, away from the landmarks. They take the places
-// of some firms (chosen at random), so the directory keeps its size;
+// of some plain firms (chosen at random), so the directory keeps its size;
 // `places` gets their entries. Only in a directory of 100 or more.
 void addPlacedOnlyOrganisations(OrgRecords& orgs, OrgPlaces& places, const std::vector<PlacedHouse>& houses,
                                 const std::vector<Polygon>& parks, const std::vector<LandmarkRecord>& landmarks,
