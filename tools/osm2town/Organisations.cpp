@@ -186,11 +186,11 @@ OrgRecords extractOrganisations(const OsmExtract& osm, const MapProjection& proj
         }
     }
 
-    // Places first: a house without an address may take one of its
-    // organisations' before the others take the house's.
     // Beyond the bound every organisation would search the whole map.
     attachMetres = std::min(attachMetres, kMostAttachDistance);
     report.attachMetres = attachMetres;
+    // Places first: a house without an address may take one of its
+    // organisations' before the others take the house's.
     std::vector<OrgSite> sites;
     sites.reserve(orgs.size());
     for (const OrgSource& org : orgs)
