@@ -166,6 +166,7 @@ TEST(Osm2TownPlaces, AHouseWithoutAnAddressTakesThatOfAnOrganisationInIt)
         EXPECT_EQ(town.model.houses[i].texts[1], houses[i][1]);
     }
     EXPECT_EQ(town.report.addressFromOrganisation, 3u);
+    EXPECT_EQ(town.report.orgsAddressElsewhere, 3u) << "the kiosk in 2, the flowers near 3, the shoes in 5";
     EXPECT_EQ(town.report.addressFromNode, 1u);
 
     // The pharmacy without an address joins its house by the address it lent.

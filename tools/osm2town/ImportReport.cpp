@@ -94,6 +94,7 @@ std::string formatReport(const ImportReport& r)
                 "точкой %zu",
                 r.orgsMappedAsHouse + r.orgsInsideHouse + r.orgsNearHouse, r.orgsMappedAsHouse, r.orgsInsideHouse,
                 double(r.attachMetres), r.orgsNearHouse, r.orgsAtPoint);
+    out += line("  свой адрес не тот, что у дома, в который организация попала: %zu", r.orgsAddressElsewhere);
     out += line("  рубрика не «Прочее»: %zu; часы работы: указаны %zu, прочитаны полностью %zu, отброшены "
                 "(длиннее 255 байт или не UTF-8) %zu",
                 r.orgsWithKind, r.orgsWithHours, r.hoursReadable, r.hoursDropped);

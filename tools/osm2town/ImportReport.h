@@ -78,6 +78,7 @@ struct ImportReport {
     std::size_t orgsInsideHouse = 0;
     std::size_t orgsNearHouse = 0;      // the nearest outline within the attach distance
     std::size_t orgsAtPoint = 0;
+    std::size_t orgsAddressElsewhere = 0; // their own address is not that of the house they are placed in
     std::size_t orgsWithKind = 0;       // a kind other than "Прочее"
     std::size_t orgsWithHours = 0;      // opening_hours kept
     std::size_t hoursReadable = 0;      // of them, read completely

@@ -216,6 +216,10 @@ OrgRecords extractOrganisations(const OsmExtract& osm, const MapProjection& proj
             r.streetName = fitStreetName(street, text, &cut);
             r.houseNo = numbers.number(r.streetName, number);
             ++report.orgAddressOwn;
+            if (site.inHouse() && buildings.houses[site.house].addressed
+                && (buildings.houses[site.house].street != r.streetName
+                    || buildings.houses[site.house].number != r.houseNo))
+                ++report.orgsAddressElsewhere;
         } else if (site.inHouse() && buildings.houses[site.house].addressed) {
             r.streetName = buildings.houses[site.house].street;
             r.houseNo = buildings.houses[site.house].number;
