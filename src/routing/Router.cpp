@@ -11,6 +11,7 @@
 namespace {
 constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
+constexpr double kPassedMetres = 1.0;
 
 double metresPerSecond(double kmh)
 {
@@ -185,7 +186,8 @@ std::optional<Route> Router::route(RoutePoint from, RoutePoint to, TravelMode mo
         route.metres += metres;
         const double speed = mode == TravelMode::Foot ? kFootSpeedKmh : carSpeedKmh(piece.roadClass);
         route.seconds += metres / metresPerSecond(speed);
-        if (metres <= 0 || piece.name == RoadPiece::kNoName)
+        // A street only touched, as where an end lies on a junction, is not passed.
+        if (metres < kPassedMetres || piece.name == RoadPiece::kNoName)
             continue;
         std::string name = cp1251::decode(m_network.names[piece.name]).toStdString();
         if (route.streets.empty() || route.streets.back() != name)
