@@ -33,6 +33,8 @@ private:
     int m_columns = 0, m_rows = 0;
     std::vector<std::uint32_t> m_cellStart; // m_columns * m_rows + 1 offsets into m_pieces
     std::vector<std::uint32_t> m_pieces;
+    std::vector<std::uint32_t> m_long; // pieces across more than kMaxCellsOfAPiece cells
+    static constexpr std::int64_t kMaxCellsOfAPiece = 256;
 };
 
 // The point of the segment a-b nearest to p, as `along` (0..1) and the point.
