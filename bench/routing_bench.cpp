@@ -126,9 +126,9 @@ void BM_RoadNetworkFile(benchmark::State& state)
     std::size_t bytes = 0;
     for (auto _ : state) {
         const auto t0 = Clock::now();
-        const std::optional<RoadNetwork> network = readRoadNetworkFile(path);
+        std::optional<RoadNetwork> network = readRoadNetworkFile(path);
         const auto t1 = Clock::now();
-        const Router router(*network);
+        const Router router(std::move(*network));
         benchmark::DoNotOptimize(router.pieceMetres(0));
         const auto t2 = Clock::now();
         const std::vector<char> raw = ByteReader::readFile(path);

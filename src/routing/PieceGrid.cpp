@@ -20,7 +20,7 @@ PieceSnap snapToSegment(RoutePoint p, RoadNode a, RoadNode b)
     return snap;
 }
 
-PieceGrid::PieceGrid(const RoadNetwork& network) : m_network(network)
+PieceGrid::PieceGrid(const RoadNetwork& network)
 {
     if (network.pieces.empty())
         return;
@@ -89,7 +89,7 @@ int PieceGrid::cellY(double y) const
     return int(std::clamp(std::floor((y - m_minY) / m_cell), 0.0, double(m_rows - 1)));
 }
 
-std::optional<PieceSnap> PieceGrid::nearest(RoutePoint point,
+std::optional<PieceSnap> PieceGrid::nearest(const RoadNetwork& network, RoutePoint point,
                                             const std::function<bool(std::uint32_t)>& usable) const
 {
     if (m_columns == 0)
@@ -98,8 +98,8 @@ std::optional<PieceSnap> PieceGrid::nearest(RoutePoint point,
     const auto consider = [&](std::uint32_t i) {
         if (!usable(i))
             return;
-        const RoadPiece& piece = m_network.pieces[i];
-        PieceSnap snap = snapToSegment(point, m_network.nodes[piece.from], m_network.nodes[piece.to]);
+        const RoadPiece& piece = network.pieces[i];
+        PieceSnap snap = snapToSegment(point, network.nodes[piece.from], network.nodes[piece.to]);
         if (!best || snap.distanceUnits < best->distanceUnits
             || (snap.distanceUnits == best->distanceUnits && i < best->piece)) {
             snap.piece = i;

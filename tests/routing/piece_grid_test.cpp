@@ -35,13 +35,14 @@ TEST(PieceGrid, FindsTheNearestPieceAsALookAtEveryPieceDoes)
                     nearest = std::min(nearest, snapToSegment(p, network.nodes[network.pieces[i].from],
                                                               network.nodes[network.pieces[i].to])
                                                     .distanceUnits);
-            const std::optional<PieceSnap> snap = grid.nearest(p, usable);
+            const std::optional<PieceSnap> snap = grid.nearest(network, p, usable);
             ASSERT_TRUE(snap);
             EXPECT_TRUE(usable(snap->piece));
             EXPECT_DOUBLE_EQ(snap->distanceUnits, nearest) << p.x << ", " << p.y;
         }
     }
-    EXPECT_FALSE(grid.nearest({0, 0}, [](std::uint32_t) { return false; }));
-    EXPECT_FALSE(PieceGrid(RoadNetwork{}).nearest({0, 0}, [](std::uint32_t) { return true; }));
+    EXPECT_FALSE(grid.nearest(network, {0, 0}, [](std::uint32_t) { return false; }));
+    const RoadNetwork none;
+    EXPECT_FALSE(PieceGrid(none).nearest(none, {0, 0}, [](std::uint32_t) { return true; }));
 }
 } // namespace

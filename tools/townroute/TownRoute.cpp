@@ -45,7 +45,7 @@ int runTownRoute(const std::vector<std::string>& args, std::ostream& out, std::o
     }
     const std::filesystem::path folder = positional[0];
     try {
-        const std::optional<RoadNetwork> network = readRoadNetworkFile((folder / roadnetwork::kFileName).string());
+        std::optional<RoadNetwork> network = readRoadNetworkFile((folder / roadnetwork::kFileName).string());
         if (!network) {
             err << "townroute: в папке \"" << folder.string() << "\" нет дорожной сети " << roadnetwork::kFileName
                 << ": маршруты не прокладываются\n";
@@ -64,7 +64,7 @@ int runTownRoute(const std::vector<std::string>& args, std::ostream& out, std::o
             }
             ends[i] = *point;
         }
-        const Router router(*network);
+        const Router router(std::move(*network));
         const std::optional<Route> route = router.route(ends[0], ends[1], mode);
         if (!route) {
             err << "townroute: маршрута " << (mode == TravelMode::Foot ? "пешком" : "на машине") << " от \""
