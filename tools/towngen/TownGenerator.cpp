@@ -2,6 +2,7 @@
 
 #include "GroundTextures.h"
 #include "OrgPlaceGenerator.h"
+#include "StreetNetwork.h"
 
 #include "base/BmpEncoder.h"
 #include "base/ByteWriter.h"
@@ -184,6 +185,7 @@ GeneratedTown generateTown(const TownOptions& options)
             town.plan.streets[i].name = namer.next(town.plan.streets[i].kind);
 
     buildModel(town);
+    town.network = streetNetwork(town.plan);
     TownLandmarks landmarks = makeLandmarks(town.plan);
     town.landmarks = std::move(landmarks.records);
     town.landmarkMeshes = std::move(landmarks.meshes);
@@ -217,4 +219,5 @@ void writeTownFiles(const GeneratedTown& town, const std::string& folder)
     }
     writeOrgDirectory(town.organisations).saveTo(folder + "/data.tmd");
     writeOrgPlaces(town.places).saveTo(folder + "/" + orgplaces::kFileName);
+    writeRoadNetwork(town.network).saveTo(folder + "/" + roadnetwork::kFileName);
 }

@@ -9,6 +9,7 @@
 #include "data/MaterialLibraryWriter.h"
 #include "data/OrgPlacesWriter.h"
 #include "data/OrgRecord.h"
+#include "data/RoadNetworkWriter.h"
 #include "data/TownModelWriter.h"
 
 #include <cstdint>
@@ -32,6 +33,7 @@ struct GeneratedTown {
     std::vector<LandmarkMesh> landmarkMeshes; // the 3DS files they name
     OrgRecords organisations;
     OrgPlaces places; // orgplaces.dat: each organisation's house or point, kind and hours
+    RoadNetwork network; // roads.dat: the streets as a graph for routes
     std::vector<AddressKey> missingAddresses; // entries deliberately without a house
 };
 
@@ -53,5 +55,5 @@ std::int32_t roadColour();
 GeneratedTown generateTown(const TownOptions& options);
 
 // Writes data.mod, data.modt, fl.dat, the landmarks' 3DS files, data.tmd
-// and orgplaces.dat into `folder`, creating it.
+// orgplaces.dat and roads.dat into `folder`, creating it.
 void writeTownFiles(const GeneratedTown& town, const std::string& folder);
