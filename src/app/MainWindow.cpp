@@ -9,6 +9,10 @@
 #include "app/ToolActions.h"
 #include "directory/MapOverlays.h"
 #include "directory/HelpFile.h"
+#include "directory/KindComboBox.h"
+#include "directory/MapPins.h"
+#include "directory/OrgFacts.h"
+#include "directory/OrgFilter.h"
 #include "directory/OrgDirectoryLoader.h"
 #include "directory/PrinterSource.h"
 #include "directory/Printing.h"
@@ -23,6 +27,7 @@
 #include "directory/SortedComboBox.h"
 #include "data/TownIniReader.h"
 #include "platform/Anchors.h"
+#include "platform/Clock.h"
 #include "platform/DocumentOpener.h"
 #include "platform/ErrorBox.h"
 #include "platform/LinkOpener.h"
@@ -32,6 +37,7 @@
 #include "map/House.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -134,17 +140,20 @@ void Tfm_main::CreateControls()
 
     sGroupBox1 = new QGroupBox(QStringLiteral("Поиск по карте"), this);
     sGroupBox1->setObjectName("sGroupBox1");
-    m_anchors->add(sGroupBox1, {616, 14, 241, 153}, topRight);
+    m_anchors->add(sGroupBox1, {616, 14, 241, 209}, topRight);
     CreateSearchPanel();
+    CreateFilterControls();
 
     TreeView = new ResultsTree(this);
     TreeView->setObjectName("TreeView");
     TreeView->setAccessibleName(QStringLiteral("Организации"));
     TreeView->setFont(pixelFont(kSansSerif, 13));
     setWidgetColour(TreeView, QPalette::Base, Qt::white);
-    m_anchors->add(TreeView, {616, 176, 241, 308}, topRight | Anchor::Bottom);
+    m_anchors->add(TreeView, {616, 232, 241, 252}, topRight | Anchor::Bottom);
     connect(TreeView, &ResultsTree::linkActivated, this,
             [this](const QUrl& url) { reportErrors([&] { m_links->Open(url); }); });
+    connect(TreeView, &ResultsTree::organisationChosen, this,
+            [this](int organisation) { reportErrors([&] { TreeViewChoose(organisation); }); });
 
     PrintPopupMenu = new QMenu(this);
     PrintPopupMenu->setObjectName("PrintPopupMenu");
@@ -184,7 +193,9 @@ void Tfm_main::CreateActions()
     services.PrintPicture = [this](Printer& printer, float scale) {
         Printing::PrintSnap(printer, *GxSceneViewer, scale);
     };
-    services.PrintList = [this](Printer& printer) { Printing::PrintOrgs(printer, TreeView->NodeTexts(), *PrintEdit); };
+    services.PrintList = [this](Printer& printer) {
+        Printing::PrintOrgs(printer, TreeView->OrganisationTexts(), *PrintEdit);
+    };
     services.ShowSettings = [this] {
         if (m_windows.fm_sett)
             m_windows.fm_sett->exec();
@@ -258,6 +269,66 @@ void Tfm_main::CreateSearchPanel()
 
 }
 
+void Tfm_main::CreateFilterControls()
+{
+    sLabelKind = new QLabel(QStringLiteral("Рубрика"), sGroupBox1);
+    sLabelKind->setObjectName("sLabelKind");
+    sLabelKind->setFont(pixelFont("Verdana", 11));
+    setWidgetColour(sLabelKind, QPalette::WindowText, kDesignGrey);
+    sLabelKind->setGeometry(8, 142, 80, 13);
+    cb_kind = new KindComboBox(sGroupBox1);
+    cb_kind->setObjectName("cb_kind");
+    cb_kind->setFont(pixelFont(kSansSerif, 11));
+    cb_kind->setGeometry(8, 158, 225, 21);
+    cb_kind->setAccessibleName(sLabelKind->text());
+    sLabelKind->setBuddy(cb_kind);
+    ch_opennow = new QCheckBox(QStringLiteral("Открыто сейчас"), sGroupBox1);
+    ch_opennow->setObjectName("ch_opennow");
+    ch_opennow->setFont(pixelFont(kSansSerif, 11));
+    ch_opennow->setGeometry(8, 184, 225, 17);
+    ch_opennow->setAccessibleName(ch_opennow->text());
+    ch_opennow->setEnabled(false); // until a places file gives hours
+    connect(cb_kind, &KindComboBox::choiceChanged, this, [this] { reportErrors([this] { cb_kindChange(); }); });
+    connect(ch_opennow, &QCheckBox::toggled, this, [this] { reportErrors([this] { ch_opennowClick(); }); });
+}
+
+void Tfm_main::LoadPlaces()
+{
+    std::size_t houses = 0;
+    m_selection->ForEachHouse([&](Thouse&) { ++houses; });
+    m_facts = std::make_unique<OrgFacts>(LoadOrgFacts(m_townFolder.toStdString(), m_records.size(), houses));
+    m_filter = std::make_unique<OrgFilter>(*m_facts, m_records.size());
+    m_selection->AttachPlaces(*m_facts, *m_filter);
+    cb_kind->Fill(m_facts->Loaded() ? KindItems(m_facts->KindCounts()) : std::vector<KindItem>{{kAllKinds, {}, false}});
+    ch_opennow->setEnabled(m_facts->Loaded());
+}
+
+void Tfm_main::cb_kindChange()
+{
+    if (!m_filter)
+        return;
+    m_filter->SetKind(cb_kind->Choice());
+    m_searchPanel->FilterChanged();
+    TreeView->MakeFirstCurrent(false);
+    GxSceneViewer->update();
+}
+
+void Tfm_main::ch_opennowClick()
+{
+    if (!m_filter)
+        return;
+    m_filter->SetOpenNow(ch_opennow->isChecked(), Clock::Now());
+    m_searchPanel->FilterChanged();
+    TreeView->MakeFirstCurrent(false);
+    GxSceneViewer->update();
+}
+
+void Tfm_main::TreeViewChoose(int organisation)
+{
+    m_selection->ShowOrganisation(std::size_t(organisation));
+    GxSceneViewer->update();
+}
+
 void Tfm_main::DescribeControls()
 {
     const auto describe = [](QWidget* control, const QString& text) { control->setAccessibleDescription(text); };
@@ -272,6 +343,9 @@ void Tfm_main::DescribeControls()
     describe(HouseEdit, QStringLiteral("Номер дома на выбранной улице, например «8к2» или «15а»; "
                                        "Enter показывает дом на карте"));
     describe(bt_search, QStringLiteral("Показать на карте дом по улице и номеру или всю улицу"));
+    describe(cb_kind, QStringLiteral("Рубрика: показать все организации одного вида, например аптеки; "
+                                     "вместе с улицей показывает их только на этой улице"));
+    describe(ch_opennow, QStringLiteral("Оставить только организации, открытые сейчас; их дома светятся оранжевым"));
     describe(TreeView, QStringLiteral("Найденные организации с адресом, телефоном, e-mail и сайтом. Enter или "
                                       "двойной щелчок открывает сайт или новое письмо, Ctrl+C копирует строку, "
                                       "контекстное меню копирует строку или всю организацию"));
@@ -282,7 +356,9 @@ void Tfm_main::DescribeControls()
     setTabOrder(OrgName, HouseEdit);
     setTabOrder(HouseEdit, bt_search);
     setTabOrder(bt_search, Street);
-    setTabOrder(Street, TreeView);
+    setTabOrder(Street, cb_kind);
+    setTabOrder(cb_kind, ch_opennow);
+    setTabOrder(ch_opennow, TreeView);
 }
 
 void Tfm_main::CreateSuggestions()
@@ -319,6 +395,11 @@ void Tfm_main::CreateSelection()
             [&buffer](const TGxVector& point) { return buffer.ProjectToWindow(point); }, buffer.Height());
     };
     services.RemoveHint = [this] { MapOverlays::RemoveHint(m_state); };
+    services.MoveToPoint = [this](float x, float y) {
+        if (m_state.AutoMoveTo && !m_state.PanMode)
+            SmoothMoveTo(m_state, x, y, 0.0f);
+    };
+    services.Now = [] { return Clock::Now(); };
     m_selection = std::make_unique<Selection>(m_state, m_scene->GxScene, m_records, *m_searchControls,
                                               std::move(services));
     m_searchPanel = std::make_unique<SearchPanel>(*m_selection);
@@ -355,7 +436,10 @@ void Tfm_main::FormCreate()
     };
     services.CompleteSplash = [this] { m_windows.CreateSplash(); };
     services.DropSplash = [this] { m_windows.DropSplash(); };
-    services.LoadDirectory = [this](const std::string& path) { LoadOrgDirectory(m_records, *OrgName, *Street, path); };
+    services.LoadDirectory = [this](const std::string& path) {
+        LoadOrgDirectory(m_records, *OrgName, *Street, path);
+        LoadPlaces();
+    };
     services.CentreWindow = [this] { CentreOnPrimaryScreen(*this); };
     services.ShowError = [](const QString& message) { showErrorBox(message); };
     StartUp(m_state, *m_scene, m_programFolder, m_townFolder, std::move(services)).Run();
@@ -441,6 +525,7 @@ void Tfm_main::bt_infoClick()
 void Tfm_main::bt_searchClick()
 {
     m_searchPanel->bt_searchClick();
+    GxSceneViewer->update(); // the pins
     TreeView->MakeFirstCurrent(false);
 }
 
@@ -452,6 +537,7 @@ void Tfm_main::StreetChange()
 void Tfm_main::OrgNameChange()
 {
     m_searchPanel->OrgNameChange();
+    GxSceneViewer->update(); // the pins
     // The user is typing: the tree is where Tab leads, not where the keys go.
     TreeView->MakeFirstCurrent(false);
 }
@@ -478,8 +564,11 @@ void Tfm_main::GxSceneViewerMouseDown(Qt::MouseButton button, int x, int y)
     });
     // A house chosen in the map is announced through the tree's focus;
     // from a search box the focus stays where the user types.
-    if (chose)
+    GxSceneViewer->update(); // the pins
+    if (chose) {
+        m_searchPanel->MapChosen();
         TreeView->MakeFirstCurrent(focusWidget() == GxSceneViewer);
+    }
 }
 
 void Tfm_main::GxSceneViewerMouseMove()
@@ -491,6 +580,10 @@ void Tfm_main::GxSceneViewerMouseMove()
 void Tfm_main::GxSceneViewerAfterRender(QPainter& painter)
 {
     MapOverlays::Draw(painter, GxSceneViewer->height(), m_state.CurrentObject);
+    TGxSceneBuffer& buffer = GxSceneViewer->Buffer();
+    MapPins::Draw(
+        painter, m_selection->Pins(), [&buffer](const TGxVector& point) { return buffer.ProjectToWindow(point); },
+        buffer.Height());
 }
 
 void Tfm_main::FormMouseMove()

@@ -15,6 +15,10 @@ class LinkOpener;
 class PrinterSource;
 class AnchorLayout;
 class QAction;
+class QCheckBox;
+class KindComboBox;
+class OrgFacts;
+class OrgFilter;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -87,6 +91,10 @@ public:
     void StreetChange();
     void OrgNameChange();
     void ClearFields();
+    // "Рубрика", "Открыто сейчас" and a choice in the results tree.
+    void cb_kindChange();
+    void ch_opennowClick();
+    void TreeViewChoose(int organisation);
     void GxCadencerProgress();
     void GxSceneViewerMouseDown(Qt::MouseButton button, int x, int y);
     void GxSceneViewerMouseMove();
@@ -129,6 +137,9 @@ private:
     SortedComboBox* Street = nullptr;
     SortedComboBox* HouseEdit = nullptr;
     QPushButton* bt_search = nullptr;
+    QLabel* sLabelKind = nullptr;
+    KindComboBox* cb_kind = nullptr;
+    QCheckBox* ch_opennow = nullptr;
     ResultsTree* TreeView = nullptr;
     QToolButton* bt_print = nullptr;
     QToolButton* bt_Settings = nullptr;
@@ -142,6 +153,10 @@ private:
     void CreateSearchPanel();
     void CreateSelection();
     void CreateSuggestions();
+    // "Рубрика" and "Открыто сейчас" below the search button.
+    void CreateFilterControls();
+    // orgplaces.dat beside data.tmd: places, kinds and hours of the organisations.
+    void LoadPlaces();
     // Accessible descriptions and the order of Tab.
     void DescribeControls();
     // The one place that makes the map view.
@@ -162,6 +177,8 @@ private:
     std::unique_ptr<Selection> m_selection;
     std::unique_ptr<SearchPanel> m_searchPanel;
     std::unique_ptr<SearchSuggestions> m_suggestions;
+    std::unique_ptr<OrgFacts> m_facts;
+    std::unique_ptr<OrgFilter> m_filter;
     AnchorLayout* m_anchors = nullptr;
     std::unique_ptr<InstalledKeyState> m_keys;
     std::unique_ptr<ViewPointer> m_pointer;

@@ -97,6 +97,17 @@ QString OrgListText(const QStringList& nodeTexts)
     return lines.join(QLatin1Char('\n'));
 }
 
+QString OrganisationsText(const QList<QStringList>& organisations)
+{
+    QStringList lines;
+    for (const QStringList& organisation : organisations) {
+        if (!lines.isEmpty())
+            lines << QString::fromLatin1(kOrgsSeparator);
+        lines << organisation;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 void DrawImage(QPainter& canvas, int left, int top, int width, int height, const QImage& bitmap)
 {
     canvas.save();
@@ -139,7 +150,17 @@ QFont PrintFont(const QFont& screenFont, int screenDpi)
 
 void PrintOrgs(Printer& printer, const QStringList& nodeTexts, QTextEdit& printEdit)
 {
-    printEdit.setPlainText(OrgListText(nodeTexts));
+    PrintOrgList(printer, OrgListText(nodeTexts), printEdit);
+}
+
+void PrintOrgs(Printer& printer, const QList<QStringList>& organisations, QTextEdit& printEdit)
+{
+    PrintOrgList(printer, OrganisationsText(organisations), printEdit);
+}
+
+void PrintOrgList(Printer& printer, const QString& text, QTextEdit& printEdit)
+{
+    printEdit.setPlainText(text);
     QTextDocument& document = *printEdit.document();
     // The window's font is sized in screen pixels, and a printer's pixel is
     // a 300th or a 1200th of an inch: the list would print in type under

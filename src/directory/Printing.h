@@ -34,6 +34,9 @@ QSize FitToPage(QSize bitmap, QSize page, int percent);
 // The printed list: the tree's node texts, a separator between consecutive
 // organisations (every five lines), joined with line breaks.
 QString OrgListText(const QStringList& nodeTexts);
+// The same for organisations of any number of lines (with their kinds and
+// hours): the separator stands between consecutive organisations.
+QString OrganisationsText(const QList<QStringList>& organisations);
 
 // Copies the bitmap's pixels, stretched, into the rectangle of the canvas.
 void DrawImage(QPainter& canvas, int left, int top, int width, int height, const QImage& bitmap);
@@ -56,5 +59,9 @@ QFont PrintFont(const QFont& screenFont, int screenDpi);
 // replaces, in the edit's font at its size on the screen, over as many pages
 // as it takes.
 void PrintOrgs(Printer& printer, const QStringList& nodeTexts, QTextEdit& printEdit);
+// The list made of the organisations' texts (ResultsTree::OrganisationTexts).
+void PrintOrgs(Printer& printer, const QList<QStringList>& organisations, QTextEdit& printEdit);
+// Prints the list's text through `printEdit`.
+void PrintOrgList(Printer& printer, const QString& text, QTextEdit& printEdit);
 
 } // namespace Printing

@@ -3,6 +3,7 @@
 #include "base/Cp1251.h"
 #include "directory/ContactLine.h"
 #include "directory/ResultsTreeIcons.h"
+#include "directory/SearchControls.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -13,6 +14,9 @@
 #include <QPixmap>
 
 namespace {
+
+// Where an organisation node keeps its index in the directory.
+constexpr int kIndexRole = Qt::UserRole + 1;
 
 std::string cut(std::string text, std::size_t length)
 {
@@ -96,9 +100,53 @@ void ResultsTree::AddSimpleRecord(const OrgRecord& entry)
     addTopLevelItem(org);
 }
 
+void ResultsTree::AddOrganisation(std::size_t index, const OrgRecord& entry, const QStringList& moreLines)
+{
+    if (std::size_t(topLevelItemCount()) - (m_notShown ? 1 : 0) >= kMaxListedOrganisations) {
+        if (!m_notShown) {
+            m_notShown = new QTreeWidgetItem;
+            m_notShown->setData(0, Qt::UserRole, -1);
+            addTopLevelItem(m_notShown);
+        }
+        ++m_notShownCount;
+        m_notShown->setText(0, QStringLiteral("… и ещё %1: уточните поиск").arg(m_notShownCount));
+        return;
+    }
+    AddSimpleRecord(entry);
+    QTreeWidgetItem* org = topLevelItem(topLevelItemCount() - 1);
+    org->setData(0, kIndexRole, qlonglong(index));
+    for (const QString& text : moreLines) {
+        auto* line = new QTreeWidgetItem(org, QStringList(text));
+        line->setData(0, Qt::UserRole, int(ContactLine::Web) + 1);
+    }
+}
+
+int ResultsTree::OrganisationOf(const QTreeWidgetItem* node)
+{
+    if (!node || node->parent())
+        return -1;
+    const QVariant index = node->data(0, kIndexRole);
+    return index.isValid() ? int(index.toLongLong()) : -1;
+}
+
+QList<QStringList> ResultsTree::OrganisationTexts() const
+{
+    QList<QStringList> organisations;
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* org = topLevelItem(i);
+        QStringList texts{org->text(0)};
+        for (int j = 0; j < org->childCount(); ++j)
+            texts << org->child(j)->text(0);
+        organisations << texts;
+    }
+    return organisations;
+}
+
 void ResultsTree::Clear()
 {
     clear();
+    m_notShown = nullptr;
+    m_notShownCount = 0;
 }
 
 QStringList ResultsTree::NodeTexts() const
@@ -187,6 +235,8 @@ void ResultsTree::selectionMoved()
     QTreeWidgetItem* previous = m_lastSelected.isValid() ? itemFromIndex(m_lastSelected) : nullptr;
     m_lastSelected = selected ? QPersistentModelIndex(indexFromItem(selected)) : QPersistentModelIndex();
     singleExpand(selected, previous);
+    if (const int index = OrganisationOf(selected); index >= 0 && selected != previous)
+        emit organisationChosen(index);
 }
 
 // Single-expand: the new node opens; the branch selected before closes up to

@@ -45,6 +45,15 @@ public:
 
     // Appends the organisation's five nodes, collapsed.
     void AddSimpleRecord(const OrgRecord& entry);
+    // Appends the directory's organisation `index`: its five nodes and below
+    // them the lines of its kind and hours. Past kMaxListedOrganisations a
+    // last line only counts the organisations not shown.
+    void AddOrganisation(std::size_t index, const OrgRecord& entry, const QStringList& moreLines);
+    // The directory index of an organisation node added by AddOrganisation, or -1.
+    static int OrganisationOf(const QTreeWidgetItem* node);
+    // The texts organisation by organisation: its node and its lines; the
+    // line counting those not shown comes last, alone.
+    QList<QStringList> OrganisationTexts() const;
     // Removes every node.
     void Clear();
     // Every node's text in tree order: an organisation, its four lines, the next one.
@@ -65,6 +74,8 @@ public:
 signals:
     // A web or e-mail line was activated (double-click or Enter).
     void linkActivated(const QUrl& url);
+    // An organisation node added with its index was selected.
+    void organisationChosen(int index);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -79,6 +90,8 @@ private:
     void activate(QTreeWidgetItem* node);
 
     std::array<QIcon, 5> m_icons;
+    QTreeWidgetItem* m_notShown = nullptr; // the line counting organisations past the limit
+    std::size_t m_notShownCount = 0;
     QMenu* m_menu = nullptr;
     // The node selected last, for closing its branch when another is selected.
     QPersistentModelIndex m_lastSelected;

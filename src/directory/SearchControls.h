@@ -2,6 +2,8 @@
 
 #include "data/OrgRecord.h"
 
+#include <QStringList>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,4 +29,16 @@ public:
 
     virtual void ClearTree() = 0;
     virtual void AddSimpleRecord(const OrgRecord& entry) = 0;
+    // The directory's organisation `index` with its contact lines and the
+    // lines its kind and hours add (OrgDetailLines).
+    virtual void AddOrganisation(std::size_t index, const OrgRecord& entry, const QStringList& moreLines)
+    {
+        (void)index;
+        (void)moreLines;
+        AddSimpleRecord(entry);
+    }
 };
+
+// The tree shows at most this many organisations and counts the rest: a
+// town of thousands would otherwise fill it (and the map with pins) for minutes.
+inline constexpr std::size_t kMaxListedOrganisations = 1000;

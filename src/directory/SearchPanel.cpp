@@ -9,12 +9,33 @@
 
 SearchPanel::SearchPanel(Selection& selection) : m_selection(selection) {}
 
+bool SearchPanel::namesOrganisationShown() const
+{
+    SearchControls& controls = m_selection.Controls();
+    const std::optional<std::string> name = controls.OrgNameText();
+    if (!name || name->empty())
+        return false;
+    const std::optional<std::string> street = controls.StreetText();
+    for (const OrgRecord& entry : m_selection.Records())
+        if (entry.name == *name && (!street || street->empty() || *street == entry.streetName))
+            return true;
+    return false;
+}
+
 void SearchPanel::bt_searchClick()
 {
+    // After a name search the fields hold the organisation's address, which
+    // may be none: "Поиск" shows that organisation again, not every house
+    // without an address.
+    if (namesOrganisationShown()) {
+        OrgNameChange();
+        return;
+    }
+    m_lastSearch = LastSearch::Street;
     MapState& state = m_selection.State();
     SearchControls& controls = m_selection.Controls();
     m_selection.DeSelectAll();
-    controls.ClearTree();
+    m_selection.ClearTree();
 
     const std::optional<std::string> street = controls.StreetText();
     const std::optional<std::string> houseNo = controls.HouseNoText();
@@ -32,10 +53,12 @@ void SearchPanel::bt_searchClick()
             state.CurrentObject = &house;
     });
 
-    if (street)
-        for (const OrgRecord& entry : m_selection.Records())
-            if (entry.streetName == *street && (noNumber || entry.houseNo == houseNo))
-                controls.AddSimpleRecord(entry);
+    if (street) {
+        const OrgRecords& records = m_selection.Records();
+        for (std::size_t i = 0; i < records.size(); ++i)
+            if (records[i].streetName == *street && (noNumber || records[i].houseNo == houseNo))
+                m_selection.ListOrganisation(i);
+    }
 
     // Not reset first: with no house found, the one chosen before is shown again.
     if (auto* house = dynamic_cast<Thouse*>(state.CurrentObject)) {
@@ -64,21 +87,41 @@ void SearchPanel::StreetChange()
 
 void SearchPanel::OrgNameChange()
 {
+    m_lastSearch = LastSearch::Name;
     SearchControls& controls = m_selection.Controls();
     m_selection.DeSelectAll();
-    controls.ClearTree();
+    m_selection.ClearTree();
     controls.SetStreetText({});
     controls.SetHouseNoText({});
 
     const std::optional<std::string> name = controls.OrgNameText();
     if (!name)
         return;
-    for (const OrgRecord& entry : m_selection.Records())
-        if (entry.name == *name) {
-            m_selection.SelectByAdress(entry);
-            controls.SetHouseNoText(entry.houseNo);
-            controls.SetStreetText(entry.streetName);
+    const OrgRecords& records = m_selection.Records();
+    for (std::size_t i = 0; i < records.size(); ++i)
+        if (records[i].name == *name) {
+            m_selection.SelectOrganisation(i);
+            controls.SetHouseNoText(records[i].houseNo);
+            controls.SetStreetText(records[i].streetName);
         }
+}
+
+void SearchPanel::FilterChanged()
+{
+    // A street searched last is searched again among what the filter keeps;
+    // otherwise the filter lists the whole town.
+    const std::optional<std::string> street = m_selection.Controls().StreetText();
+    if (m_lastSearch == LastSearch::Street && street && !street->empty()) {
+        bt_searchClick();
+        return;
+    }
+    m_lastSearch = LastSearch::None;
+    m_selection.ShowFiltered();
+}
+
+void SearchPanel::MapChosen()
+{
+    m_lastSearch = LastSearch::None;
 }
 
 void SearchPanel::ClearFields()

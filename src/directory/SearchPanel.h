@@ -26,6 +26,18 @@ public:
     // the boxes: for a street chosen as a whole from its suggestions.
     void ForgetChosenObject();
 
+    // "Рубрика" or "Открыто сейчас" changed: the street searched last again,
+    // else every organisation kept, over the whole town.
+    void FilterChanged();
+    // Something was chosen in the map: no search is the last one any more.
+    void MapChosen();
+
 private:
+    enum class LastSearch { None, Street, Name };
+    // OrgName holds the name of an organisation whose address the fields
+    // show (or they show none): what a name search leaves.
+    bool namesOrganisationShown() const;
+
     Selection& m_selection;
+    LastSearch m_lastSearch = LastSearch::None;
 };

@@ -2,9 +2,12 @@
 
 #include "map/MapState.h"
 #include "directory/AddressKey.h"
+#include "directory/OrgDetails.h"
 #include "directory/SearchControls.h"
 #include "engine/scene/GxSceneUpdate.h"
 #include "map/House.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -58,22 +61,191 @@ void Selection::ForEachHouse(const std::function<void(Thouse&)>& visit)
 
 void Selection::DeSelectAll()
 {
+    const TGxSceneUpdate update(m_scene);
     ::DeSelectAll(m_scene);
+    paintOpenHouses();
+}
+
+void Selection::paintOpenHouses()
+{
+    if (!m_filter->OpenNow())
+        return;
+    const OrgLocations& locations = Locations();
+    std::vector<char> painted(locations.Houses().size(), 0);
+    for (std::size_t i = 0; i < m_records.size(); ++i) {
+        if (!m_filter->Passes(i))
+            continue;
+        for (Thouse* house : locations.HousesOf(i)) {
+            const std::optional<std::size_t> h = locations.IndexOf(house);
+            if (h && !painted[*h]) {
+                painted[*h] = 1;
+                house->SetOpenColor();
+            }
+        }
+    }
 }
 
 void Selection::ClearFields()
 {
     m_controls.SetStreetText({});
     m_controls.SetHouseNoText({});
+    ClearTree();
+}
+
+void Selection::AttachPlaces(const OrgFacts& facts, const OrgFilter& filter)
+{
+    m_facts = &facts;
+    m_filter = &filter;
+    m_locations.reset();
+}
+
+const OrgLocations& Selection::Locations()
+{
+    if (!m_locations) {
+        std::vector<Thouse*> houses;
+        ForEachHouse([&](Thouse& house) { houses.push_back(&house); });
+        m_locations.emplace(std::move(houses), m_records, *m_facts);
+    }
+    return *m_locations;
+}
+
+QDateTime Selection::now() const
+{
+    return m_services.Now ? m_services.Now() : QDateTime::currentDateTime();
+}
+
+void Selection::ClearTree()
+{
     m_controls.ClearTree();
+    m_listed.clear();
+    m_pins.clear();
+    m_listedAt = m_facts->Loaded() ? now() : QDateTime();
+}
+
+void Selection::ListOrganisation(std::size_t org, bool always)
+{
+    if (org >= m_records.size() || (!always && !m_filter->Passes(org)))
+        return;
+    if (m_facts->Loaded() && m_listed.size() < kMaxListedOrganisations)
+        if (const std::optional<OrgLocations::Point> point = Locations().PointOf(org))
+            m_pins.push_back(*point);
+    m_listed.push_back(org);
+    m_controls.AddOrganisation(org, m_records[org], OrgDetailLines(*m_facts, org, m_listedAt));
 }
 
 void Selection::ListOrganisations(const Thouse& house)
 {
+    // A house without an address is named by no entry: only what is placed in it.
+    const bool unaddressed = IsUnaddressed(house);
+    std::span<const std::uint32_t> placed;
+    if (m_facts->Loaded())
+        if (const std::optional<std::size_t> index = Locations().IndexOf(&house))
+            placed = m_facts->PlacedIn(*index);
     const AddressKey key = AddressKey::Of(house);
-    for (const OrgRecord& entry : m_records)
-        if (key.Matches(entry))
-            m_controls.AddSimpleRecord(entry);
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < m_records.size(); ++i) {
+        const bool inHouse = next < placed.size() && placed[next] == i;
+        if (inHouse)
+            ++next;
+        if (inHouse || (!unaddressed && key.Matches(m_records[i])))
+            ListOrganisation(i);
+    }
+}
+
+void Selection::selectUnaddressed(Thouse& house)
+{
+    ClearFields();
+    house.SetSelectedColor();
+    m_state.CurrentObject = &house;
+    if (m_services.MoveToHouse)
+        m_services.MoveToHouse(house);
+    if (m_services.ViewHint)
+        m_services.ViewHint(house);
+    ListOrganisations(house);
+}
+
+void Selection::SelectOrganisation(std::size_t org)
+{
+    if (org >= m_records.size())
+        return;
+    const TGxSceneUpdate update(m_scene);
+    const OrgRecord& entry = m_records[org];
+    const OrgPlace& place = m_facts->PlaceOf(org);
+    const OrgLocations& locations = Locations();
+    if (place.place == OrgPlace::Place::House && place.house < locations.Houses().size()) {
+        Thouse& house = *locations.Houses()[place.house];
+        selectUnaddressed(house);
+    } else if (const std::optional<OrgLocations::Point> point = locations.PointOf(org)) {
+        ClearFields();
+        if (m_services.RemoveHint)
+            m_services.RemoveHint();
+        // Nothing of the map is chosen: a later press re-applies no house.
+        m_state.CurrentObject = nullptr;
+        if (m_services.MoveToPoint)
+            m_services.MoveToPoint(point->x, point->y);
+    } else if (!IsUnaddressed(entry)) {
+        SelectByAdress(entry);
+    } else {
+        ClearFields();
+    }
+    if (std::find(m_listed.begin(), m_listed.end(), org) == m_listed.end())
+        ListOrganisation(org, true);
+}
+
+void Selection::ShowOrganisation(std::size_t org)
+{
+    if (org >= m_records.size())
+        return;
+    const TGxSceneUpdate update(m_scene);
+    const OrgLocations& locations = Locations();
+    if (const std::optional<OrgLocations::Point> point = locations.PointOf(org)) {
+        if (m_services.MoveToPoint)
+            m_services.MoveToPoint(point->x, point->y);
+        return;
+    }
+    std::span<Thouse* const> houses = locations.HousesOf(org);
+    if (houses.empty())
+        return;
+    for (Thouse* house : houses)
+        house->SetSelectedColor();
+    Thouse& last = *houses.back();
+    m_state.CurrentObject = &last;
+    if (m_services.MoveToHouse)
+        m_services.MoveToHouse(last);
+    if (m_services.ViewHint)
+        m_services.ViewHint(last);
+}
+
+void Selection::ShowFiltered()
+{
+    const TGxSceneUpdate update(m_scene);
+    DeSelectAll();
+    if (m_services.RemoveHint)
+        m_services.RemoveHint();
+    m_controls.SetOrgNameText({});
+    ClearFields();
+    m_state.StreetMode = false;
+    m_state.CurrentObject = nullptr;
+    if (!m_filter->Active())
+        return;
+    // "Открыто сейчас" alone lights the houses in their own colour; a kind reddens its houses.
+    const bool redden = m_filter->Kind().scope != KindChoice::Scope::All;
+    const OrgLocations& locations = Locations();
+    std::vector<char> painted(redden ? locations.Houses().size() : 0, 0);
+    for (std::size_t i = 0; i < m_records.size(); ++i) {
+        if (!m_filter->Passes(i))
+            continue;
+        ListOrganisation(i);
+        if (!redden)
+            continue;
+        for (Thouse* house : locations.HousesOf(i)) {
+            const std::optional<std::size_t> h = locations.IndexOf(house);
+            if (h && !painted[*h]) {
+                painted[*h] = 1;
+                house->SetSelectedColor();
+            }
+        }
+    }
 }
 
 void Selection::chooseHouse(Thouse& house)
@@ -96,7 +268,7 @@ void Selection::GxSceneViewerMouseDown(Qt::MouseButton button, int x, int y)
         m_controls.SetOrgNameText({});
         m_controls.SetStreetText({});
         m_controls.SetHouseNoText({});
-        m_controls.ClearTree();
+        ClearTree();
 
         TGxBaseSceneObject* hit = m_services.ObjectAtPixel ? m_services.ObjectAtPixel(x, y) : nullptr;
         // Only the exact class: a class derived from the sprite has another name.
@@ -132,6 +304,10 @@ void Selection::SelAct()
     }
     if (!m_state.SelectedHouse)
         return;
+    if (IsUnaddressed(*m_state.SelectedHouse)) {
+        selectUnaddressed(*m_state.SelectedHouse);
+        return;
+    }
     const AddressKey key = AddressKey::CutOf(*m_state.SelectedHouse);
     OrgRecord entry;
     entry.streetName = key.street;
@@ -148,8 +324,10 @@ void Selection::SelectByAdress(const OrgRecord& entry)
     const TGxSceneUpdate update(m_scene);
     ClearFields();
     const AddressKey key = AddressKey::Of(entry);
+    // An entry without an address names no house, not every house without one.
+    const bool unaddressed = IsUnaddressed(entry);
     ForEachHouse([&](Thouse& house) {
-        if (key.Matches(house)) {
+        if (!unaddressed && key.Matches(house)) {
             house.SetSelectedColor();
             m_state.CurrentObject = &house;
         }
@@ -168,6 +346,12 @@ void Selection::SelectByAdress(const OrgRecord& entry)
 void Selection::SelByAdrEx(Thouse& house)
 {
     const TGxSceneUpdate update(m_scene);
+    if (IsUnaddressed(house)) {
+        house.SetSelectedColor();
+        if (m_services.ViewHint)
+            m_services.ViewHint(house);
+        return;
+    }
     const AddressKey key = AddressKey::CutOf(house);
     ForEachHouse([&](Thouse& other) {
         if (key.Matches(other)) {

@@ -25,3 +25,7 @@ void WidgetSearchControls::SetHouseNumbers(const std::vector<std::string>& raws)
 
 void WidgetSearchControls::ClearTree() { m_tree.Clear(); }
 void WidgetSearchControls::AddSimpleRecord(const OrgRecord& entry) { m_tree.AddSimpleRecord(entry); }
+void WidgetSearchControls::AddOrganisation(std::size_t index, const OrgRecord& entry, const QStringList& moreLines)
+{
+    m_tree.AddOrganisation(index, entry, moreLines);
+}

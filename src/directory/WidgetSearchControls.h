@@ -20,6 +20,7 @@ public:
     void SetHouseNumbers(const std::vector<std::string>& raws) override;
     void ClearTree() override;
     void AddSimpleRecord(const OrgRecord& entry) override;
+    void AddOrganisation(std::size_t index, const OrgRecord& entry, const QStringList& moreLines) override;
 
 private:
     SortedComboBox& m_orgName;

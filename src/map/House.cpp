@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::int32_t kNormalDiffuse = 0x008000;   // Windows colour: green
 constexpr std::int32_t kSelectedDiffuse = 0x0000FF; // Windows colour: red
+constexpr std::int32_t kOpenDiffuse = 0x0090FF;     // Windows colour: amber (255, 144, 0)
 constexpr float kGlowTarget[4] = {1, 1, 0, 1};
 constexpr float kGlowFactor = 0.7f;
 
@@ -124,6 +125,11 @@ void Thouse::SetNormalColors()
 void Thouse::SetSelectedColor()
 {
     forHouseAndWalls([](TGxCustomSceneObject& o) { frontDiffuse(o).SetWinColor(kSelectedDiffuse); });
+}
+
+void Thouse::SetOpenColor()
+{
+    forHouseAndWalls([](TGxCustomSceneObject& o) { frontDiffuse(o).SetWinColor(kOpenDiffuse); });
 }
 
 void Thouse::GlowStep()

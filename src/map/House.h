@@ -30,6 +30,7 @@ public:
     // Each applies to the house's own material, then to every direct child's.
     void SetNormalColors();  // green diffuse, black emission
     void SetSelectedColor(); // red diffuse; the emission stays
+    void SetOpenColor();     // amber diffuse: something in it is open now; the emission stays
     void GlowStep();         // emission 30 % of the remaining way to yellow
     void ClearGlow();        // black emission
 

@@ -54,6 +54,12 @@ protected:
         cafe.web = cp1251::fromUtf8("сайт в разработке");
         writeTown(town, {fixtureOrg("Ветеринарная аптека", "Садовая", "12"), pharmacy, cafe,
                          fixtureOrg("Аптека № 2", "Садовая", "8 к2")});
+        openWindow();
+    }
+
+    // Starts on the town written and shows the main window, standing still.
+    void openWindow()
+    {
         start();
         main = windows->fm_main;
         ASSERT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();

@@ -28,7 +28,8 @@ struct Placed {
 // anchors take it when the window grows.
 const Placed kLayout[] = {
     {"PageControl", {8, 16, 601, 468}, {8, 16, 701, 518}, true},
-    {"sGroupBox1", {616, 14, 241, 153}, {716, 14, 241, 153}, true},
+    // Grown below the designed search button by the kinds and "open now".
+    {"sGroupBox1", {616, 14, 241, 209}, {716, 14, 241, 209}, true},
     {"sLabel1", {10, 24, 135, 13}, {10, 24, 135, 13}, true},
     {"OrgName", {8, 40, 225, 21}, {8, 40, 225, 21}, true},
     {"sLabel2", {8, 64, 37, 13}, {8, 64, 37, 13}, true},
@@ -36,7 +37,10 @@ const Placed kLayout[] = {
     {"Street", {8, 80, 169, 21}, {8, 80, 169, 21}, true},
     {"HouseEdit", {184, 80, 49, 21}, {184, 80, 49, 21}, true},
     {"bt_search", {8, 112, 225, 25}, {8, 112, 225, 25}, true},
-    {"TreeView", {616, 176, 241, 308}, {716, 176, 241, 358}, true},
+    {"sLabelKind", {8, 142, 80, 13}, {8, 142, 80, 13}, true},
+    {"cb_kind", {8, 158, 225, 21}, {8, 158, 225, 21}, true},
+    {"ch_opennow", {8, 184, 225, 17}, {8, 184, 225, 17}, true},
+    {"TreeView", {616, 232, 241, 252}, {716, 232, 241, 302}, true},
     {"bt_print", {616, 5, 22, 25}, {716, 5, 22, 25}, false},
     {"bt_Settings", {645, 5, 25, 25}, {745, 5, 25, 25}, false},
     {"bt_info", {679, 5, 25, 25}, {779, 5, 25, 25}, false},

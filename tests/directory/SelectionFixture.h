@@ -31,14 +31,28 @@ public:
         houseNo = "";
         houseNumbers = raws;
     }
-    void ClearTree() override { tree.clear(); }
-    void AddSimpleRecord(const OrgRecord& entry) override { tree.push_back(entry.name); }
+    void ClearTree() override
+    {
+        tree.clear();
+        details.clear();
+    }
+    void AddSimpleRecord(const OrgRecord& entry) override
+    {
+        tree.push_back(entry.name);
+        details.emplace_back();
+    }
+    void AddOrganisation(std::size_t, const OrgRecord& entry, const QStringList& moreLines) override
+    {
+        tree.push_back(entry.name);
+        details.push_back(moreLines);
+    }
 
     std::optional<std::string> orgName = std::string();
     std::optional<std::string> street = std::string();
     std::optional<std::string> houseNo = std::string();
     std::vector<std::string> houseNumbers;
     std::vector<std::string> tree; // organisation names in tree order
+    std::vector<QStringList> details; // the lines of kind and hours of each
 };
 
 // A small town of houses with walls and a directory, the selection over it,
@@ -109,6 +123,7 @@ protected:
     void forgetCalls()
     {
         flights.clear();
+        pointFlights.clear();
         hints.clear();
         picks = 0;
     }
@@ -125,6 +140,8 @@ protected:
     Thouse* label = nullptr;             // the house the label shows
     std::vector<Thouse*> hints;          // every label made, in order
     std::vector<Thouse*> flights;        // every MoveToHouse, in order
+    std::vector<std::pair<float, float>> pointFlights; // every MoveToPoint, in order
+    QDateTime clock{QDate(2026, 12, 11), QTime(10, 30)}; // a Friday
 
     Selection selection{state, scene, records, controls,
                         Selection::Services{
@@ -142,6 +159,8 @@ protected:
                                 label = &h;
                             },
                             [this] { label = nullptr; },
+                            [this](float x, float y) { pointFlights.push_back({x, y}); },
+                            [this] { return clock; },
                         }};
     SearchPanel panel{selection};
 };

@@ -57,3 +57,24 @@ TEST(Printing, OrganisationListSeparatesOrganisationsOnly)
     const QStringList expected = org("Аптека") + QStringList{sep} + org("Баня") + QStringList{sep} + org("Вокзал");
     EXPECT_EQ(Printing::OrgListText(three), expected.join('\n'));
 }
+
+TEST(Printing, OrganisationsWithKindsAndHoursAreSeparatedWhateverTheirLength)
+{
+    const auto org = [](const QString& n) { return QStringList{n, "ул. Садовая, 1", "тел. 1-23-45", "e-mail: ", "web: "}; };
+    const QString sep = QString::fromLatin1(Printing::kOrgsSeparator);
+    const QStringList pharmacy = org("Аптека") + QStringList{"рубрика: Аптеки", "часы: пн–пт 9:00–18:00", "закрыто"};
+    const QStringList bath = org("Баня") + QStringList{"часы работы не указаны"};
+    const QStringList more{"… и ещё 12: уточните поиск"};
+    struct Row {
+        QList<QStringList> organisations;
+        QStringList lines;
+    };
+    const Row rows[] = {
+        {{}, {}},
+        {{pharmacy}, pharmacy},
+        {{pharmacy, bath}, pharmacy + QStringList{sep} + bath},
+        {{bath, pharmacy, more}, bath + QStringList{sep} + pharmacy + QStringList{sep} + more},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(Printing::OrganisationsText(row.organisations), row.lines.join('\n'));
+}
