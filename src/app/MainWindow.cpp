@@ -6,7 +6,9 @@
 #include "app/SettingsDialog.h"
 #include "app/SplashWindow.h"
 #include "app/StartUp.h"
+#include "app/StoredSettings.h"
 #include "app/ToolActions.h"
+#include "directory/MapCorner.h"
 #include "directory/MapOverlays.h"
 #include "directory/HelpFile.h"
 #include "directory/OrgDirectoryLoader.h"
@@ -37,7 +39,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
+#include <QSettings>
 #include <QShortcut>
 #include <QStyle>
 #include <QTabWidget>
@@ -75,6 +79,8 @@ Tfm_main::Tfm_main(AppWindows& windows, const QString& programFolder, const QStr
     setWidgetColour(this, QPalette::Window, palette().color(QPalette::Button));
     move(330, 183);
     resize(kDesignedClientWidth, kDesignedClientHeight);
+    // Before the first frame: what is drawn over the map is kept between runs.
+    StoredSettings::Load(m_state, *StoredSettings::UserSettings());
     CreateControls();
     CreateFrameLoop();
     CreateActions();
@@ -182,7 +188,11 @@ void Tfm_main::CreateActions()
         PrintPopupMenu->popup(bt_print->mapToGlobal(QPoint(bt_print->width(), bt_print->height())));
     };
     services.PrintPicture = [this](Printer& printer, float scale) {
-        Printing::PrintSnap(printer, *GxSceneViewer, scale);
+        // The corner is painted over the window's frames, not rendered with
+        // the scene: the picture gets it the same way, at its resolution.
+        QImage picture = Printing::SnapImage(*GxSceneViewer, scale);
+        MapCorner::DrawOnPicture(picture, scale, GxSceneViewer->size(), m_state, *m_scene->GxFreeCamera);
+        Printing::PrintImage(printer, picture, 100);
     };
     services.PrintList = [this](Printer& printer) { Printing::PrintOrgs(printer, TreeView->NodeTexts(), *PrintEdit); };
     services.ShowSettings = [this] {
@@ -464,6 +474,8 @@ void Tfm_main::ClearFields()
 void Tfm_main::SettingsChanged()
 {
     ToolActions::ApplySettings(m_state, m_scene->GxScene);
+    // What is drawn over the map may have changed with nothing in the scene.
+    GxSceneViewer->update();
 }
 
 void Tfm_main::GxCadencerProgress()
@@ -491,6 +503,7 @@ void Tfm_main::GxSceneViewerMouseMove()
 void Tfm_main::GxSceneViewerAfterRender(QPainter& painter)
 {
     MapOverlays::Draw(painter, GxSceneViewer->height(), m_state.CurrentObject);
+    MapCorner::Draw(painter, GxSceneViewer->size(), m_state, *m_scene->GxFreeCamera);
 }
 
 void Tfm_main::FormMouseMove()
