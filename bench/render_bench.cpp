@@ -8,6 +8,8 @@
 #include "TownGenerator.h"
 #include "map/MainScene.h"
 #include "map/MapState.h"
+#include "directory/MapCorner.h"
+#include "directory/MapOverlays.h"
 #include "directory/Selection.h"
 #include "engine/objects/GxDummyCube.h"
 #include "engine/materials/GxMaterial.h"
@@ -20,6 +22,8 @@
 
 #include <QDir>
 #include <QOpenGLContext>
+#include <QOpenGLPaintDevice>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -418,5 +422,51 @@ BENCHMARK(BM_TownTable)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// The north arrow and the scale bar painted over each frame, as the map
+// view paints them after the legend: ticks per second with the corner and
+// without it (the legend alone), alternating tick by tick in the same run,
+// and their ratio.
+void BM_TicksWithMapCorner(benchmark::State& state)
+{
+    DrawnTown town(std::size_t(state.range(0)));
+    TickingTown ticking(town);
+    const auto tick = [&](bool corner) {
+        ticking.loop.Tick();
+        town.buffer.Render();
+        {
+            TGxContextActivation active(*town.buffer.RenderingContext());
+            // What the view turns off before its painter; the next frame sets it again.
+            glDisable(GL_CULL_FACE);
+            glDisable(GL_DEPTH_TEST);
+            glDisable(GL_LIGHTING);
+            glDisable(GL_TEXTURE_2D);
+            QOpenGLPaintDevice device(kViewWidth, kViewHeight);
+            QPainter painter(&device);
+            MapOverlays::Draw(painter, kViewHeight, town.state.CurrentObject);
+            if (corner)
+                MapCorner::Draw(painter, {kViewWidth, kViewHeight}, town.state, *town.scene.GxFreeCamera);
+        }
+        town.finish();
+    };
+    const int ticks = state.range(0) > 5000 ? 21 : 61;
+    std::vector<double> without, with;
+    for (int i = 0; i < ticks; ++i)
+        for (const bool corner : {i % 2 == 0, i % 2 != 0}) {
+            const auto start = std::chrono::steady_clock::now();
+            tick(corner);
+            (corner ? with : without).push_back(secondsSince(start));
+        }
+    const auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ticks);
+    state.counters["ticks_per_s_without"] = 1.0 / median(without);
+    state.counters["ticks_per_s_with_corner"] = 1.0 / median(with);
+    state.counters["with_to_without"] = median(without) / median(with);
+}
+BENCHMARK(BM_TicksWithMapCorner)->Arg(1000)->Arg(10000)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -6,7 +6,9 @@
 #include "app/SettingsDialog.h"
 #include "app/SplashWindow.h"
 #include "app/StartUp.h"
+#include "app/StoredSettings.h"
 #include "app/ToolActions.h"
+#include "directory/MapCorner.h"
 #include "directory/MapOverlays.h"
 #include "directory/HelpFile.h"
 #include "directory/KindComboBox.h"
@@ -43,7 +45,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
+#include <QSettings>
 #include <QShortcut>
 #include <QStyle>
 #include <QTabWidget>
@@ -81,6 +85,8 @@ Tfm_main::Tfm_main(AppWindows& windows, const QString& programFolder, const QStr
     setWidgetColour(this, QPalette::Window, palette().color(QPalette::Button));
     move(330, 183);
     resize(kDesignedClientWidth, kDesignedClientHeight);
+    // Before the first frame: what is drawn over the map is kept between runs.
+    StoredSettings::Load(m_state, *StoredSettings::UserSettings());
     CreateControls();
     CreateFrameLoop();
     CreateActions();
@@ -191,7 +197,11 @@ void Tfm_main::CreateActions()
         PrintPopupMenu->popup(bt_print->mapToGlobal(QPoint(bt_print->width(), bt_print->height())));
     };
     services.PrintPicture = [this](Printer& printer, float scale) {
-        Printing::PrintSnap(printer, *GxSceneViewer, scale);
+        // The corner is painted over the window's frames, not rendered with
+        // the scene: the picture gets it the same way, at its resolution.
+        QImage picture = Printing::SnapImage(*GxSceneViewer, scale);
+        MapCorner::DrawOnPicture(picture, scale, GxSceneViewer->size(), m_state, *m_scene->GxFreeCamera);
+        Printing::PrintImage(printer, picture, 100);
     };
     services.PrintList = [this](Printer& printer) {
         Printing::PrintOrgs(printer, TreeView->OrganisationTexts(), *PrintEdit);
@@ -333,7 +343,8 @@ void Tfm_main::DescribeControls()
 {
     const auto describe = [](QWidget* control, const QString& text) { control->setAccessibleDescription(text); };
     describe(GxSceneViewer, QStringLiteral("Карта города: щелчок по дому выбирает его, правая кнопка вращает карту, "
-                                           "Shift с левой кнопкой сдвигает, колесо приближает"));
+                                           "Shift с левой кнопкой сдвигает, колесо приближает; щелчок по стрелке "
+                                           "севера в правом нижнем углу поворачивает карту севером вверх"));
     describe(PageControl, QStringLiteral("Схема города"));
     describe(sGroupBox1, QStringLiteral("Поиск организации, улицы или дома на карте"));
     describe(OrgName, QStringLiteral("Введите название или его часть: ниже появятся подходящие организации; "
@@ -550,6 +561,8 @@ void Tfm_main::ClearFields()
 void Tfm_main::SettingsChanged()
 {
     ToolActions::ApplySettings(m_state, m_scene->GxScene);
+    // What is drawn over the map may have changed with nothing in the scene.
+    GxSceneViewer->update();
 }
 
 void Tfm_main::GxCadencerProgress()
@@ -584,6 +597,7 @@ void Tfm_main::GxSceneViewerAfterRender(QPainter& painter)
     MapPins::Draw(
         painter, m_selection->Pins(), [&buffer](const TGxVector& point) { return buffer.ProjectToWindow(point); },
         buffer.Height());
+    MapCorner::Draw(painter, GxSceneViewer->size(), m_state, *m_scene->GxFreeCamera);
 }
 
 void Tfm_main::FormMouseMove()

@@ -1,10 +1,12 @@
 #include "app/MapViewInput.h"
 
+#include "directory/MapCorner.h"
 #include "map/MainScene.h"
 #include "map/MapState.h"
 #include "engine/scene/GxCadencer.h"
 #include "navigation/FrameCadence.h"
 #include "navigation/FrameLoop.h"
+#include "navigation/NorthUp.h"
 #include "navigation/PointerInput.h"
 
 MapViewInput::MapViewInput(MapState& state, MainScene& scene, const KeyStateSource& keys, MapPointer& pointer,
@@ -46,6 +48,13 @@ void MapViewInput::SceneChanged()
 
 bool MapViewInput::MouseDown(Qt::MouseButton button, int x, int y, const Select& select)
 {
+    // The north arrow lies over the map: a click on it turns the map and
+    // chooses nothing under it.
+    if (button == Qt::LeftButton && MapCorner::NorthArrowHit(m_pointer.ViewSize(), m_state, {x, y})) {
+        StartNorthUp(m_state);
+        SceneChanged();
+        return false;
+    }
     // Decided by the mode the press came in, before the selection acts on it.
     const bool choosing = button == Qt::LeftButton && !m_state.PanMode;
     if (select)

@@ -44,7 +44,8 @@ public:
 
     // A button pressed on the view at (x, y): `select` does what the press does
     // to the selection. True when the press chose a house (the left button
-    // outside pan mode).
+    // outside pan mode). A left press on the north arrow turns the map north
+    // up instead, and selects nothing.
     using Select = std::function<void(Qt::MouseButton button, int x, int y)>;
     bool MouseDown(Qt::MouseButton button, int x, int y, const Select& select);
     // The pointer moved over the view (the wheel zooms) or over the window's

@@ -27,6 +27,7 @@ struct MapState {
     bool IntroClimb = false; // the camera's climb after the main window is shown
     bool AutoOrbit = false;  // the camera circles its target 0.5 degrees per frame
     bool FlyActive = false;  // a fly-to of the camera target is running
+    bool NorthUpTurn = false; // the camera is turning the map north up
     TGxVector FlyTarget;
 
     bool PointerInViewer = false; // the wheel zooms only then

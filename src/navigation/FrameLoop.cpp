@@ -8,6 +8,7 @@
 #include "engine/scene/GxCamera.h"
 #include "navigation/FlyTo.h"
 #include "navigation/MapInput.h"
+#include "navigation/NorthUp.h"
 #include "platform/KeyState.h"
 #include "map/House.h"
 
@@ -34,6 +35,7 @@ FrameLoop::Look FrameLoop::look() const
     return {m_state.IntroClimb,
             m_state.AutoOrbit,
             m_state.FlyActive,
+            m_state.NorthUpTurn,
             m_state.PanMode,
             m_state.PanAnchorSet,
             m_state.PanAnchor,
@@ -69,6 +71,8 @@ bool FrameLoop::Tick()
         camera.Position().SetZ(kHighestCamera);
     if (m_state.AutoOrbit)
         camera.OrbitTarget(0.0f, kAutoOrbitTurn);
+    if (m_state.NorthUpTurn)
+        NorthUpStep(m_state, camera);
     if (m_state.FlyActive)
         MoveCam(m_state, m_scene);
     wand.Position().SetZ(wand.Height() / 2.0f); // the rod stands on the marker
@@ -124,6 +128,7 @@ void FrameLoop::followPointer()
         m_state.AutoOrbit = false;
         m_state.FlyActive = false;
         m_state.IntroClimb = false;
+        m_state.NorthUpTurn = false;
         m_scene.GxFreeCamera->OrbitTarget(float(m_state.LastPointer.y - y) * kOrbitPerPixel,
                                             float(m_state.LastPointer.x - x) * kOrbitPerPixel);
     }

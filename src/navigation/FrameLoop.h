@@ -25,7 +25,7 @@ inline constexpr float kLowest = 0.1f;          // lowest height of the camera a
 } // namespace frame
 
 // One frame of the map: the start-up climb, the town-square wrap of the
-// look-at point, the automatic orbit, the fly-to step, the ground marker
+// look-at point, the automatic orbit, the turn to north up, the fly-to step, the ground marker
 // under the pointer, orbiting with the right button, panning with Shift and
 // the left button, and the glow of the house under the pointer.
 class FrameLoop {
@@ -45,7 +45,7 @@ public:
 private:
     // Everything a tick may change.
     struct Look {
-        bool introClimb, autoOrbit, flyActive, panMode, panAnchorSet;
+        bool introClimb, autoOrbit, flyActive, northUpTurn, panMode, panAnchorSet;
         TGxVector panAnchor;
         int lastX, lastY;
         Thouse* hovered;

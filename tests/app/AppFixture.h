@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QScreen>
+#include <QSettings>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -69,6 +70,8 @@ protected:
             errors << text;
         });
         m_previousDir = QDir::currentPath();
+        // Each test's runs keep their settings in its own folder, empty at first.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder());
     }
 
     void TearDown() override
@@ -79,6 +82,8 @@ protected:
     }
 
     QString programFolder() const { return QString::fromStdString(m_folder.path()); }
+    // Where the program's runs in this test keep their settings.
+    QString settingsFolder() const { return programFolder() + "/settings"; }
 
     void writeEmptyTown() { writeTown({}, {}); }
 

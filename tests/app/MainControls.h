@@ -16,7 +16,10 @@
 
 #include "directory/ResultsTree.h"
 #include "directory/SortedComboBox.h"
+#include "engine/objects/GxCylinder.h"
+#include "engine/scene/GxCadencer.h"
 #include "engine/scene/GxSceneViewer.h"
+#include "map/MainScene.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +33,16 @@ T* controlOf(const QWidget& window, const char* name)
     if (found == nullptr)
         ADD_FAILURE() << "no control " << name << " of that type in " << window.objectName().toStdString();
     return found;
+}
+
+// The map of a shown window stands still: the frame loop ticks only when a
+// test ticks it, the climb is over, and the pointer's marker rod, left where
+// no tick put it, does not cross the view.
+inline void holdMapStill(Tfm_main& main)
+{
+    main.View().Cadencer()->SetEnabled(false);
+    main.State().IntroClimb = false;
+    main.Scene().Wand->SetVisible(false);
 }
 
 struct MainControls {

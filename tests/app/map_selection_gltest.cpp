@@ -67,11 +67,7 @@ protected:
         ASSERT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
         main->show();
         ASSERT_TRUE(waitUntil([&] { return main->isVisible() && ui().GxSceneViewer->HasContext(); }, 5000));
-        // The frame loop stands still; the tests tick it when they mean to.
-        main->View().Cadencer()->SetEnabled(false);
-        state().IntroClimb = false;
-        // The pointer's marker rod, left where no tick put it, would cross the view.
-        scene().Wand->SetVisible(false);
+        holdMapStill(*main);
         main->MapSelection().ForEachHouse([&](Thouse& h) { houses.push_back(&h); });
         ASSERT_EQ(houses.size(), std::size_t(kHouses));
         lookFrom(25, 15, 0, -30, 30);

@@ -3,11 +3,14 @@
 #include "map/MainScene.h"
 #include "map/MapState.h"
 #include "app/MapViewInput.h"
+#include "directory/NorthArrow.h"
+#include "map/CameraHeading.h"
 #include "engine/objects/GxDummyCube.h"
 #include "engine/scene/GxCadencer.h"
 #include "engine/scene/GxCamera.h"
 #include "navigation/FrameCadence.h"
 #include "navigation/MapInput.h"
+#include "navigation/NorthUp.h"
 #include "platform/KeyState.h"
 #include "support/VectorAsserts.h"
 
@@ -95,6 +98,64 @@ TEST_F(MapViewInputTest, APressChoosesWithTheLeftButtonOutsidePanModeOnly)
         // The selection hears every press, and decides itself what it does.
         EXPECT_EQ(selected, (std::vector<std::tuple<Qt::MouseButton, int, int>>{{c.button, 12, 34}}));
     }
+}
+
+TEST_F(MapViewInputTest, ALeftPressOnTheNorthArrowTurnsTheMapNorthUpAndSelectsNothing)
+{
+    view.StartFrames();
+    const QPoint arrow = NorthArrow::Centre(pointer.ViewSize());
+    pointer.MoveTo(arrow.x(), arrow.y());
+    scene.GxFreeCamera->Position().AssignPoint(20, 0, 10); // looking west: north on the right
+    state.AutoOrbit = true;
+    std::vector<Qt::MouseButton> selected;
+    const auto select = [&](Qt::MouseButton b, int, int) { selected.push_back(b); };
+
+    EXPECT_FALSE(view.MouseDown(Qt::LeftButton, arrow.x() + 3, arrow.y() - 5, select));
+    EXPECT_TRUE(selected.empty());
+    EXPECT_TRUE(state.NorthUpTurn);
+    EXPECT_FALSE(state.AutoOrbit);
+    EXPECT_FALSE(view.Cadence()->Resting()) << "the turn starts at once";
+    int ticks = 0;
+    for (; state.NorthUpTurn && ticks < 50; ++ticks)
+        view.Tick();
+    EXPECT_LT(ticks, 20);
+    EXPECT_NEAR(NorthHeading(*scene.GxFreeCamera), 0, 1e-4);
+    EXPECT_NEAR(distance(), std::hypot(20.0f, 10.0f), 1e-3);
+
+    // Other buttons, and the left one beside the arrow or with the arrow
+    // switched off, reach the selection as before.
+    const struct {
+        Qt::MouseButton button;
+        QPoint at;
+        bool arrowShown;
+    } others[] = {
+        {Qt::RightButton, arrow, true},
+        {Qt::LeftButton, arrow + QPoint(NorthArrow::kReach + 2, 0), true},
+        {Qt::LeftButton, arrow, false},
+    };
+    for (const auto& o : others) {
+        state.ShowNorthArrow = o.arrowShown;
+        selected.clear();
+        view.MouseDown(o.button, o.at.x(), o.at.y(), select);
+        EXPECT_EQ(selected, std::vector<Qt::MouseButton>{o.button});
+        EXPECT_FALSE(state.NorthUpTurn);
+    }
+}
+
+TEST_F(MapViewInputTest, OrbitingWithTheRightButtonStopsTheTurnToNorth)
+{
+    scene.GxFreeCamera->Position().AssignPoint(0, 20, 10); // north down
+    pointer.MoveTo(300, 200);
+    StartNorthUp(state);
+    view.Tick();
+    EXPECT_TRUE(state.NorthUpTurn);
+    keys.Press(vk::RightButton);
+    view.Tick();
+    EXPECT_FALSE(state.NorthUpTurn);
+    keys.Release(vk::RightButton);
+    const float heading = NorthHeading(*scene.GxFreeCamera);
+    view.Tick();
+    EXPECT_EQ(NorthHeading(*scene.GxFreeCamera), heading);
 }
 
 TEST_F(MapViewInputTest, TheWheelZoomsOnlyWhileThePointerIsOverTheViewOutsidePanMode)

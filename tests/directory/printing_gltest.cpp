@@ -12,6 +12,7 @@
 #include "engine/scene/RenderTestObjects.h"
 #include "platform/Fonts.h"
 #include "platform/HeapPolicy.h"
+#include "support/PixelCount.h"
 #include "support/RecordingPrinter.h"
 #include "support/TempDir.h"
 #include "map/House.h"
@@ -38,17 +39,6 @@ bool dark(QColor c)
 bool yellowish(QColor c)
 {
     return c.red() > 200 && c.green() > 200 && c.blue() < 180;
-}
-
-template <class Test>
-int count(const QImage& image, QRect area, Test test)
-{
-    int n = 0;
-    area = area.intersected(image.rect());
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            n += test(image.pixelColor(x, y));
-    return n;
 }
 
 QRect scaled(QRect r, double f)
@@ -134,22 +124,22 @@ TEST_F(PrintedMap, SnapshotHoldsTheSceneAndTheLabelButNotTheLegendOrTheAddressLi
     const QRect label(labelAt.x() - 75, labelAt.y() - 10, 150, 20);
     const QImage window = view.grabFramebuffer();
     ASSERT_EQ(window.size(), QSize(593, 440));
-    EXPECT_GT(count(window, legend, dark), 200);
-    EXPECT_GT(count(window, addressLine, dark), 100);
-    EXPECT_GT(count(window, label, yellowish), 150 * 20 / 2);
+    EXPECT_GT(countPixels(window, legend, dark), 200);
+    EXPECT_GT(countPixels(window, addressLine, dark), 100);
+    EXPECT_GT(countPixels(window, label, yellowish), 150 * 20 / 2);
 
     const QImage snap = Printing::SnapImage(view, 3.125f);
     ASSERT_EQ(snap.size(), QSize(1853, 1375));
     const double f = 3.125;
-    EXPECT_EQ(count(snap, scaled(legend, f), dark), 0);
-    EXPECT_EQ(count(snap, scaled(addressLine, f), dark), 0);
+    EXPECT_EQ(countPixels(snap, scaled(legend, f), dark), 0);
+    EXPECT_EQ(countPixels(snap, scaled(addressLine, f), dark), 0);
     // The label is rendered at 300 dpi: 3.125 times its 150 x 20 pixels, at the same relative place.
     const QRect bigLabel = scaled(label, f);
-    EXPECT_GT(count(snap, bigLabel, yellowish), bigLabel.width() * bigLabel.height() / 2);
-    EXPECT_EQ(count(snap, bigLabel.adjusted(-8, -8, 8, 8), yellowish), count(snap, bigLabel.adjusted(-30, -30, 30, 30), yellowish));
+    EXPECT_GT(countPixels(snap, bigLabel, yellowish), bigLabel.width() * bigLabel.height() / 2);
+    EXPECT_EQ(countPixels(snap, bigLabel.adjusted(-8, -8, 8, 8), yellowish), countPixels(snap, bigLabel.adjusted(-30, -30, 30, 30), yellowish));
     // Its text, half covered like the rest of the label.
     const auto text = [](QColor c) { return c.red() + c.green() + c.blue() < 3 * 140; };
-    EXPECT_GT(count(snap, bigLabel.adjusted(10, 8, -10, -8), text), 400);
+    EXPECT_GT(countPixels(snap, bigLabel.adjusted(10, 8, -10, -8), text), 400);
 
     // The scene: the same picture with more pixels.
     int red = 0, redInSnap = 0;
@@ -179,7 +169,7 @@ TEST_F(PrintedMap, PrintSnapPutsTheBigPictureInTheTopLeftCornerFillingThePageWid
     EXPECT_EQ(page.pixelColor(0, 1374), background);
     EXPECT_EQ(page.pixelColor(1852, 1375), QColor(Qt::white));
     EXPECT_EQ(page.pixelColor(0, 1375), QColor(Qt::white));
-    EXPECT_EQ(count(page, {0, 1375, 1853, 1225}, [](QColor c) { return c != Qt::white; }), 0);
+    EXPECT_EQ(countPixels(page, {0, 1375, 1853, 1225}, [](QColor c) { return c != Qt::white; }), 0);
 
     // Half of the page for a tall page: the width rule still, the picture half as large.
     RecordingPrinter narrow({926, 2600});

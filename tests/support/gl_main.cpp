@@ -4,6 +4,8 @@
 #include "app/SurfaceFormat.h"
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #if defined(__SANITIZE_ADDRESS__)
@@ -33,6 +35,10 @@ int main(int argc, char** argv)
     installDefaultSurfaceFormat();
     QApplication app(argc, argv);
     installEngineErrorBox();
+    // The program keeps settings in the user's configuration: the tests
+    // keep theirs apart, and start from none.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     const int result = RUN_ALL_TESTS();
 #if defined(__SANITIZE_ADDRESS__)
     // Look for leaks now, while Qt's and Mesa's threads wait idle, not while
