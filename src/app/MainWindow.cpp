@@ -30,6 +30,7 @@
 #include "platform/ScreenCentre.h"
 #include "platform/WidgetColours.h"
 #include "map/House.h"
+#include "map/MapLabels.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -359,6 +360,8 @@ void Tfm_main::FormCreate()
     services.CentreWindow = [this] { CentreOnPrimaryScreen(*this); };
     services.ShowError = [](const QString& message) { showErrorBox(message); };
     StartUp(m_state, *m_scene, m_programFolder, m_townFolder, std::move(services)).Run();
+    if (m_scene->Labels)
+        m_scene->Labels->SetReservedAreas(&MapOverlays::ReservedAreas);
     m_view->StartFrames();
 }
 
