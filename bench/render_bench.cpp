@@ -7,6 +7,7 @@
 #define GL_GLEXT_PROTOTYPES
 #include "TownGenerator.h"
 #include "map/MainScene.h"
+#include "map/MapLabels.h"
 #include "map/MapState.h"
 #include "directory/Selection.h"
 #include "engine/objects/GxDummyCube.h"
@@ -350,6 +351,37 @@ double medianSeconds(int runs, F&& f)
     return times[times.size() / 2];
 }
 
+// Ticks with the street names and house numbers shown beside ticks with
+// them switched off, in one run on the same town: blocks of ticks taking
+// turns, the median of each side. on_to_off: ticks per second with the
+// labels over those without.
+void BM_TickLabels(benchmark::State& state)
+{
+    const auto houses = std::size_t(state.range(0));
+    townFolder(houses);
+    DrawnTown town(houses);
+    town.scene.AddLabels(town.state);
+    TickingTown ticking(town);
+    const int ticks = houses > 20000 ? 5 : 15;
+    std::vector<double> off, on;
+    for (int round = 0; round < 4; ++round)
+        for (const bool shown : {false, true}) {
+            town.state.ShowStreetNames = shown;
+            town.state.ShowHouseNumbers = shown;
+            (shown ? on : off).push_back(medianSeconds(ticks, [&] { ticking.tick(); }));
+        }
+    std::sort(off.begin(), off.end());
+    std::sort(on.begin(), on.end());
+    const double offTick = (off[1] + off[2]) / 2, onTick = (on[1] + on[2]) / 2;
+    std::size_t placed = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(placed = town.scene.Labels->LastPlaced().size());
+    state.counters["ticks_per_s_off"] = 1.0 / offTick;
+    state.counters["ticks_per_s_on"] = 1.0 / onTick;
+    state.counters["on_to_off"] = offTick / onTick;
+    state.counters["labels"] = double(placed);
+}
+
 // The table for one town: ticks per second (frame loop with the
 // hover pick, and the frame), load to first frame and peak memory, each
 // beside the same triangles drawn from one buffer in this run.
@@ -407,6 +439,16 @@ void BM_TownTable(benchmark::State& state)
     state.counters["peak_to_limit"] = peak / limitMB;
     state.counters["triangles"] = double(vertices.size() / 18);
 }
+BENCHMARK(BM_TickLabels)
+    ->ArgNames({"houses"})
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(50000)
+    ->Arg(100000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 BENCHMARK(BM_TownTable)
     ->ArgNames({"houses", "fast"})
     ->Args({1000, 1})

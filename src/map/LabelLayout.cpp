@@ -89,6 +89,21 @@ void candidatesAlong(const StreetLine& line, int owner, float spacing, float asp
 
 } // namespace
 
+// A name lying on the ground reads when the ground leaves it at least half
+// its height on the screen, its top above its bottom, and its letters not
+// slanted far out of square; otherwise it stands up.
+bool LabelLayout::readableOnGround(const PlacedLabel& l) const
+{
+    const P2 base{l.screen[1].x - l.screen[0].x, l.screen[1].y - l.screen[0].y};
+    const P2 side{l.screen[3].x - l.screen[0].x, l.screen[3].y - l.screen[0].y};
+    const float baseLength = length(base), sideLength = length(side);
+    if (!(baseLength > 0) || !(sideLength > 0))
+        return false;
+    const float crossing = (base.x * side.y - base.y * side.x) / (baseLength * sideLength);
+    const float seen = std::fabs(base.x * side.y - base.y * side.x) / baseLength; // height across the baseline
+    return crossing >= m_style.leastSquare && seen >= m_style.leastUpright * l.pixels;
+}
+
 // ------------------------------------------------------------------ view
 
 LabelView LabelView::LookAt(P3 eye, P3 target, float fovYDegrees, int width, int height)
@@ -195,12 +210,13 @@ LabelLayout::LabelLayout(std::vector<StreetLine> streets, std::vector<HouseMark>
 }
 
 void LabelLayout::gather(const LabelView& view, const std::vector<Candidate>& candidates, const Grid& grid,
-                         LabelKind kind, float height, float maxPixels, std::vector<Tried>& out) const
+                         LabelKind kind, const Sizes& sizes, std::vector<Tried>& out) const
 {
     const float s = view.scale;
-    const float minPx = m_style.minPixels * s;
-    const float fullPx = m_style.fullPixels * s;
-    const float maxPx = maxPixels * s;
+    const float height = sizes.height;
+    const float minPx = sizes.minPixels * s;
+    const float fullPx = sizes.fullPixels * s;
+    const float maxPx = sizes.maxPixels * s;
     // Beyond this distance the letters are smaller than the smallest readable.
     const float farthest = height * view.focalPixels / minPx;
     const float above = view.eye.z;
@@ -232,6 +248,15 @@ void LabelLayout::gather(const LabelView& view, const std::vector<Candidate>& ca
         const float h = height * l.pixels / px;
         const float w = h * c.aspect;
 
+        const auto project = [&]() {
+            for (int k = 0; k < 4; ++k) {
+                const Clip q = toClip(view.worldToClip, l.world[std::size_t(k)]);
+                if (q.w <= 1e-4f)
+                    return false;
+                l.screen[std::size_t(k)] = toWindow(q, view);
+            }
+            return true;
+        };
         bool ground = false;
         if (c.dir.x != 0 || c.dir.y != 0) {
             P3 dir{c.dir.x, c.dir.y, 0};
@@ -247,30 +272,17 @@ void LabelLayout::gather(const LabelView& view, const std::vector<Candidate>& ca
                     const P3 across{-dir.y, dir.x, 0}; // left of the course: up the page
                     l.world = {add(add(c.at, dir, -w / 2), across, -h / 2), add(add(c.at, dir, w / 2), across, -h / 2),
                                add(add(c.at, dir, w / 2), across, h / 2), add(add(c.at, dir, -w / 2), across, h / 2)};
-                    ground = true;
+                    ground = project() && readableOnGround(l);
                 }
             }
         }
-        if (!ground)
+        if (!ground) {
             l.world = {add(add(c.at, view.right, -w / 2), view.up, -h / 2),
                        add(add(c.at, view.right, w / 2), view.up, -h / 2),
                        add(add(c.at, view.right, w / 2), view.up, h / 2),
                        add(add(c.at, view.right, -w / 2), view.up, h / 2)};
-        for (int k = 0; k < 4; ++k) {
-            const Clip q = toClip(view.worldToClip, l.world[std::size_t(k)]);
-            if (q.w <= 1e-4f)
+            if (!project())
                 return;
-            l.screen[std::size_t(k)] = toWindow(q, view);
-        }
-        if (ground) {
-            // Lying too flat to read: the letters' height on the screen is
-            // what the ground leaves of them.
-            const P2 b{(l.screen[0].x + l.screen[1].x) / 2, (l.screen[0].y + l.screen[1].y) / 2};
-            const P2 tp{(l.screen[3].x + l.screen[2].x) / 2, (l.screen[3].y + l.screen[2].y) / 2};
-            const float seen = length({tp.x - b.x, tp.y - b.y});
-            if (seen < minPx || tp.y <= b.y)
-                return;
-            l.alpha = std::min(l.alpha, std::clamp((seen - minPx) / std::max(fullPx - minPx, 1e-3f), 0.0f, 1.0f));
         }
         l.pose = ground ? LabelPose::Ground : LabelPose::Upright;
         ScreenRect r{l.screen[0].x, l.screen[0].y, l.screen[0].x, l.screen[0].y};
@@ -329,8 +341,8 @@ const std::vector<PlacedLabel>& LabelLayout::Place(const LabelView& view)
 
     if (view.streets) {
         m_tried.clear();
-        gather(view, m_streetCandidates, m_streetGrid, LabelKind::Street, m_style.streetHeight,
-               m_style.maxStreetPixels, m_tried);
+        gather(view, m_streetCandidates, m_streetGrid, LabelKind::Street,
+               {m_style.streetHeight, m_style.minPixels, m_style.fullPixels, m_style.maxStreetPixels}, m_tried);
         std::sort(m_tried.begin(), m_tried.end(), byScore);
         std::vector<char> named(m_streets.size(), 0);
         // Every street once, then again where its other copies are far.
@@ -356,8 +368,9 @@ const std::vector<PlacedLabel>& LabelLayout::Place(const LabelView& view)
     }
     if (view.numbers) {
         m_tried.clear();
-        gather(view, m_numberCandidates, m_numberGrid, LabelKind::Number, m_style.numberHeight,
-               m_style.maxNumberPixels, m_tried);
+        gather(view, m_numberCandidates, m_numberGrid, LabelKind::Number,
+               {m_style.numberHeight, m_style.minNumberPixels, m_style.fullNumberPixels, m_style.maxNumberPixels},
+               m_tried);
         std::sort(m_tried.begin(), m_tried.end(), byScore);
         for (const Tried& t : m_tried) {
             if (!fits(padded(t.label.bounds), view))

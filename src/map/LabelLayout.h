@@ -76,12 +76,16 @@ struct LabelView {
 };
 
 struct LabelStyle {
-    float streetHeight = 2.6f;  // a street name's picture in map units (about 32 m), before the limit below
-    float numberHeight = 0.6f;  // a house number's
-    float minPixels = 11;       // below: not drawn
+    float streetHeight = 3.4f;  // a street name's picture in map units (about 42 m), before the limit below
+    float minPixels = 11;       // below: not drawn (pixels of the picture's height)
     float fullPixels = 14;      // from here on: opaque
     float maxStreetPixels = 20; // no bigger however close
-    float maxNumberPixels = 16;
+    float numberHeight = 0.8f;  // a house number's picture; digits need more pixels to read
+    float minNumberPixels = 14;
+    float fullNumberPixels = 17;
+    float maxNumberPixels = 22;
+    float leastUpright = 0.5f;  // a name on the ground flattened below this share of its height stands up
+    float leastSquare = 0.87f;  // and so does one slanted more than 30 degrees out of square
     float alongDegrees = 25;    // a street steeper than this on the screen gets an upright name
     float repeatPixels = 240;   // the same name again only this far from its other copies
     float candidateSpacing = 3; // map units between the places tried along a street
@@ -130,8 +134,12 @@ private:
         PlacedLabel label;
     };
 
+    struct Sizes {
+        float height, minPixels, fullPixels, maxPixels;
+    };
     void gather(const LabelView& view, const std::vector<Candidate>& candidates, const Grid& grid,
-                LabelKind kind, float height, float maxPixels, std::vector<Tried>& out) const;
+                LabelKind kind, const Sizes& sizes, std::vector<Tried>& out) const;
+    bool readableOnGround(const PlacedLabel& label) const;
     bool fits(const ScreenRect& r, const LabelView& view) const;
     void occupy(const ScreenRect& r);
 

@@ -26,24 +26,24 @@ namespace {
 
 // The pictures are made this large and drawn smaller (mipmapped).
 constexpr int kFontPixels = 32;
-constexpr qreal kHalo = 7;       // the light band's width around the letters
+constexpr qreal kHalo = 12;      // the light band's width around the letters: wide enough to close the gaps between them
 constexpr int kMargin = 4;
 constexpr std::size_t kMostTextures = 800; // then the cache starts again
 constexpr float kAboveGround = 0.06f;      // over the roads (0.035) and flat areas
 
-QFont labelFont(LabelKind kind)
+QFont labelFont()
 {
     // The family the map's other texts use (with the installed substitute).
     QFont font(QStringLiteral("Verdana"));
     font.setPixelSize(kFontPixels);
-    font.setBold(kind == LabelKind::Street);
+    font.setBold(true); // thin strokes fade when the picture is drawn small
     return font;
 }
 
 QImage textPicture(LabelKind kind, const std::string& text)
 {
     const QString s = cp1251::decode(text);
-    const QFont font = labelFont(kind);
+    const QFont font = labelFont();
     const QFontMetricsF metrics(font);
     const int width = int(std::ceil(metrics.horizontalAdvance(s))) + 2 * kMargin + int(kHalo);
     const int height = int(std::ceil(metrics.height())) + 2 * kMargin;
@@ -54,11 +54,11 @@ QImage textPicture(LabelKind kind, const std::string& text)
     QPainterPath path;
     path.addText(kMargin + kHalo / 2, kMargin + metrics.ascent(), font, s);
     // A light halo, then the dark letters: readable over any ground.
-    painter.setPen(QPen(QColor(255, 255, 255, 235), kHalo, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(QPen(QColor(255, 255, 255), kHalo, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(path);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(kind == LabelKind::Street ? QColor(25, 25, 60) : QColor(40, 40, 40));
+    painter.setBrush(kind == LabelKind::Street ? QColor(25, 25, 60) : QColor(20, 20, 20));
     painter.drawPath(path);
     painter.end();
     return image.convertToFormat(QImage::Format_RGBA8888);
@@ -214,7 +214,10 @@ unsigned TMapLabels::textureOf(LabelKind kind, const std::string& text)
 void TMapLabels::RenderSelf(TRenderContextInfo& rci, bool renderSelf, bool renderChildren)
 {
     // A pick or a pass without colours: nothing, so a label is never picked.
-    if (renderSelf && !rci.ignoreMaterials && m_layout && (m_state.ShowStreetNames || m_state.ShowHouseNumbers)) {
+    const bool shown = m_state.ShowStreetNames || m_state.ShowHouseNumbers;
+    if (renderSelf && !rci.ignoreMaterials && !shown)
+        m_lastPlaced.clear();
+    if (renderSelf && !rci.ignoreMaterials && m_layout && shown) {
         const LabelView view = viewOf(rci);
         m_lastPlaced = m_layout->Place(view);
 

@@ -27,7 +27,7 @@ std::vector<StreetLine> LinesFromHouses(const std::vector<AddressedPoint>& house
 {
     std::map<std::string, std::vector<P2>> byStreet;
     for (const AddressedPoint& h : houses)
-        if (std::isfinite(h.at.x) && std::isfinite(h.at.y))
+        if (!h.street.empty() && std::isfinite(h.at.x) && std::isfinite(h.at.y))
             byStreet[h.street].push_back(h.at);
 
     std::vector<StreetLine> lines;

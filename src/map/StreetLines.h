@@ -25,7 +25,7 @@ struct AddressedPoint {
 // ordered along the street's main direction and averaged over short
 // lengths (houses on both sides give the middle of the street); a gap
 // longer than `gap` map units starts another stretch. A street of one
-// point gets a line of that point.
+// point gets a line of that point; houses without a street have none.
 std::vector<StreetLine> LinesFromHouses(const std::vector<AddressedPoint>& houses, float gap = 40.0f);
 
 // The lines of named roads (this town's road pieces, or a road network

@@ -109,6 +109,27 @@ TEST(LabelLayout, ReadableFromATiltedCameraWhateverTheStreetsCourse)
     }
 }
 
+TEST(LabelLayout, NamesTooFlatOnTheGroundStandUp)
+{
+    // A street across the view, seen from ever lower: lying on the ground
+    // while it keeps half its height, standing once it would not.
+    LabelLayout layout({straight("Ленина", {-100, 0}, {100, 0})}, {}, fakeAspect);
+    struct Case {
+        float eyeHeight;
+        LabelPose pose;
+    };
+    for (const Case& c : {Case{40, LabelPose::Ground}, Case{25, LabelPose::Ground}, Case{4, LabelPose::Upright}}) {
+        SCOPED_TRACE(c.eyeHeight);
+        const auto& placed = layout.Place(LabelView::LookAt({0, -30, c.eyeHeight}, {0, 0, 0}, 45, kWidth, kHeight));
+        ASSERT_FALSE(placed.empty());
+        // The first is the one nearest the middle; towards the sides the
+        // perspective slants the letters, and those may stand up sooner.
+        EXPECT_EQ(placed.front().pose, c.pose);
+        for (const PlacedLabel& l : placed)
+            expectReadable(l);
+    }
+}
+
 TEST(LabelLayout, LabelsNeverOverlapEachOtherNorReservedParts)
 {
     // Twelve streets through one crossing, and the search's address label over part of it.
@@ -243,6 +264,7 @@ TEST(StreetLines, CentreLinesFromRoadBandsAndFromHouses)
     }
     houses.push_back({"Садовая", {500, 1000}});
     houses.push_back({"Тихая", {7, 7}});
+    houses.push_back({"", {9, 9}}); // no address: no street
     const std::vector<StreetLine> lines = LinesFromHouses(houses);
     ASSERT_EQ(lines.size(), 3u);
     const StreetLine& main = lines[0].points.size() > 1 ? lines[0] : lines[1];
