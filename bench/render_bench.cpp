@@ -7,6 +7,7 @@
 #define GL_GLEXT_PROTOTYPES
 #include "TownGenerator.h"
 #include "map/MainScene.h"
+#include "map/MapLabels.h"
 #include "map/MapState.h"
 #include "directory/MapCorner.h"
 #include "directory/MapOverlays.h"
@@ -354,6 +355,47 @@ double medianSeconds(int runs, F&& f)
     return times[times.size() / 2];
 }
 
+// Ticks with the street names and house numbers shown beside ticks with
+// them switched off, in one run on the same town: single ticks taking
+// turns (off-on, then on-off), the median of each side, so that the
+// machine's other work falls on both alike. on_to_off: ticks per second
+// with the labels over those without.
+void BM_TickLabels(benchmark::State& state)
+{
+    const auto houses = std::size_t(state.range(0));
+    townFolder(houses);
+    DrawnTown town(houses);
+    town.scene.AddLabels(town.state);
+    TickingTown ticking(town);
+    const int pairs = houses > 20000 ? 20 : 60;
+    std::vector<double> off, on;
+    std::size_t placed = 0;
+    const auto timedTick = [&](bool shown) {
+        town.state.ShowStreetNames = shown;
+        town.state.ShowHouseNumbers = shown;
+        const auto start = std::chrono::steady_clock::now();
+        ticking.tick();
+        (shown ? on : off).push_back(secondsSince(start));
+        if (shown)
+            placed = std::max(placed, town.scene.Labels->LastPlaced().size());
+    };
+    timedTick(true); // the first pictures of the texts are made once
+    on.clear();
+    for (int i = 0; i < pairs; ++i) {
+        timedTick(i % 2 == 1);
+        timedTick(i % 2 == 0);
+    }
+    std::sort(off.begin(), off.end());
+    std::sort(on.begin(), on.end());
+    const double offTick = off[off.size() / 2], onTick = on[on.size() / 2];
+    for (auto _ : state)
+        benchmark::DoNotOptimize(placed);
+    state.counters["ticks_per_s_off"] = 1.0 / offTick;
+    state.counters["ticks_per_s_on"] = 1.0 / onTick;
+    state.counters["on_to_off"] = offTick / onTick;
+    state.counters["most_labels"] = double(placed);
+}
+
 // The table for one town: ticks per second (frame loop with the
 // hover pick, and the frame), load to first frame and peak memory, each
 // beside the same triangles drawn from one buffer in this run.
@@ -411,6 +453,16 @@ void BM_TownTable(benchmark::State& state)
     state.counters["peak_to_limit"] = peak / limitMB;
     state.counters["triangles"] = double(vertices.size() / 18);
 }
+BENCHMARK(BM_TickLabels)
+    ->ArgNames({"houses"})
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(50000)
+    ->Arg(100000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 BENCHMARK(BM_TownTable)
     ->ArgNames({"houses", "fast"})
     ->Args({1000, 1})

@@ -37,6 +37,7 @@
 #include "platform/ScreenCentre.h"
 #include "platform/WidgetColours.h"
 #include "map/House.h"
+#include "map/MapLabels.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -454,6 +455,8 @@ void Tfm_main::FormCreate()
     services.CentreWindow = [this] { CentreOnPrimaryScreen(*this); };
     services.ShowError = [](const QString& message) { showErrorBox(message); };
     StartUp(m_state, *m_scene, m_programFolder, m_townFolder, std::move(services)).Run();
+    if (m_scene->Labels)
+        m_scene->Labels->SetReservedAreas(&MapOverlays::ReservedAreas);
     m_view->StartFrames();
 }
 

@@ -59,6 +59,7 @@ void StartUp::steps()
     });
     m_scene.LoadObjFromFile(QDir(m_townFolder).filePath("data.mod").toStdString(), progress.Stage(0, 0.7));
     m_scene.Set3D(m_state.HeightScale, progress.Stage(0.7, 0.95));
+    m_scene.AddLabels(m_state);
     // Houses take the normal colours whatever the model gave them.
     DeSelectAll(m_scene.GxScene);
     progress.Report(0.96);

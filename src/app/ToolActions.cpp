@@ -8,6 +8,7 @@
 #include "engine/scene/GxSceneUpdate.h"
 #include "platform/DocumentOpener.h"
 #include "map/House.h"
+#include "map/MapLabels.h"
 
 ToolActions::ToolActions(std::unique_ptr<PrinterSource> printers, std::unique_ptr<DocumentOpener> documents,
                          QString programFolder, std::function<QString()> spareHelpFolder, Services services)
@@ -75,7 +76,12 @@ void ToolActions::ApplySettings(const MapState& state, TGxScene& scene)
     TGxBaseSceneObject* root = scene.ObjectRoot();
     for (int i = 0; i < root->Count(); ++i) {
         TGxBaseSceneObject* object = root->Children(i);
-        if (dynamic_cast<Thouse*>(object) == nullptr)
+        // The labels have switches of their own.
+        if (dynamic_cast<Thouse*>(object) == nullptr && dynamic_cast<TMapLabels*>(object) == nullptr)
             object->SetVisible(state.ShowNonBuildings);
     }
+    // The labels' switches may have changed: draw again.
+    for (int i = 0; i < root->Count(); ++i)
+        if (auto* labels = dynamic_cast<TMapLabels*>(root->Children(i)))
+            labels->SignalChange();
 }

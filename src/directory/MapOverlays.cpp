@@ -87,6 +87,19 @@ void Draw(QPainter& painter, int viewHeight, const TGxBaseSceneObject* currentOb
     }
 }
 
+std::vector<QRect> ReservedAreas(QSize view)
+{
+    const QFontMetrics legend(pixelFont(kVerdana, kLegendFontPixels));
+    QRect legendArea;
+    for (const LegendLine& line : kLegend)
+        legendArea |= QRect(line.at, QSize(legend.horizontalAdvance(QString::fromUtf8(line.text)), legend.height()));
+    // The address line's length depends on the house; most fit in this.
+    const QFontMetrics address(pixelFont(kVerdana, kAddressFontPixels));
+    const int addressWidth = address.horizontalAdvance(QStringLiteral("ул. Железнодорожников, 120к2"));
+    const QRect addressArea(kAddressLineX, view.height() - kAddressLineFromBottom, addressWidth, address.height());
+    return {legendArea.adjusted(-2, -2, 2, 2), addressArea.adjusted(-2, -2, 2, 2)};
+}
+
 void RemoveHint(MapState& state)
 {
     delete state.HintSprite;

@@ -5,10 +5,13 @@
 #include <QColor>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class QPainter;
 class TGxBaseSceneObject;
@@ -50,6 +53,10 @@ QImage HintBitmap(const QString& text);
 // GxSceneViewerAfterRender: the legend, and the address line while the
 // chosen object is a house, painted on a view of the given height.
 void Draw(QPainter& painter, int viewHeight, const TGxBaseSceneObject* currentObject);
+
+// Where the legend and the address line stand in a view of the given size:
+// the names written on the map keep clear of them.
+std::vector<QRect> ReservedAreas(QSize view);
 
 // ViewHint: replaces the label (MapState::HintSprite) by one for the house, a
 // HUD sprite appended to `root` and centred on where the house's footprint

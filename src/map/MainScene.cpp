@@ -8,6 +8,7 @@
 #include "engine/scene/GxCamera.h"
 #include "engine/scene/GxLightSource.h"
 #include "map/House.h"
+#include "map/MapLabels.h"
 
 namespace {
 
@@ -109,4 +110,12 @@ void MainScene::Set3D(float heightScale, const std::function<void(double)>& prog
         if (progress && i % 256 == 0)
             progress(double(i) / double(count));
     }
+}
+
+TMapLabels* MainScene::AddLabels(const MapState& state)
+{
+    delete Labels;
+    Labels = GxScene.ObjectRoot()->SpawnChild<TMapLabels>(state);
+    Labels->Prepare(GxScene);
+    return Labels;
 }

@@ -116,6 +116,8 @@ void BuildRoad(Troad& road, const TownRoadRecord& record)
     road.Nodes().Reserve(int(record.nodes.size()));
     for (const auto& node : record.nodes)
         road.AppendNode(node[0], node[1], node[2]);
+    if (!record.texts.empty())
+        road.SetStreetName(record.texts[0]);
     road.Material().FrontProperties().Diffuse().SetWinColor(record.colour);
 }
 

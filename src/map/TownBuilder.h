@@ -39,7 +39,8 @@ void LoadPlaneFromStream(ByteReader& in, TGxScene& scene, TGxMaterialLibrary& li
 
 // The objects of records already read. A house takes at most three texts
 // (a fourth raises "List index out of bounds (3)" after the nodes and the
-// first three are set); a road's texts are not kept.
+// first three are set); of a road's texts the first is kept as the street
+// it belongs to.
 void BuildHouse(Thouse& house, const TownHouseRecord& record);
 void BuildRoad(Troad& road, const TownRoadRecord& record);
 void BuildPlane(TGxPlane& plane, const TownPlaneRecord& record, TGxMaterialLibrary& library);
