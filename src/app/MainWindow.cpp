@@ -3,6 +3,7 @@
 #include "app/AppWindows.h"
 #include "app/FinishWindow.h"
 #include "app/MapViewInput.h"
+#include "app/RulerTool.h"
 #include "app/SettingsDialog.h"
 #include "app/SplashWindow.h"
 #include "app/StartUp.h"
@@ -113,8 +114,17 @@ void Tfm_main::CreateControls()
     GxSceneViewer->setAccessibleName(QStringLiteral("Схема города"));
     GxSceneViewer->setFocusPolicy(Qt::StrongFocus);
     sheetLayout->addWidget(GxSceneViewer);
-    GxSceneViewer->OnMouseDown = [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
-        reportErrors([&] { GxSceneViewerMouseDown(button, x, y); });
+    // Below the map, shown while there is a ruler.
+    RulerLabel = new QLabel(MapSheet);
+    RulerLabel->setObjectName("RulerLabel");
+    RulerLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    sheetLayout->addWidget(RulerLabel);
+    m_ruler = std::make_unique<RulerTool>(m_scene->GxScene, *RulerLabel);
+    auto* clearRuler = new QShortcut(QKeySequence(Qt::Key_Escape), GxSceneViewer);
+    clearRuler->setContext(Qt::WidgetShortcut);
+    connect(clearRuler, &QShortcut::activated, this, [this] { m_ruler->Clear(); });
+    GxSceneViewer->OnMouseDown = [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) {
+        reportErrors([&] { GxSceneViewerMouseDown(button, x, y, modifiers); });
     };
     GxSceneViewer->OnMouseMove = [this](Qt::KeyboardModifiers, int, int) {
         reportErrors([this] { GxSceneViewerMouseMove(); });
@@ -471,8 +481,13 @@ void Tfm_main::GxCadencerProgress()
     m_view->Tick();
 }
 
-void Tfm_main::GxSceneViewerMouseDown(Qt::MouseButton button, int x, int y)
+void Tfm_main::GxSceneViewerMouseDown(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers modifiers)
 {
+    if (m_view->Measures(button, modifiers)) {
+        if (const auto ground = m_view->GroundAt(x, y))
+            m_ruler->Add(*ground);
+        return;
+    }
     const bool chose = m_view->MouseDown(button, x, y, [this](Qt::MouseButton b, int bx, int by) {
         m_selection->GxSceneViewerMouseDown(b, bx, by);
     });

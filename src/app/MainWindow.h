@@ -30,6 +30,7 @@ class QTabWidget;
 class QTextEdit;
 class QToolButton;
 class ResultsTree;
+class RulerTool;
 class SearchPanel;
 class SearchSuggestions;
 class Selection;
@@ -88,7 +89,8 @@ public:
     void OrgNameChange();
     void ClearFields();
     void GxCadencerProgress();
-    void GxSceneViewerMouseDown(Qt::MouseButton button, int x, int y);
+    void GxSceneViewerMouseDown(Qt::MouseButton button, int x, int y,
+                                Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void GxSceneViewerMouseMove();
     void GxSceneViewerAfterRender(QPainter& painter);
     void FormMouseMove();
@@ -121,6 +123,7 @@ private:
     QTabWidget* PageControl = nullptr;
     QWidget* MapSheet = nullptr;
     TGxSceneViewer* GxSceneViewer = nullptr;
+    QLabel* RulerLabel = nullptr;
     QGroupBox* sGroupBox1 = nullptr;
     QLabel* sLabel1 = nullptr;
     QLabel* sLabel2 = nullptr;
@@ -169,4 +172,5 @@ private:
     std::unique_ptr<MapViewInput> m_view;
     std::unique_ptr<ToolActions> m_actions;
     std::unique_ptr<LinkOpener> m_links;
+    std::unique_ptr<RulerTool> m_ruler;
 };

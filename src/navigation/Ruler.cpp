@@ -1,0 +1,29 @@
+#include "navigation/Ruler.h"
+
+#include "data/TownScale.h"
+
+#include <cmath>
+
+double Ruler::Metres() const
+{
+    double units = 0;
+    for (std::size_t i = 1; i < m_points.size(); ++i)
+        units += std::hypot(double(m_points[i].x) - m_points[i - 1].x, double(m_points[i].y) - m_points[i - 1].y);
+    return units / kUnitsPerMetre;
+}
+
+QString Ruler::Text() const
+{
+    if (m_points.empty())
+        return {};
+    return QStringLiteral("Линейка: ") + MetresText(Metres());
+}
+
+QString Ruler::MetresText(double metres)
+{
+    QString digits = QString::number(static_cast<long long>(std::llround(metres)));
+    // A no-break space between thousands, as Russian writes them.
+    for (int at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QChar(0x00A0));
+    return digits + QStringLiteral("\u00A0м");
+}
