@@ -15,11 +15,13 @@ MAY_USE = {
     "src/data":       ["data", "base"],
     "src/engine":     ["engine", "base"],
     "src/map":        ["map", "engine", "data", "base"],
-    "src/directory":  ["directory", "map", "engine", "data", "platform", "base"],
-    "src/navigation": ["navigation", "map", "engine", "data", "platform", "base"],
-    "src/app":        ["app", "directory", "navigation", "map", "engine", "data", "platform", "base"],
+    "src/routing":    ["routing", "data", "base"],
+    "src/directory":  ["directory", "map", "routing", "engine", "data", "platform", "base"],
+    "src/navigation": ["navigation", "map", "routing", "engine", "data", "platform", "base"],
+    "src/app":        ["app", "directory", "navigation", "map", "routing", "engine", "data", "platform", "base"],
     "tools/towngen":  ["data", "base"],
     "tools/osm2town": ["data", "base"],
+    "tools/townroute": ["routing", "data", "base"],
 }
 LAYERS = {p.name for p in pathlib.Path("src").iterdir() if p.is_dir()}
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([A-Za-z0-9_]+)/')

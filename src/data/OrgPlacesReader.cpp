@@ -1,9 +1,8 @@
 #include "data/OrgPlacesReader.h"
 
-#include "base/FileSource.h"
+#include "data/OptionalFile.h"
 
 #include <cmath>
-#include <filesystem>
 
 namespace {
 std::string entryText(std::size_t index, const std::string& what)
@@ -72,15 +71,10 @@ OrgPlaces readOrgPlaces(ByteReader& in)
 
 std::optional<OrgPlaces> readOrgPlacesFile(const std::string& path)
 {
-    // Only a path where nothing is counts as no file: a folder or a file
-    // that cannot be read under that name is an error the user must see.
-    if (!fileSource().isFile(path)) {
-        std::error_code ec;
-        if (std::filesystem::status(path, ec).type() == std::filesystem::file_type::not_found)
-            return std::nullopt;
-    }
-    ByteReader in = ByteReader::fromFile(path);
-    return readOrgPlaces(in);
+    std::optional<ByteReader> in = readOptionalFile(path);
+    if (!in)
+        return std::nullopt;
+    return readOrgPlaces(*in);
 }
 
 void validateOrgPlaces(const OrgPlaces& places, std::size_t orgCount, std::size_t houseCount,

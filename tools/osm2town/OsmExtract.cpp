@@ -49,6 +49,8 @@ bool keptKey(std::string_view key)
         "waterway", "natural", "water", "landuse", "leisure", "name", "amenity", "shop", "office",
         "craft", "tourism", "healthcare", "phone", "email", "website", "url", "type", "tunnel",
         "location", "width", "covered", "place",
+        // who may use a road, and which way (the road network)
+        "access", "foot", "vehicle", "motor_vehicle", "motorcar", "oneway", "junction",
     };
     if (key.starts_with("addr:") || key.starts_with("contact:"))
         return true;

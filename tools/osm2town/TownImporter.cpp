@@ -7,6 +7,7 @@
 #include "MapProjection.h"
 #include "OsmExtract.h"
 #include "Organisations.h"
+#include "RoadNetworkExtract.h"
 #include "TownGenerator.h"
 
 #include "base/BmpEncoder.h"
@@ -26,7 +27,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kTownFiles[] = {"data.mod", "data.modt", "fl.dat", "data.tmd", kTownIniName, "ATTRIBUTION.txt"};
+const char* const kTownFiles[] = {"data.mod", "data.modt", "fl.dat", "data.tmd", roadnetwork::kFileName, kTownIniName, "ATTRIBUTION.txt"};
 
 void addGround(ImportedTown& town)
 {
@@ -146,6 +147,7 @@ ImportedTown importTown(std::string_view bytes, const ImportOptions& options)
     town.organisations = extractOrganisations(osm, projection, buildings, text, numbers, report);
     say("дороги, вода и зелень");
     town.model.roads = extractFlatAreas(osm, projection, report);
+    town.network = extractRoadNetwork(osm, projection, text);
     if (buildings.houses.empty() && town.model.roads.empty())
         throw ImportError("в выгрузке нет ни зданий, ни дорог, ни площадей внутри квадрата карты "
                           "(±470 единиц, около 11,6 км вокруг центра)");
@@ -186,7 +188,7 @@ std::string attributionText(const std::string& sourceName)
 {
     return "Данные карты и справочника: © OpenStreetMap contributors (© участники OpenStreetMap).\n"
            "Доступны на условиях Open Database License (ODbL) 1.0: https://www.openstreetmap.org/copyright\n"
-           "Файлы data.mod, data.modt, fl.dat и data.tmd этой папки сделаны программой osm2town из выгрузки «"
+           "Файлы data.mod, data.modt, fl.dat, data.tmd и roads.dat этой папки сделаны программой osm2town из выгрузки «"
            + sourceName + "».\n";
 }
 
@@ -232,6 +234,8 @@ void writeTownFolder(const ImportedTown& town, const std::string& folder, const 
         write("fl.dat", "");
         const ByteWriter directory = writeOrgDirectory(town.organisations);
         write("data.tmd", std::string_view(directory.data().data(), directory.size()));
+        const ByteWriter network = writeRoadNetwork(town.network);
+        write(roadnetwork::kFileName, std::string_view(network.data().data(), network.size()));
         write("ATTRIBUTION.txt", attributionText(sourceName));
         if (!titleUtf8.empty())
             write(kTownIniName, writeTownIni(titleUtf8));

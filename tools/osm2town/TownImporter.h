@@ -5,6 +5,7 @@
 
 #include "data/MaterialLibraryWriter.h"
 #include "data/OrgRecord.h"
+#include "data/RoadNetworkWriter.h"
 #include "data/TownModelWriter.h"
 
 #include <functional>
@@ -25,6 +26,7 @@ struct ImportedTown {
     TownModel model;
     std::vector<LibMaterialRecord> materials;
     OrgRecords organisations;
+    RoadNetwork network; // roads.dat
     ImportReport report;
     std::string title; // the name of the place nearest the centre (UTF-8); empty when the extract names none
 };
@@ -38,7 +40,7 @@ ImportedTown importTownFile(const std::string& path, const ImportOptions& option
 // The attribution text written beside the data (UTF-8).
 std::string attributionText(const std::string& sourceName);
 
-// Writes data.mod, data.modt, fl.dat, data.tmd, the attribution and, with a
+// Writes data.mod, data.modt, fl.dat, data.tmd, roads.dat, the attribution and, with a
 // title, town.ini into `folder`. They are written into a new folder beside
 // it that then takes its place, so a failure leaves no half-written folder;
 // each file and folder is synced to the disk (through `sync`) before the old
