@@ -17,6 +17,7 @@ class AnchorLayout;
 class QAction;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QMenu;
 class MapViewInput;
 class ToolActions;
@@ -31,6 +32,9 @@ class QTextEdit;
 class QToolButton;
 class ResultsTree;
 class RulerTool;
+class RouteBar;
+class RouteTool;
+class MapContextMenu;
 class SearchPanel;
 class SearchSuggestions;
 class Selection;
@@ -72,6 +76,9 @@ public:
 
     // The map view's input and frames; its cadencer ticks from the end of FormCreate on.
     MapViewInput& View() { return *m_view; }
+    // Routes between places of the map, and the map's context menu.
+    RouteTool& Routes() { return *m_routes; }
+    MapContextMenu& MapMenu() { return *m_mapMenu; }
 
     // Handlers.
     void FormCreate();
@@ -124,6 +131,7 @@ private:
     QWidget* MapSheet = nullptr;
     TGxSceneViewer* GxSceneViewer = nullptr;
     QLabel* RulerLabel = nullptr;
+    RouteBar* m_routeBar = nullptr;
     QGroupBox* sGroupBox1 = nullptr;
     QLabel* sLabel1 = nullptr;
     QLabel* sLabel2 = nullptr;
@@ -173,4 +181,9 @@ private:
     std::unique_ptr<ToolActions> m_actions;
     std::unique_ptr<LinkOpener> m_links;
     std::unique_ptr<RulerTool> m_ruler;
+    std::unique_ptr<RouteTool> m_routes;
+    std::unique_ptr<MapContextMenu> m_mapMenu;
+
+    // The ruler, the routes and the map's menu, below and on the map view.
+    void CreateMapTools(QLayout& sheetLayout);
 };

@@ -59,13 +59,13 @@ bool MapViewInput::Measures(Qt::MouseButton button, Qt::KeyboardModifiers modifi
            !modifiers.testFlag(Qt::ShiftModifier);
 }
 
-std::optional<MapBand::Point> MapViewInput::GroundAt(int x, int y)
+std::optional<RoutePoint> MapViewInput::GroundAt(int x, int y)
 {
     TGxVector ground;
     const float windowY = float(m_pointer.ViewSize().height() - y);
     if (!m_picker.PixelOnGroundPlane(VectorMake(float(x), windowY, 0.0f, 0.0f), 0.0f, ground))
         return std::nullopt;
-    return MapBand::Point{ground.X, ground.Y};
+    return RoutePoint{ground.X, ground.Y};
 }
 
 void MapViewInput::PointerOverView()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "map/MapBand.h"
+#include "routing/Route.h"
 
 #include <Qt>
 
@@ -55,7 +55,7 @@ public:
     bool Measures(Qt::MouseButton button, Qt::KeyboardModifiers modifiers) const;
     // The point of the ground (z = 0) under view pixel (x, y), top-left
     // origin; none when the ray through it misses the ground.
-    std::optional<MapBand::Point> GroundAt(int x, int y);
+    std::optional<RoutePoint> GroundAt(int x, int y);
     // The pointer moved over the view (the wheel zooms) or over the window's
     // own background (it does not, and the view's pointer is blank again).
     void PointerOverView();

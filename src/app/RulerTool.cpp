@@ -36,7 +36,7 @@ void RulerTool::Clear()
 void RulerTool::show()
 {
     if (m_band)
-        m_band->SetPoints(m_ruler.Points());
+        m_band->SetPointsOf(m_ruler.Points());
     const QString text = m_ruler.Text();
     m_label.setText(text);
     m_label.setAccessibleName(text);

@@ -26,6 +26,16 @@ public:
     // Map units; an empty list draws nothing.
     const std::vector<Point>& Points() const { return m_points; }
     void SetPoints(std::vector<Point> points);
+    // Any points with an x and a y.
+    template <class Points>
+    void SetPointsOf(const Points& points)
+    {
+        std::vector<Point> copy;
+        copy.reserve(points.size());
+        for (const auto& p : points)
+            copy.push_back({p.x, p.y});
+        SetPoints(std::move(copy));
+    }
     // Half the band's width and the radius of the caps, map units.
     float HalfWidth() const { return m_halfWidth; }
     void SetHalfWidth(float halfWidth);

@@ -1,15 +1,10 @@
 #include "navigation/Ruler.h"
 
-#include "data/TownScale.h"
-
 #include <cmath>
 
 double Ruler::Metres() const
 {
-    double units = 0;
-    for (std::size_t i = 1; i < m_points.size(); ++i)
-        units += std::hypot(double(m_points[i].x) - m_points[i - 1].x, double(m_points[i].y) - m_points[i - 1].y);
-    return units / kUnitsPerMetre;
+    return polylineMetres(m_points);
 }
 
 QString Ruler::Text() const

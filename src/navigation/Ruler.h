@@ -1,6 +1,6 @@
 #pragma once
 
-#include "map/MapBand.h"
+#include "routing/Route.h"
 
 #include <QString>
 
@@ -10,7 +10,7 @@
 // clicks, and the length of that line in metres of the town.
 class Ruler {
 public:
-    using Point = MapBand::Point;
+    using Point = RoutePoint;
 
     void Add(Point point) { m_points.push_back(point); }
     void Clear() { m_points.clear(); }
