@@ -4,7 +4,7 @@
 // for the typed bytes in the same 100,000 stored names; `ratio` is the
 // suggestions' time over that pass.
 #include "base/Cp1251.h"
-#include "directory/NameIndex.h"
+#include "search/NameIndex.h"
 #include "directory/SortedListModel.h"
 
 #include "SyllableWords.h"

@@ -4,9 +4,9 @@
 # so the prefix may be anything; the folders are fixed for that reason.
 
 install(TARGETS quorvel towngen RUNTIME DESTINATION bin)
-# The OpenStreetMap importer, when this tree has it.
+# The OpenStreetMap importer and the route tool, when this tree has them.
 if(TARGET osm2town)
-  install(TARGETS osm2town RUNTIME DESTINATION bin)
+  install(TARGETS osm2town townroute RUNTIME DESTINATION bin)
 endif()
 
 install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/data/ DESTINATION share/quorvel/data)
@@ -51,7 +51,7 @@ install(FILES ${QUORVEL_PACKAGING_OUT}/changelog.Debian.gz DESTINATION share/doc
 # fail help2man, and so the build.
 find_program(HELP2MAN_PROGRAM help2man)
 if(HELP2MAN_PROGRAM AND NOT QUORVEL_SANITIZE AND NOT QUORVEL_FUZZ)
-  foreach(tool quorvel towngen osm2town)
+  foreach(tool quorvel towngen osm2town townroute)
     if(NOT TARGET ${tool})
       continue()
     endif()

@@ -2,6 +2,7 @@
 
 #include "ImporterTarget.h"
 #include "ReaderTargets.h"
+#include "RoadNetworkTarget.h"
 
 namespace fuzz {
 
@@ -14,6 +15,7 @@ const std::vector<Target>& targets()
         {"library", runMaterialLibrary, materialLibrarySeeds},
         {"directory", runDirectory, directorySeeds},
         {"places", runOrgPlaces, orgPlacesSeeds},
+        {"roads", runRoadNetwork, roadNetworkSeeds},
         {"mesh3ds", runMesh3DS, mesh3DSSeeds},
         {"bmp", runBmp, bmpSeeds},
         {"jpeg", runJpeg, jpegSeeds},

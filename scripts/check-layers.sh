@@ -16,12 +16,13 @@ MAY_USE = {
     "src/engine":     ["engine", "base"],
     "src/map":        ["map", "engine", "data", "base"],
     "src/routing":    ["routing", "data", "base"],
-    "src/directory":  ["directory", "map", "routing", "engine", "data", "platform", "base"],
+    "src/search":     ["search", "base"],
+    "src/directory":  ["directory", "map", "routing", "search", "engine", "data", "platform", "base"],
     "src/navigation": ["navigation", "map", "routing", "engine", "data", "platform", "base"],
-    "src/app":        ["app", "directory", "navigation", "map", "routing", "engine", "data", "platform", "base"],
+    "src/app":        ["app", "directory", "navigation", "map", "routing", "search", "engine", "data", "platform", "base"],
     "tools/towngen":  ["data", "base"],
     "tools/osm2town": ["data", "base"],
-    "tools/townroute": ["routing", "data", "base"],
+    "tools/townroute": ["routing", "search", "data", "base"],
 }
 LAYERS = {p.name for p in pathlib.Path("src").iterdir() if p.is_dir()}
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([A-Za-z0-9_]+)/')

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "directory/AddressIndex.h"
-#include "directory/NameIndex.h"
+#include "search/AddressIndex.h"
+#include "search/NameIndex.h"
 
 #include <QObject>
 

@@ -21,18 +21,21 @@ class PieceGrid {
 public:
     explicit PieceGrid(const RoadNetwork& network);
 
-    // The nearest piece that `usable` accepts, or nullopt when it accepts none.
-    std::optional<PieceSnap> nearest(RoutePoint point, const std::function<bool(std::uint32_t)>& usable) const;
+    // The nearest piece of `network` (the one the grid was made of) that
+    // `usable` accepts, or nullopt when it accepts none.
+    std::optional<PieceSnap> nearest(const RoadNetwork& network, RoutePoint point,
+                                     const std::function<bool(std::uint32_t)>& usable) const;
 
 private:
     int cellX(double x) const;
     int cellY(double y) const;
 
-    const RoadNetwork& m_network;
     double m_minX = 0, m_minY = 0, m_cell = 1;
     int m_columns = 0, m_rows = 0;
     std::vector<std::uint32_t> m_cellStart; // m_columns * m_rows + 1 offsets into m_pieces
     std::vector<std::uint32_t> m_pieces;
+    std::vector<std::uint32_t> m_long; // pieces across more than kMaxCellsOfAPiece cells
+    static constexpr std::int64_t kMaxCellsOfAPiece = 256;
 };
 
 // The point of the segment a-b nearest to p, as `along` (0..1) and the point.

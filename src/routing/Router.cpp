@@ -11,6 +11,7 @@
 namespace {
 constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
+constexpr double kPassedMetres = 1.0;
 
 double metresPerSecond(double kmh)
 {
@@ -24,12 +25,12 @@ struct Leg {
 };
 } // namespace
 
-Router::Router(const RoadNetwork& network) : m_network(network), m_grid(network)
+Router::Router(RoadNetwork network) : m_network(std::move(network)), m_grid(m_network)
 {
-    m_pieceMetres.reserve(network.pieces.size());
-    for (const RoadPiece& piece : network.pieces) {
-        const RoadNode& a = network.nodes[piece.from];
-        const RoadNode& b = network.nodes[piece.to];
+    m_pieceMetres.reserve(m_network.pieces.size());
+    for (const RoadPiece& piece : m_network.pieces) {
+        const RoadNode& a = m_network.nodes[piece.from];
+        const RoadNode& b = m_network.nodes[piece.to];
         m_pieceMetres.push_back(std::hypot(double(b.x) - a.x, double(b.y) - a.y) / kUnitsPerMetre);
     }
     m_foot = buildGraph(TravelMode::Foot);
@@ -82,7 +83,7 @@ Router::Graph Router::buildGraph(TravelMode mode) const
 
 std::optional<PieceSnap> Router::snap(RoutePoint point, TravelMode mode) const
 {
-    return m_grid.nearest(point, [&](std::uint32_t piece) { return usable(m_network.pieces[piece], mode); });
+    return m_grid.nearest(m_network, point, [&](std::uint32_t piece) { return usable(m_network.pieces[piece], mode); });
 }
 
 std::optional<Route> Router::route(RoutePoint from, RoutePoint to, TravelMode mode) const
@@ -185,7 +186,8 @@ std::optional<Route> Router::route(RoutePoint from, RoutePoint to, TravelMode mo
         route.metres += metres;
         const double speed = mode == TravelMode::Foot ? kFootSpeedKmh : carSpeedKmh(piece.roadClass);
         route.seconds += metres / metresPerSecond(speed);
-        if (metres <= 0 || piece.name == RoadPiece::kNoName)
+        // A street only touched, as where an end lies on a junction, is not passed.
+        if (metres < kPassedMetres || piece.name == RoadPiece::kNoName)
             continue;
         std::string name = cp1251::decode(m_network.names[piece.name]).toStdString();
         if (route.streets.empty() || route.streets.back() != name)

@@ -10,10 +10,10 @@
 
 // Routes over a town's road network: the shortest way on foot, the fastest
 // by car. Each end is first snapped to the nearest road the mode may use.
-// Keeps a reference to the network, which must outlive it.
+// Holds its own copy of the network (move one in to spare the copy).
 class Router {
 public:
-    explicit Router(const RoadNetwork& network);
+    explicit Router(RoadNetwork network);
 
     // The way from `from` to `to`, or nullopt when there is none: no road the
     // mode may use, or the snapped ends in parts of the network not joined
@@ -45,7 +45,7 @@ private:
     Graph buildGraph(TravelMode mode) const;
     const Graph& graph(TravelMode mode) const { return mode == TravelMode::Foot ? m_foot : m_car; }
 
-    const RoadNetwork& m_network;
+    RoadNetwork m_network;
     std::vector<double> m_pieceMetres;
     PieceGrid m_grid;
     Graph m_foot;

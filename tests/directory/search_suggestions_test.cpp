@@ -1,8 +1,8 @@
 // What the search boxes offer for a typed text: each row is a typed text and
 // the lines offered, in order, with the parts shown in bold in [brackets].
 #include "base/Cp1251.h"
-#include "directory/AddressIndex.h"
-#include "directory/NameIndex.h"
+#include "search/AddressIndex.h"
+#include "search/NameIndex.h"
 
 #include <gtest/gtest.h>
 

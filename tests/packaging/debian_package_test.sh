@@ -27,7 +27,7 @@ version=$(dpkg-deb -f "$deb" Version)
 top=$(zcat "$work/root/usr/share/doc/quorvel/changelog.Debian.gz" | head -n1)
 [[ $top == "quorvel ($version) "* ]] || { echo "changelog's latest entry \"$top\" is not version $version"; exit 1; }
 
-for page in quorvel towngen osm2town; do
+for page in quorvel towngen osm2town townroute; do
   [ -f "$work/root/usr/share/man/man1/$page.1.gz" ] || { echo "no manual page for $page"; exit 1; }
 done
 

@@ -43,7 +43,7 @@ constexpr ClassDefaults kClasses[] = {
 // An access value: true allows, false forbids, none leaves the more general one.
 std::optional<bool> accessValue(std::string_view value)
 {
-    static constexpr std::string_view kYes[] = {"yes", "designated", "permissive", "destination", "customers",
+    static constexpr std::string_view kYes[] = {"yes", "public", "designated", "permissive", "destination", "customers",
                                                 "delivery", "official", "use_sidepath"};
     static constexpr std::string_view kNo[] = {"no", "private", "agricultural", "forestry", "military",
                                                "emergency", "permit", "discouraged"};

@@ -1,6 +1,7 @@
 #include "TownGenerator.h"
 
 #include "GroundTextures.h"
+#include "StreetNetwork.h"
 
 #include "base/BmpEncoder.h"
 #include "base/ByteWriter.h"
@@ -183,6 +184,7 @@ GeneratedTown generateTown(const TownOptions& options)
             town.plan.streets[i].name = namer.next(town.plan.streets[i].kind);
 
     buildModel(town);
+    town.network = streetNetwork(town.plan);
     TownLandmarks landmarks = makeLandmarks(town.plan);
     town.landmarks = std::move(landmarks.records);
     town.landmarkMeshes = std::move(landmarks.meshes);
@@ -208,4 +210,5 @@ void writeTownFiles(const GeneratedTown& town, const std::string& folder)
         bytes.saveTo(folder + "/" + mesh.file);
     }
     writeOrgDirectory(town.organisations).saveTo(folder + "/data.tmd");
+    writeRoadNetwork(town.network).saveTo(folder + "/" + roadnetwork::kFileName);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "directory/Suggestion.h"
+#include "search/Suggestion.h"
 
 #include <string>
 #include <string_view>

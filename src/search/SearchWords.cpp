@@ -1,4 +1,4 @@
-#include "directory/SearchWords.h"
+#include "search/SearchWords.h"
 
 #include "base/Cp1251.h"
 

@@ -1,6 +1,6 @@
-#include "directory/AddressIndex.h"
+#include "search/AddressIndex.h"
 
-#include "directory/HouseNumberForm.h"
+#include "search/HouseNumberForm.h"
 
 #include "base/Cp1251.h"
 

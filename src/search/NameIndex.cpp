@@ -1,6 +1,6 @@
-#include "directory/NameIndex.h"
+#include "search/NameIndex.h"
 
-#include "directory/SearchWords.h"
+#include "search/SearchWords.h"
 
 #include <algorithm>
 

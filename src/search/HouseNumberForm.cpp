@@ -1,7 +1,7 @@
-#include "directory/HouseNumberForm.h"
+#include "search/HouseNumberForm.h"
 
 #include "base/Cp1251.h"
-#include "directory/SearchWords.h"
+#include "search/SearchWords.h"
 
 #include <algorithm>
 

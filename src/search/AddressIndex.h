@@ -1,7 +1,7 @@
 #pragma once
 
-#include "directory/NameIndex.h"
-#include "directory/Suggestion.h"
+#include "search/NameIndex.h"
+#include "search/Suggestion.h"
 
 #include <string>
 #include <string_view>
