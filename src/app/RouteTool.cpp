@@ -36,8 +36,7 @@ void RouteTool::LoadNetwork(const std::string& townFolder)
     }
     if (!network)
         return;
-    m_network = std::make_unique<RoadNetwork>(std::move(*network));
-    m_router = std::make_unique<Router>(*m_network);
+    m_router = std::make_unique<Router>(std::move(*network));
     m_plan = RoutePlan([this](RoutePoint from, RoutePoint to, TravelMode mode) { return m_router->route(from, to, mode); });
     show(false);
 }

@@ -17,7 +17,6 @@ class QMenu;
 class RouteBar;
 class Router;
 struct MapState;
-struct RoadNetwork;
 
 // Routes in the main window: the road network of the town folder, the
 // commands "Маршрут отсюда" and "Маршрут сюда" of the map's and the results
@@ -61,7 +60,6 @@ private:
     MainScene& m_scene;
     RouteBar& m_bar;
     std::function<QSize()> m_viewSize;
-    std::unique_ptr<RoadNetwork> m_network;
     std::unique_ptr<Router> m_router;
     RoutePlan m_plan;
     MapBand* m_band = nullptr;
