@@ -3,6 +3,11 @@
 #include "app/AppWindows.h"
 #include "app/FinishWindow.h"
 #include "app/MapViewInput.h"
+#include "app/MapContextMenu.h"
+#include "app/RouteBar.h"
+#include "app/RouteTool.h"
+#include "app/RulerTool.h"
+#include "directory/AddressKey.h"
 #include "app/SettingsDialog.h"
 #include "app/SplashWindow.h"
 #include "app/StartUp.h"
@@ -126,8 +131,8 @@ void Tfm_main::CreateControls()
     GxSceneViewer->setAccessibleName(QStringLiteral("Схема города"));
     GxSceneViewer->setFocusPolicy(Qt::StrongFocus);
     sheetLayout->addWidget(GxSceneViewer);
-    GxSceneViewer->OnMouseDown = [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
-        reportErrors([&] { GxSceneViewerMouseDown(button, x, y); });
+    GxSceneViewer->OnMouseDown = [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) {
+        reportErrors([&] { GxSceneViewerMouseDown(button, x, y, modifiers); });
     };
     GxSceneViewer->OnMouseMove = [this](Qt::KeyboardModifiers, int, int) {
         reportErrors([this] { GxSceneViewerMouseMove(); });
@@ -189,6 +194,54 @@ void Tfm_main::CreateControls()
     PrintEdit->setObjectName("PrintEdit");
     PrintEdit->hide();
     m_anchors->add(PrintEdit, {208, 448, 25, 25});
+
+    CreateMapTools(*sheetLayout);
+}
+
+void Tfm_main::CreateMapTools(QLayout& sheetLayout)
+{
+    // Below the map, each shown while it is in use.
+    m_routeBar = new RouteBar(MapSheet);
+    sheetLayout.addWidget(m_routeBar);
+    RulerLabel = new QLabel(MapSheet);
+    RulerLabel->setObjectName("RulerLabel");
+    RulerLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    sheetLayout.addWidget(RulerLabel);
+    m_ruler = std::make_unique<RulerTool>(m_scene->GxScene, *RulerLabel);
+    auto* clearRuler = new QShortcut(QKeySequence(Qt::Key_Escape), GxSceneViewer);
+    clearRuler->setContext(Qt::WidgetShortcut);
+    connect(clearRuler, &QShortcut::activated, this, [this] { m_ruler->Clear(); });
+
+    m_routes = std::make_unique<RouteTool>(m_state, *m_scene, *m_routeBar, [this] { return GxSceneViewer->size(); });
+    MapContextMenu::Services menu;
+    menu.HouseAt = [this](int x, int y) -> Thouse* {
+        TGxBaseSceneObject* hit = GxSceneViewer->Buffer().ObjectAtPixel(x, y);
+        if (auto* house = dynamic_cast<Thouse*>(hit))
+            return house;
+        return hit ? dynamic_cast<Thouse*>(hit->Parent()) : nullptr; // a wall
+    };
+    menu.GroundAt = [this](int x, int y) { return m_view->GroundAt(x, y); };
+    menu.ChosenHouse = [this] { return m_state.SelectedHouse; };
+    menu.PixelOf = [this](const Thouse& house) {
+        const TGxVector p = GxSceneViewer->Buffer().ProjectToWindow(PointMake(house.CenterX(), house.CenterY(), 0));
+        return QPoint(int(p.X), GxSceneViewer->height() - int(p.Y));
+    };
+    m_mapMenu = std::make_unique<MapContextMenu>(*GxSceneViewer, *m_routes, std::move(menu));
+    GxSceneViewer->OnMouseUp = [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+        reportErrors([&] { m_mapMenu->Released(button, x, y); });
+    };
+    GxSceneViewer->OnMenuKey = [this] { reportErrors([this] { m_mapMenu->MenuKey(); }); };
+
+    TreeView->ExtendMenu = [this](QMenu& menu, const QTreeWidgetItem* organisation) {
+        const auto [street, number] = ResultsTree::AddressOf(organisation);
+        const AddressKey key{street, number};
+        std::optional<RouteEnd> end;
+        m_selection->ForEachHouse([&](Thouse& house) {
+            if (key.Matches(house))
+                end = RouteEnd::OfHouse(house);
+        });
+        m_routes->AddMenuEntries(menu, end, QStringLiteral("Дома этой организации нет на карте"));
+    };
 }
 
 void Tfm_main::CreateActions()
@@ -454,7 +507,8 @@ void Tfm_main::FormCreate()
     };
     services.CentreWindow = [this] { CentreOnPrimaryScreen(*this); };
     services.ShowError = [](const QString& message) { showErrorBox(message); };
-    StartUp(m_state, *m_scene, m_programFolder, m_townFolder, std::move(services)).Run();
+    if (StartUp(m_state, *m_scene, m_programFolder, m_townFolder, std::move(services)).Run())
+        reportErrors([this] { m_routes->LoadNetwork(m_townFolder.toStdString()); });
     if (m_scene->Labels)
         m_scene->Labels->SetReservedAreas(&MapOverlays::ReservedAreas);
     m_view->StartFrames();
@@ -573,8 +627,14 @@ void Tfm_main::GxCadencerProgress()
     m_view->Tick();
 }
 
-void Tfm_main::GxSceneViewerMouseDown(Qt::MouseButton button, int x, int y)
+void Tfm_main::GxSceneViewerMouseDown(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers modifiers)
 {
+    m_mapMenu->Pressed(button, x, y);
+    if (m_view->Measures(button, modifiers)) {
+        if (const auto ground = m_view->GroundAt(x, y))
+            m_ruler->Add(*ground);
+        return;
+    }
     const bool chose = m_view->MouseDown(button, x, y, [this](Qt::MouseButton b, int bx, int by) {
         m_selection->GxSceneViewerMouseDown(b, bx, by);
     });

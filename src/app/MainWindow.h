@@ -21,6 +21,7 @@ class OrgFacts;
 class OrgFilter;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QMenu;
 class MapViewInput;
 class ToolActions;
@@ -34,6 +35,10 @@ class QTabWidget;
 class QTextEdit;
 class QToolButton;
 class ResultsTree;
+class RulerTool;
+class RouteBar;
+class RouteTool;
+class MapContextMenu;
 class SearchPanel;
 class SearchSuggestions;
 class Selection;
@@ -75,6 +80,9 @@ public:
 
     // The map view's input and frames; its cadencer ticks from the end of FormCreate on.
     MapViewInput& View() { return *m_view; }
+    // Routes between places of the map, and the map's context menu.
+    RouteTool& Routes() { return *m_routes; }
+    MapContextMenu& MapMenu() { return *m_mapMenu; }
 
     // Handlers.
     void FormCreate();
@@ -96,7 +104,8 @@ public:
     void ch_opennowClick();
     void TreeViewChoose(int organisation);
     void GxCadencerProgress();
-    void GxSceneViewerMouseDown(Qt::MouseButton button, int x, int y);
+    void GxSceneViewerMouseDown(Qt::MouseButton button, int x, int y,
+                                Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void GxSceneViewerMouseMove();
     void GxSceneViewerAfterRender(QPainter& painter);
     void FormMouseMove();
@@ -129,6 +138,8 @@ private:
     QTabWidget* PageControl = nullptr;
     QWidget* MapSheet = nullptr;
     TGxSceneViewer* GxSceneViewer = nullptr;
+    QLabel* RulerLabel = nullptr;
+    RouteBar* m_routeBar = nullptr;
     QGroupBox* sGroupBox1 = nullptr;
     QLabel* sLabel1 = nullptr;
     QLabel* sLabel2 = nullptr;
@@ -186,4 +197,10 @@ private:
     std::unique_ptr<MapViewInput> m_view;
     std::unique_ptr<ToolActions> m_actions;
     std::unique_ptr<LinkOpener> m_links;
+    std::unique_ptr<RulerTool> m_ruler;
+    std::unique_ptr<RouteTool> m_routes;
+    std::unique_ptr<MapContextMenu> m_mapMenu;
+
+    // The ruler, the routes and the map's menu, below and on the map view.
+    void CreateMapTools(QLayout& sheetLayout);
 };

@@ -11,7 +11,7 @@
 
 MapViewInput::MapViewInput(MapState& state, MainScene& scene, const KeyStateSource& keys, MapPointer& pointer,
                            MapPicker& picker)
-    : m_state(state), m_scene(scene), m_pointer(pointer),
+    : m_state(state), m_scene(scene), m_pointer(pointer), m_picker(picker),
       m_frameLoop(std::make_unique<FrameLoop>(state, scene, keys, pointer, picker))
 {
 }
@@ -60,6 +60,21 @@ bool MapViewInput::MouseDown(Qt::MouseButton button, int x, int y, const Select&
     if (select)
         select(button, x, y);
     return choosing;
+}
+
+bool MapViewInput::Measures(Qt::MouseButton button, Qt::KeyboardModifiers modifiers) const
+{
+    return button == Qt::LeftButton && modifiers.testFlag(Qt::ControlModifier) && !m_state.PanMode &&
+           !modifiers.testFlag(Qt::ShiftModifier);
+}
+
+std::optional<RoutePoint> MapViewInput::GroundAt(int x, int y)
+{
+    TGxVector ground;
+    const float windowY = float(m_pointer.ViewSize().height() - y);
+    if (!m_picker.PixelOnGroundPlane(VectorMake(float(x), windowY, 0.0f, 0.0f), 0.0f, ground))
+        return std::nullopt;
+    return RoutePoint{ground.X, ground.Y};
 }
 
 void MapViewInput::PointerOverView()

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "routing/Route.h"
+
 #include <Qt>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class FrameCadence;
 class FrameLoop;
@@ -48,6 +51,12 @@ public:
     // up instead, and selects nothing.
     using Select = std::function<void(Qt::MouseButton button, int x, int y)>;
     bool MouseDown(Qt::MouseButton button, int x, int y, const Select& select);
+    // A press that measures instead of choosing: Ctrl with the left button,
+    // outside pan mode.
+    bool Measures(Qt::MouseButton button, Qt::KeyboardModifiers modifiers) const;
+    // The point of the ground (z = 0) under view pixel (x, y), top-left
+    // origin; none when the ray through it misses the ground.
+    std::optional<RoutePoint> GroundAt(int x, int y);
     // The pointer moved over the view (the wheel zooms) or over the window's
     // own background (it does not, and the view's pointer is blank again).
     void PointerOverView();
@@ -59,6 +68,7 @@ private:
     MapState& m_state;
     MainScene& m_scene;
     MapPointer& m_pointer;
+    MapPicker& m_picker;
     std::unique_ptr<FrameLoop> m_frameLoop;
     std::unique_ptr<TGxCadencer> m_cadencer;
     // Declared after the cadencer it switches, so it goes first.

@@ -8,6 +8,7 @@
 #include "engine/scene/GxSceneUpdate.h"
 #include "platform/DocumentOpener.h"
 #include "map/House.h"
+#include "map/MapBand.h"
 #include "map/MapLabels.h"
 
 ToolActions::ToolActions(std::unique_ptr<PrinterSource> printers, std::unique_ptr<DocumentOpener> documents,
@@ -76,8 +77,10 @@ void ToolActions::ApplySettings(const MapState& state, TGxScene& scene)
     TGxBaseSceneObject* root = scene.ObjectRoot();
     for (int i = 0; i < root->Count(); ++i) {
         TGxBaseSceneObject* object = root->Children(i);
-        // The labels have switches of their own.
-        if (dynamic_cast<Thouse*>(object) == nullptr && dynamic_cast<TMapLabels*>(object) == nullptr)
+        // The labels have switches of their own; what the user drew (a route,
+        // a ruler) is not part of the town.
+        if (dynamic_cast<Thouse*>(object) == nullptr && dynamic_cast<TMapLabels*>(object) == nullptr &&
+            dynamic_cast<MapBand*>(object) == nullptr)
             object->SetVisible(state.ShowNonBuildings);
     }
     // The labels' switches may have changed: draw again.

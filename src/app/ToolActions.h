@@ -55,7 +55,7 @@ public:
     void Help();
     void Settings();
     // Everything that is not a house directly under the scene's root shows as
-    // `state` says; houses always show.
+    // `state` says; houses and the bands drawn over the map (MapBand) always show.
     static void ApplySettings(const MapState& state, TGxScene& scene);
 
 private:

@@ -25,6 +25,10 @@ std::string cut(std::string text, std::size_t length)
     return text;
 }
 
+// Where an organisation's node keeps its entry's address.
+constexpr int kStreetRole = Qt::UserRole + 1;
+constexpr int kHouseNoRole = Qt::UserRole + 2;
+
 bool isSelfOrAncestorOf(const QTreeWidgetItem* node, const QTreeWidgetItem* item)
 {
     for (; item; item = item->parent())
@@ -92,6 +96,8 @@ void ResultsTree::AddSimpleRecord(const OrgRecord& entry)
     auto* org = new QTreeWidgetItem(QStringList(cp1251::decode(lines.lines[0])));
     org->setIcon(0, m_icons[ResultsTreeIcons::Organisation]);
     org->setData(0, Qt::UserRole, int(ContactLine::Name));
+    org->setData(0, kStreetRole, QByteArray::fromStdString(entry.streetName));
+    org->setData(0, kHouseNoRole, QByteArray::fromStdString(entry.houseNo));
     for (std::size_t i = 1; i < lines.lines.size(); ++i) {
         auto* line = new QTreeWidgetItem(org, QStringList(cp1251::decode(lines.lines[i])));
         line->setIcon(0, m_icons[static_cast<std::size_t>(SimpleRecordLines::kImages[i])]);
@@ -175,6 +181,15 @@ int ResultsTree::LineOf(const QTreeWidgetItem* node)
     return node ? node->data(0, Qt::UserRole).toInt() : -1;
 }
 
+std::pair<std::string, std::string> ResultsTree::AddressOf(const QTreeWidgetItem* node)
+{
+    while (node && node->parent())
+        node = node->parent();
+    if (!node)
+        return {};
+    return {node->data(0, kStreetRole).toByteArray().toStdString(), node->data(0, kHouseNoRole).toByteArray().toStdString()};
+}
+
 QString ResultsTree::CopyText(const QTreeWidgetItem* node)
 {
     return node ? ContactLine::CopyText(LineOf(node), node->text(0)) : QString();
@@ -213,6 +228,13 @@ void ResultsTree::contextMenuEvent(QContextMenuEvent* event)
     if (!node->parent()) {
         const QString all = CopyAllText(node);
         m_menu->addAction(QStringLiteral("Копировать всё"), this, [all] { QGuiApplication::clipboard()->setText(all); });
+    }
+    if (ExtendMenu) {
+        const QTreeWidgetItem* organisation = node;
+        while (organisation->parent())
+            organisation = organisation->parent();
+        m_menu->addSeparator();
+        ExtendMenu(*m_menu, organisation);
     }
     m_menu->popup(at);
     event->accept();

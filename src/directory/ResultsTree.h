@@ -8,7 +8,9 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <array>
+#include <functional>
 #include <string>
+#include <utility>
 
 class QMenu;
 
@@ -70,6 +72,12 @@ public:
     static QString CopyAllText(const QTreeWidgetItem* organisation);
     // The context menu, while it is open (tests).
     QMenu* ContextMenu() const { return m_menu; }
+    // The directory's (street, house number) of the organisation a node
+    // belongs to, Windows-1251, as its entry has them.
+    static std::pair<std::string, std::string> AddressOf(const QTreeWidgetItem* node);
+    // Adds the window's own entries to the context menu of a node, given
+    // its organisation's node.
+    std::function<void(QMenu& menu, const QTreeWidgetItem* organisation)> ExtendMenu;
 
 signals:
     // A web or e-mail line was activated (double-click or Enter).

@@ -73,7 +73,10 @@ TEST_F(ContactsWindow, TheContextMenuCopiesALineWithoutItsPrefixOrTheWholeOrgani
     copyThroughMenu(line(0, 1), QStringLiteral("Копировать")); // the telephone
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("22-33-44"));
     ASSERT_NE(ui().TreeView->ContextMenu(), nullptr);
-    EXPECT_EQ(menuEntries(ui().TreeView->ContextMenu()), QStringList{QStringLiteral("Копировать")});
+    // A line copies itself; the route entries follow (the town has no road network).
+    EXPECT_EQ(menuEntries(ui().TreeView->ContextMenu()),
+              (QStringList{QStringLiteral("Копировать"), QString(), QStringLiteral("Маршрут отсюда"),
+                           QStringLiteral("Маршрут сюда")}));
 
     copyThroughMenu(line(0, 2), QStringLiteral("Копировать"));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("apteka@zdorovie.ru"));

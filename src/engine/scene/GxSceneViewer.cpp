@@ -2,6 +2,7 @@
 
 #include "engine/scene/GxFlagScope.h"
 
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QPainter>
@@ -160,6 +161,25 @@ void TGxSceneViewer::mousePressEvent(QMouseEvent* event)
         const QPoint at = event->position().toPoint();
         OnMouseDown(event->button(), event->modifiers(), at.x(), at.y());
     }
+}
+
+void TGxSceneViewer::mouseReleaseEvent(QMouseEvent* event)
+{
+    QOpenGLWidget::mouseReleaseEvent(event);
+    if (OnMouseUp) {
+        const QPoint at = event->position().toPoint();
+        OnMouseUp(event->button(), event->modifiers(), at.x(), at.y());
+    }
+}
+
+void TGxSceneViewer::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (event->reason() == QContextMenuEvent::Mouse || !OnMenuKey) {
+        event->ignore();
+        return;
+    }
+    OnMenuKey();
+    event->accept();
 }
 
 void TGxSceneViewer::mouseMoveEvent(QMouseEvent* event)

@@ -40,7 +40,11 @@ public:
     std::function<void(TGxSceneViewer&, QPainter&)> AfterRender;
     // Mouse events, view pixels (origin top left).
     std::function<void(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y)> OnMouseDown;
+    std::function<void(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y)> OnMouseUp;
     std::function<void(Qt::KeyboardModifiers, int x, int y)> OnMouseMove;
+    // The menu key or Shift+F10 asked for a context menu (a mouse's request
+    // is left to OnMouseDown and OnMouseUp, the right button also orbiting).
+    std::function<void()> OnMenuKey;
     std::function<void()> OnMouseEnter;
     std::function<void()> OnMouseLeave;
 
@@ -52,7 +56,9 @@ protected:
     void resizeGL(int width, int height) override;
     void paintGL() override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;

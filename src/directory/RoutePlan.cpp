@@ -1,0 +1,92 @@
+#include "directory/RoutePlan.h"
+
+#include "base/Cp1251.h"
+#include "map/House.h"
+#include "routing/RouteSummary.h"
+
+RouteEnd RouteEnd::OfHouse(const Thouse& house)
+{
+    const QString street = cp1251::decode(house.params()[0]);
+    const std::string& number = house.params()[1];
+    // A house without a number ("0") is named by its street.
+    return {{house.CenterX(), house.CenterY()},
+            number == "0" ? "ул. " + street : "ул. " + street + ", " + cp1251::decode(number)};
+}
+
+RouteEnd RouteEnd::OfPoint(RoutePoint point)
+{
+    return {point, QStringLiteral("точка на карте")};
+}
+
+RoutePlan::RoutePlan(Finder finder, QString unavailable)
+    : m_finder(std::move(finder)),
+      m_unavailable(m_finder ? QString() : unavailable.isEmpty() ? QString::fromUtf8(kNoNetwork) : unavailable)
+{
+}
+
+bool RoutePlan::SetFrom(const RouteEnd& end)
+{
+    if (!Available() || m_from == end)
+        return false;
+    m_from = end;
+    find();
+    return true;
+}
+
+bool RoutePlan::SetTo(const RouteEnd& end)
+{
+    if (!Available() || m_to == end)
+        return false;
+    m_to = end;
+    find();
+    return true;
+}
+
+bool RoutePlan::SetMode(TravelMode mode)
+{
+    if (!Available() || m_mode == mode)
+        return false;
+    m_mode = mode;
+    find();
+    return true;
+}
+
+bool RoutePlan::Clear()
+{
+    if (!Active())
+        return false;
+    m_from.reset();
+    m_to.reset();
+    m_way.reset();
+    return true;
+}
+
+void RoutePlan::find()
+{
+    m_way.reset();
+    if (m_from && m_to)
+        m_way = m_finder(m_from->at, m_to->at, m_mode);
+}
+
+QString RoutePlan::Summary() const
+{
+    if (m_from && m_to) {
+        if (m_way)
+            return QString::fromStdString(routeSummary(*m_way, m_mode));
+        return m_mode == TravelMode::Foot ? QStringLiteral("Маршрут не найден: пешком туда по дорогам не пройти")
+                                          : QStringLiteral("Маршрут не найден: на машине туда по дорогам не проехать");
+    }
+    if (m_from)
+        return QStringLiteral("Откуда: %1. Куда? «Маршрут сюда» в меню дома").arg(m_from->name);
+    if (m_to)
+        return QStringLiteral("Куда: %1. Откуда? «Маршрут отсюда» в меню дома").arg(m_to->name);
+    return {};
+}
+
+QString RoutePlan::Description() const
+{
+    if (!Active())
+        return {};
+    const auto name = [](const std::optional<RouteEnd>& end) { return end ? end->name : QStringLiteral("не выбрано"); };
+    return QStringLiteral("Откуда: %1; куда: %2").arg(name(m_from), name(m_to));
+}
