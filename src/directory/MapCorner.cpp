@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cmath>
 #include <optional>
 
 namespace MapCorner {
@@ -59,8 +60,10 @@ const QImage& cornerPicture(const Look& look)
 void Draw(QPainter& painter, QSize view, const MapState& state, const TGxCamera& camera)
 {
     Look look{view, painter.transform().m11(), std::nullopt, std::nullopt};
+    // A whole degree is a quarter of a pixel at the needle's tip: the slow
+    // orbit's half degree a frame remakes the picture every other frame only.
     if (state.ShowNorthArrow)
-        look.heading = NorthHeading(camera);
+        look.heading = std::round(NorthHeading(camera));
     if (state.ShowScaleBar)
         look.bar = ScaleBar::Choose(ScaleBar::PixelsPerMetre(camera, kScreenDpi));
     if (!look.heading && !look.bar)
