@@ -68,11 +68,6 @@ bool Hit(QSize view, QPoint at)
     return d.x() * d.x() + d.y() * d.y() <= kReach * kReach;
 }
 
-QPointF Tip(QSize view, float headingDegrees)
-{
-    return along(Centre(view), headingDegrees, kNeedleRadius);
-}
-
 void Draw(QPainter& painter, QSize view, float headingDegrees)
 {
     painter.save();
