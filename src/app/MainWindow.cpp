@@ -81,7 +81,8 @@ QToolButton* toolButton(QWidget* parent, const char* name, const QString& hint, 
 
 Tfm_main::Tfm_main(AppWindows& windows, const QString& programFolder, const QString& townFolder)
     : QWidget(nullptr), m_windows(windows), m_programFolder(programFolder), m_townFolder(townFolder),
-      m_scene(std::make_unique<MainScene>()), m_links(std::make_unique<DesktopLinkOpener>())
+      m_scene(std::make_unique<MainScene>()), m_corner(std::make_unique<MapCorner::Painter>()),
+      m_links(std::make_unique<DesktopLinkOpener>())
 {
     m_windows.fm_main = this;
     setObjectName("fm_main");
@@ -660,7 +661,7 @@ void Tfm_main::GxSceneViewerAfterRender(QPainter& painter)
     MapPins::Draw(
         painter, m_selection->Pins(), [&buffer](const TGxVector& point) { return buffer.ProjectToWindow(point); },
         buffer.Height());
-    MapCorner::Draw(painter, GxSceneViewer->size(), m_state, *m_scene->GxFreeCamera);
+    m_corner->Draw(painter, GxSceneViewer->size(), m_state, *m_scene->GxFreeCamera);
 }
 
 void Tfm_main::FormMouseMove()

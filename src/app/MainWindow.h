@@ -10,6 +10,9 @@
 #include <memory>
 
 class AppWindows;
+namespace MapCorner {
+class Painter;
+}
 class DocumentOpener;
 class LinkOpener;
 class PrinterSource;
@@ -183,6 +186,7 @@ private:
     QString m_townFolder;
     MapState m_state;
     std::unique_ptr<MainScene> m_scene;
+    std::unique_ptr<MapCorner::Painter> m_corner; // the north arrow and the scale bar over the map
     OrgRecords m_records;
     std::unique_ptr<WidgetSearchControls> m_searchControls;
     std::unique_ptr<Selection> m_selection;

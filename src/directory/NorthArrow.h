@@ -26,10 +26,7 @@ QRect Area(QSize view);
 // A press at `at` (view pixels) lands on the arrow: on the disc or the letter's ring.
 bool Hit(QSize view, QPoint at);
 
-// The needle's tip for a heading (degrees clockwise from up, as
-// NorthHeading gives it): where north lies on the screen.
-QPointF Tip(QSize view, float headingDegrees);
-
+// The arrow turned to a heading: degrees clockwise from up, as NorthHeading gives it.
 void Draw(QPainter& painter, QSize view, float headingDegrees);
 
 } // namespace NorthArrow
