@@ -13,6 +13,7 @@
 #include "data/LandmarkListWriter.h"
 #include "data/MaterialLibraryWriter.h"
 #include "data/OrgDirectoryWriter.h"
+#include "data/RoadNetworkWriter.h"
 #include "data/TownModelWriter.h"
 #include "engine/materials/JpegEncoder.h"
 
@@ -222,6 +223,58 @@ std::string largeJpeg()
     return encodeJpeg(image, 90, true);
 }
 
+// Road networks: as many pieces as fit, each across the whole map (none
+// in the grid's cells: every snap looks at each), all on one point, or a
+// dense grid of streets routed across corner to corner.
+std::size_t roadPiecesThatFit(std::size_t nodes)
+{
+    return (kLimit - roadnetwork::kHeaderSize - nodes * roadnetwork::kNodeSize) / roadnetwork::kPieceSize;
+}
+
+std::string roadsAcrossTheMap()
+{
+    RoadNetwork network;
+    for (int i = 0; i < 1000; ++i)
+        network.nodes.push_back({float(i % 2 ? 470 : -470), float(i - 500) * 0.9f});
+    network.pieces.resize(roadPiecesThatFit(network.nodes.size()));
+    for (std::size_t i = 0; i < network.pieces.size(); ++i)
+        network.pieces[i] = {std::uint32_t(i % 1000), std::uint32_t((i * 7 + 1) % 1000), RoadClass::Residential,
+                             RoadPiece::Foot | RoadPiece::Car, RoadPiece::kNoName};
+    return text(writeRoadNetwork(network));
+}
+
+std::string roadsOnOnePoint()
+{
+    RoadNetwork network;
+    network.nodes.assign(100000, RoadNode{1, 1});
+    network.pieces.resize(roadPiecesThatFit(network.nodes.size()));
+    for (std::size_t i = 0; i < network.pieces.size(); ++i)
+        network.pieces[i] = {std::uint32_t(i % 100000), std::uint32_t((i + 1) % 100000), RoadClass::Footway,
+                             RoadPiece::Foot, RoadPiece::kNoName};
+    return text(writeRoadNetwork(network));
+}
+
+std::string denseRoadGrid()
+{
+    // n x n nodes and about 2 n^2 pieces fill the file.
+    const int n = 525;
+    RoadNetwork network;
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x)
+            network.nodes.push_back({float(x) * 1.6f - 464, float(y) * 1.6f - 464});
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            const auto at = [&](int i, int j) { return std::uint32_t(j * n + i); };
+            if (x + 1 < n)
+                network.pieces.push_back({at(x, y), at(x + 1, y), RoadClass::Residential,
+                                          RoadPiece::Foot | RoadPiece::Car, RoadPiece::kNoName});
+            if (y + 1 < n)
+                network.pieces.push_back({at(x, y), at(x, y + 1), RoadClass::Primary,
+                                          RoadPiece::Foot | RoadPiece::Car | RoadPiece::OneWay, RoadPiece::kNoName});
+        }
+    return text(writeRoadNetwork(network));
+}
+
 void run(benchmark::State& state, const char* target, std::string (*make)())
 {
     static std::map<std::string (*)(), std::string> made;
@@ -265,6 +318,9 @@ HOSTILE("mesh3ds", manyMeshObjects);
 HOSTILE("mesh3ds", manyMaterialGroups);
 HOSTILE("mesh3ds", nestedChunks);
 HOSTILE("directory", fullDirectory);
+HOSTILE("roads", roadsAcrossTheMap);
+HOSTILE("roads", roadsOnOnePoint);
+HOSTILE("roads", denseRoadGrid);
 HOSTILE("bmp", largeBmp);
 HOSTILE("jpeg", largeJpeg);
 

@@ -80,6 +80,11 @@ TEST(Osm2TownRoads, TheNetworkJoinsWaysAtSharedNodes)
 
     EXPECT_EQ(network.nodes.size(), 7u);  // 1-7: the drive's 7 is still the footway's end
     EXPECT_EQ(network.pieces.size(), 7u); // 2 + 2 + 2 + the footway's 1
+    EXPECT_EQ(town.report.networkPieces, 7u);
+    EXPECT_EQ(town.report.networkNodes, 7u);
+    EXPECT_EQ(town.report.networkFootOnly, 1u);
+    EXPECT_EQ(town.report.networkCarOnly, 0u);
+    EXPECT_EQ(town.report.networkOneWay, 2u);
     std::vector<std::string> names;
     for (const std::string& name : network.names)
         names.push_back(cp1251::decode(name).toStdString());

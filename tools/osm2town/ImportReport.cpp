@@ -73,6 +73,9 @@ std::string formatReport(const ImportReport& r)
     }
     out += line("  длинных названий улиц укорочено: %zu", r.streetsCut);
     out += line("Дороги: %zu линий в %zu кусках, %zu площадей", r.roads, r.roadPieces, r.squares);
+    out += line("Дорожная сеть (roads.dat): %zu отрезков, %zu узлов; только пешком %zu, только на машине %zu, "
+                "с односторонним движением %zu",
+                r.networkPieces, r.networkNodes, r.networkFootOnly, r.networkCarOnly, r.networkOneWay);
     out += line("Вода: %zu водотоков, %zu водоёмов; зелень: %zu площадей; плиток площадей: %zu", r.waterLines,
                 r.waterAreas, r.greenAreas, r.areaTiles);
     out += line("  не вошли: тоннели и трубы %zu, кусков вне квадрата %zu, неполных площадей %zu", r.underground,

@@ -55,6 +55,13 @@ struct ImportReport {
     std::size_t unassembledWays = 0;    // closed ways crossing themselves, drawn as mapped
     std::size_t duplicates = 0;         // objects read twice, kept once
 
+    // the road network (roads.dat)
+    std::size_t networkNodes = 0;
+    std::size_t networkPieces = 0;
+    std::size_t networkFootOnly = 0;
+    std::size_t networkCarOnly = 0;
+    std::size_t networkOneWay = 0;
+
     // organisations
     std::size_t organisations = 0;
     std::size_t orgsWithHouse = 0;

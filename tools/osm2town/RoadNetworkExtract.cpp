@@ -96,7 +96,8 @@ std::optional<RoadRules> roadRules(const OsmTags& tags)
     return rules;
 }
 
-RoadNetwork extractRoadNetwork(const OsmExtract& osm, const MapProjection& projection, TextStandIns& text)
+RoadNetwork extractRoadNetwork(const OsmExtract& osm, const MapProjection& projection, TextStandIns& text,
+                               ImportReport& report)
 {
     RoadNetwork network;
     std::unordered_map<std::int64_t, std::uint32_t> nodeOfId;
@@ -136,6 +137,13 @@ RoadNetwork extractRoadNetwork(const OsmExtract& osm, const MapProjection& proje
             piece.name = name;
             network.pieces.push_back(piece);
         }
+    }
+    report.networkNodes = network.nodes.size();
+    report.networkPieces = network.pieces.size();
+    for (const RoadPiece& piece : network.pieces) {
+        report.networkFootOnly += !piece.allows(RoadPiece::Car);
+        report.networkCarOnly += !piece.allows(RoadPiece::Foot);
+        report.networkOneWay += piece.allows(RoadPiece::OneWay);
     }
     return network;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ImportReport.h"
 #include "MapProjection.h"
 #include "OsmExtract.h"
 #include "TextStandIns.h"
@@ -21,4 +22,6 @@ std::optional<RoadRules> roadRules(const OsmTags& tags);
 // The road network of the extract's highways inside the map's square (a piece
 // with one end outside is kept whole): ways meet where they share a node;
 // names are written as the houses' street names are.
-RoadNetwork extractRoadNetwork(const OsmExtract& osm, const MapProjection& projection, TextStandIns& text);
+// Counts what it made in `report`.
+RoadNetwork extractRoadNetwork(const OsmExtract& osm, const MapProjection& projection, TextStandIns& text,
+                               ImportReport& report);

@@ -147,7 +147,7 @@ ImportedTown importTown(std::string_view bytes, const ImportOptions& options)
     town.organisations = extractOrganisations(osm, projection, buildings, text, numbers, report);
     say("дороги, вода и зелень");
     town.model.roads = extractFlatAreas(osm, projection, report);
-    town.network = extractRoadNetwork(osm, projection, text);
+    town.network = extractRoadNetwork(osm, projection, text, report);
     if (buildings.houses.empty() && town.model.roads.empty())
         throw ImportError("в выгрузке нет ни зданий, ни дорог, ни площадей внутри квадрата карты "
                           "(±470 единиц, около 11,6 км вокруг центра)");
