@@ -315,7 +315,9 @@ void Tfm_main::DescribeControls()
 {
     const auto describe = [](QWidget* control, const QString& text) { control->setAccessibleDescription(text); };
     describe(GxSceneViewer, QStringLiteral("Карта города: щелчок по дому выбирает его, правая кнопка вращает карту, "
-                                           "Shift с левой кнопкой сдвигает, колесо приближает"));
+                                           "Shift с левой кнопкой сдвигает, колесо приближает; щелчок правой "
+                                           "кнопкой или клавиша меню — маршрут отсюда или сюда; Ctrl со щелчком "
+                                           "ставит точку линейки, Esc убирает её"));
     describe(PageControl, QStringLiteral("Схема города"));
     describe(sGroupBox1, QStringLiteral("Поиск организации, улицы или дома на карте"));
     describe(OrgName, QStringLiteral("Введите название или его часть: ниже появятся подходящие организации; "
