@@ -154,6 +154,42 @@ TEST_F(RouteWindow, BothEndsFromTheMapsMenuDrawFrameAndSumUpTheRoute)
     EXPECT_EQ(bandPixels(), 0);
 }
 
+TEST_F(RouteWindow, TheMenuOpensOnAStillRightClickOrTheMenuKeyNotAfterAnOrbit)
+{
+    frame();
+    const QPoint at = pixelOf(houses[0]->CenterX(), houses[0]->CenterY(), 0.2f);
+    const auto rightButton = [&](QEvent::Type type, QPoint where) {
+        QMouseEvent e(type, where, viewer()->mapToGlobal(where), Qt::RightButton,
+                      type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(viewer(), &e);
+    };
+    rightButton(QEvent::MouseButtonPress, at);
+    rightButton(QEvent::MouseButtonRelease, at + QPoint(40, 0)); // dragged: the map orbited
+    EXPECT_EQ(main->MapMenu().Menu(), nullptr);
+    rightButton(QEvent::MouseButtonPress, at);
+    rightButton(QEvent::MouseButtonRelease, at + QPoint(MapContextMenu::kStill, -MapContextMenu::kStill));
+    ASSERT_NE(main->MapMenu().Menu(), nullptr);
+    EXPECT_EQ(entriesOf(main->MapMenu().Menu())[0].toStdString(), "Садовая, 1");
+    main->MapMenu().Menu()->hide();
+
+    // The menu key: the chosen house, wherever the pointer is.
+    press(Qt::LeftButton, pixelOf(houses[1]->CenterX(), houses[1]->CenterY(), 0.2f));
+    ASSERT_EQ(main->State().SelectedHouse, houses[1]);
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0));
+    QApplication::sendEvent(viewer(), &key);
+    EXPECT_EQ(entriesOf(main->MapMenu().Menu())[0].toStdString(), "Садовая, 3");
+}
+
+TEST_F(RouteWindow, ARouteStaysOnTheMapWhenOnlyBuildingsShow)
+{
+    actionOf(houseMenu(0), "RouteFrom")->trigger();
+    actionOf(houseMenu(1), "RouteTo")->trigger();
+    ASSERT_TRUE(plan().Way());
+    main->State().ShowNonBuildings = false;
+    main->SettingsChanged();
+    EXPECT_GT(bandPixels(), 100);
+}
+
 TEST_F(RouteWindow, APlaceNoRoadJoinsSaysThereIsNoRoute)
 {
     houseMenu(0);
