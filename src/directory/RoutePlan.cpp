@@ -26,18 +26,19 @@ RoutePlan::RoutePlan(Finder finder, QString unavailable)
 
 bool RoutePlan::SetFrom(const RouteEnd& end)
 {
-    if (!Available() || m_from == end)
-        return false;
-    m_from = end;
-    find();
-    return true;
+    return setEnd(m_from, end);
 }
 
 bool RoutePlan::SetTo(const RouteEnd& end)
 {
-    if (!Available() || m_to == end)
+    return setEnd(m_to, end);
+}
+
+bool RoutePlan::setEnd(std::optional<RouteEnd>& slot, const RouteEnd& end)
+{
+    if (!Available() || slot == end)
         return false;
-    m_to = end;
+    slot = end;
     find();
     return true;
 }

@@ -64,6 +64,7 @@ public:
     QString Description() const;
 
 private:
+    bool setEnd(std::optional<RouteEnd>& slot, const RouteEnd& end);
     void find();
 
     Finder m_finder;
