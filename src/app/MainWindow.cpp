@@ -196,7 +196,12 @@ void Tfm_main::CreateMapTools(QLayout& sheetLayout)
     clearRuler->setContext(Qt::WidgetShortcut);
     connect(clearRuler, &QShortcut::activated, this, [this] { m_ruler->Clear(); });
 
-    m_routes = std::make_unique<RouteTool>(m_state, *m_scene, *m_routeBar, [this] { return GxSceneViewer->size(); });
+    m_routes = std::make_unique<RouteTool>(m_state, *m_scene, *m_routeBar, [this] {
+        // The route's line has just been shown or hidden below the map: the
+        // view's size is the one it gets from that.
+        MapSheet->layout()->activate();
+        return GxSceneViewer->size();
+    });
     MapContextMenu::Services menu;
     menu.HouseAt = [this](int x, int y) -> Thouse* {
         TGxBaseSceneObject* hit = GxSceneViewer->Buffer().ObjectAtPixel(x, y);
