@@ -12,6 +12,7 @@
 #include "directory/RoutePlan.h"
 #include "map/MapBand.h"
 #include "map/MapState.h"
+#include "support/RecordingPrinter.h"
 
 #include <QContextMenuEvent>
 #include <QFile>
@@ -136,10 +137,12 @@ TEST_F(RouteWindow, BothEndsFromTheMapsMenuDrawFrameAndSumUpTheRoute)
     }
     EXPECT_GT(bandPixels(), 100);
 
-    // The printed picture holds the route too.
-    QImage printed(viewer()->width() * 2, viewer()->height() * 2, QImage::Format_RGB32);
-    viewer()->SnapshotToBitmap(printed, 192);
-    EXPECT_GT(pixelsLike(printed, kRouteColour), 400);
+    // The printed picture ("Изображение") holds the route too.
+    RecordingPrinter printer({1000, 1400});
+    main->SetPrinterSource(std::make_unique<RecordingPrinterSource>(printer));
+    main->N1Click();
+    ASSERT_EQ(printer.pagesPrinted, 1);
+    EXPECT_GT(pixelsLike(printer.page, kRouteColour), 400);
 
     // By car, the same way at a residential street's speed.
     controlOf<QRadioButton>(*main, "rb_car")->click();
