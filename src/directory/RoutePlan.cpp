@@ -4,6 +4,8 @@
 #include "map/House.h"
 #include "routing/RouteSummary.h"
 
+#include <QStringList>
+
 RouteEnd RouteEnd::OfHouse(const Thouse& house)
 {
     const QString street = cp1251::decode(house.params()[0]);
@@ -92,6 +94,12 @@ QString RoutePlan::Description() const
         return end ? end->name : QStringLiteral("не выбрано");
     };
     QString text = QStringLiteral("Откуда: %1; куда: %2").arg(name(m_from), name(m_to));
+    if (m_way && !m_way->streets.empty()) {
+        QStringList streets;
+        for (const std::string& street : m_way->streets)
+            streets << QString::fromStdString(street);
+        text += QStringLiteral("; по улицам: ") + streets.join(QStringLiteral(", "));
+    }
     if (!m_from)
         text += QStringLiteral(". Откуда — «%1» в меню дома или места на карте").arg(QString::fromUtf8(kFromHere));
     else if (!m_to)

@@ -60,7 +60,8 @@ public:
     // пешком"), that there is no way, or which end is still to be chosen;
     // empty while nothing is set.
     QString Summary() const;
-    // Both ends named, "Откуда: …; куда: …", and while one is missing how to choose it.
+    // Both ends named, "Откуда: …; куда: …", the streets the way passes,
+    // and while an end is missing how to choose it.
     QString Description() const;
 
 private:

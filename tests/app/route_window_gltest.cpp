@@ -7,6 +7,7 @@
 #include "app/MapContextMenu.h"
 #include "app/RouteBar.h"
 #include "app/RouteTool.h"
+#include "base/Cp1251.h"
 #include "data/RoadNetworkWriter.h"
 #include "directory/ResultsTree.h"
 #include "directory/RoutePlan.h"
@@ -28,7 +29,7 @@ RoadNetwork fixtureNetwork()
 {
     RoadNetwork n;
     n.nodes = {{12, 5}, {42, 5}, {65, 45}, {75, 45}};
-    n.names = {"Sadovaya"};
+    n.names = {cp1251::fromUtf8("улица Садовая")};
     n.pieces = {{0, 1, RoadClass::Residential, RoadPiece::Foot | RoadPiece::Car, 0},
                 {2, 3, RoadClass::Residential, RoadPiece::Foot | RoadPiece::Car, RoadPiece::kNoName}};
     return n;
@@ -124,7 +125,7 @@ TEST_F(RouteWindow, BothEndsFromTheMapsMenuDrawFrameAndSumUpTheRoute)
     // 30 units along the street: 370 m, at 5 km/h 4 minutes.
     EXPECT_EQ(summary()->text().toStdString(), "370 м · 4 мин пешком");
     EXPECT_EQ(summary()->accessibleName(), summary()->text());
-    EXPECT_EQ(summary()->toolTip().toStdString(), "Откуда: Садовая, 1; куда: Садовая, 3");
+    EXPECT_EQ(summary()->toolTip().toStdString(), "Откуда: Садовая, 1; куда: Садовая, 3; по улицам: улица Садовая");
     // Framed: the camera looks at the middle of the route from far enough off.
     const TGxCoordinates& target = main->Scene().DCTarget->Position();
     EXPECT_NEAR(target.X(), 27, 0.01);

@@ -34,6 +34,8 @@ struct FakeRoads {
             r.points = {from, to};
             r.metres = std::abs(to.x - from.x) * 10;
             r.seconds = r.metres * (mode == TravelMode::Foot ? 0.6 : 0.1);
+            if (from.x != to.x)
+                r.streets = {"улица Садовая", "улица Мира"};
             return r;
         };
     }
@@ -104,7 +106,10 @@ TEST(RoutePlan, DescriptionNamesBothEnds)
     EXPECT_EQ(plan.Description().toStdString(), "Откуда: не выбрано; куда: улица Мира, 3. "
                                                 "Откуда — «Маршрут отсюда» в меню дома или места на карте");
     plan.SetFrom(RouteEnd::OfPoint({5, 6}));
-    EXPECT_EQ(plan.Description().toStdString(), "Откуда: точка на карте; куда: улица Мира, 3");
+    EXPECT_EQ(plan.Description().toStdString(),
+              "Откуда: точка на карте; куда: улица Мира, 3; по улицам: улица Садовая, улица Мира");
+    plan.SetTo(kIsland);
+    EXPECT_EQ(plan.Description().toStdString(), "Откуда: точка на карте; куда: Островная улица, 5");
 }
 
 TEST(RoutePlan, WithoutANetworkNothingCanBeSetAndTheReasonIsGiven)
