@@ -6,11 +6,16 @@
 // in the same run: the same triangles drawn from one buffer.
 #define GL_GLEXT_PROTOTYPES
 #include "TownGenerator.h"
+#include "data/RoadNetworkReader.h"
+#include "map/House.h"
 #include "map/MainScene.h"
 #include "map/MapLabels.h"
 #include "map/MapState.h"
 #include "directory/MapCorner.h"
 #include "directory/MapOverlays.h"
+#include "map/MapBand.h"
+#include "map/MapState.h"
+#include "routing/Router.h"
 #include "directory/Selection.h"
 #include "engine/objects/GxDummyCube.h"
 #include "engine/materials/GxMaterial.h"
@@ -35,6 +40,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <optional>
 #include <chrono>
 #include <ctime>
 #include <fstream>
@@ -526,5 +533,60 @@ void BM_TicksWithMapCorner(benchmark::State& state)
     state.counters["same_work_ratio"] = median(times[1]) / median(times[2]);
 }
 BENCHMARK(BM_TicksWithMapCorner)->Arg(1000)->Arg(10000)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The cost of a route drawn on the map: frames of the town with a long
+// route's band and without it, in alternating blocks of the same run (the
+// band's visibility switched between blocks, a frame after each switch left
+// untimed). The route runs on foot from the first house to the farthest one
+// that a way reaches. ratio_with_route: the frame with the band over the
+// frame without it (the target is at most 1.05).
+void BM_RenderTownRoute(benchmark::State& state)
+{
+    DrawnTown town(std::size_t(state.range(0)));
+    std::optional<RoadNetwork> network =
+        readRoadNetworkFile(QDir(townFolder(std::size_t(state.range(0)))).filePath("roads.dat").toStdString());
+    if (!network) {
+        state.SkipWithError("the generated town has no roads.dat");
+        return;
+    }
+    const Router router(std::move(*network));
+    std::vector<RoutePoint> centres;
+    TGxBaseSceneObject* root = town.scene.GxScene.ObjectRoot();
+    for (int i = 0; i < root->Count(); ++i)
+        if (const auto* house = dynamic_cast<const Thouse*>(root->Children(i)))
+            centres.push_back({house->CenterX(), house->CenterY()});
+    const auto far = [&](const RoutePoint& p) { return std::hypot(p.x - centres[0].x, p.y - centres[0].y); };
+    std::sort(centres.begin() + 1, centres.end(), [&](const RoutePoint& a, const RoutePoint& b) { return far(a) > far(b); });
+    std::optional<Route> route;
+    for (std::size_t i = 1; i < centres.size() && i < 50 && !route; ++i)
+        route = router.route(centres[0], centres[i], TravelMode::Foot);
+    if (!route) {
+        state.SkipWithError("no route across the town");
+        return;
+    }
+    auto* band = root->SpawnChild<MapBand>();
+    band->SetPointsOf(route->points);
+    constexpr int kBlock = 5;
+    double with = 0, without = 0;
+    const auto block = [&](bool shown) {
+        band->SetVisible(shown);
+        town.frame();
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < kBlock; ++i)
+            town.frame();
+        return secondsSince(start);
+    };
+    for (auto _ : state) {
+        without += block(false);
+        with += block(true);
+    }
+    const double frames = double(state.iterations()) * kBlock;
+    state.counters["frame_ms_without_route"] = without / frames * 1000;
+    state.counters["frame_ms_with_route"] = with / frames * 1000;
+    state.counters["ratio_with_route"] = with / without;
+    state.counters["route_points"] = double(route->points.size());
+    state.counters["route_km"] = route->metres / 1000;
+}
+BENCHMARK(BM_RenderTownRoute)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->MinTime(4.0);
 
 } // namespace

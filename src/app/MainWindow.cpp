@@ -213,7 +213,12 @@ void Tfm_main::CreateMapTools(QLayout& sheetLayout)
     clearRuler->setContext(Qt::WidgetShortcut);
     connect(clearRuler, &QShortcut::activated, this, [this] { m_ruler->Clear(); });
 
-    m_routes = std::make_unique<RouteTool>(m_state, *m_scene, *m_routeBar, [this] { return GxSceneViewer->size(); });
+    m_routes = std::make_unique<RouteTool>(m_state, *m_scene, *m_routeBar, [this] {
+        // The route's line has just been shown or hidden below the map: the
+        // view's size is the one it gets from that.
+        MapSheet->layout()->activate();
+        return GxSceneViewer->size();
+    });
     MapContextMenu::Services menu;
     menu.HouseAt = [this](int x, int y) -> Thouse* {
         TGxBaseSceneObject* hit = GxSceneViewer->Buffer().ObjectAtPixel(x, y);
@@ -399,7 +404,9 @@ void Tfm_main::DescribeControls()
     const auto describe = [](QWidget* control, const QString& text) { control->setAccessibleDescription(text); };
     describe(GxSceneViewer, QStringLiteral("Карта города: щелчок по дому выбирает его, правая кнопка вращает карту, "
                                            "Shift с левой кнопкой сдвигает, колесо приближает; щелчок по стрелке "
-                                           "севера в правом нижнем углу поворачивает карту севером вверх"));
+                                           "севера в правом нижнем углу поворачивает карту севером вверх; щелчок правой "
+                                           "кнопкой или клавиша меню — маршрут отсюда или сюда; Ctrl со щелчком "
+                                           "ставит точку линейки, Esc убирает её"));
     describe(PageControl, QStringLiteral("Схема города"));
     describe(sGroupBox1, QStringLiteral("Поиск организации, улицы или дома на карте"));
     describe(OrgName, QStringLiteral("Введите название или его часть: ниже появятся подходящие организации; "

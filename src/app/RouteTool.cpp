@@ -77,8 +77,8 @@ void RouteTool::AddMenuEntries(QMenu& menu, const std::optional<RouteEnd>& end, 
         if (end)
             QObject::connect(action, &QAction::triggered, &menu, [this, set, place = *end] { (this->*set)(place); });
     };
-    add(kFromHere, "RouteFrom", &RouteTool::From);
-    add(kToHere, "RouteTo", &RouteTool::To);
+    add(RoutePlan::kFromHere, "RouteFrom", &RouteTool::From);
+    add(RoutePlan::kToHere, "RouteTo", &RouteTool::To);
     if (m_plan.Active()) {
         QAction* clear = menu.addAction(QString::fromUtf8(kClear));
         clear->setObjectName("RouteClear");

@@ -24,8 +24,6 @@ struct MapState;
 // framed by the camera, and its line below the map.
 class RouteTool {
 public:
-    static constexpr char kFromHere[] = "Маршрут отсюда";
-    static constexpr char kToHere[] = "Маршрут сюда";
     static constexpr char kClear[] = "Убрать маршрут";
     // The band's colour, red, green, blue in 0..1.
     static constexpr std::array<float, 3> kColour{0.1f, 0.35f, 0.9f};

@@ -4,13 +4,15 @@
 #include "map/House.h"
 #include "routing/RouteSummary.h"
 
+#include <QStringList>
+
 RouteEnd RouteEnd::OfHouse(const Thouse& house)
 {
     const QString street = cp1251::decode(house.params()[0]);
     const std::string& number = house.params()[1];
-    // A house without a number ("0") is named by its street.
-    return {{house.CenterX(), house.CenterY()},
-            number == "0" ? "ул. " + street : "ул. " + street + ", " + cp1251::decode(number)};
+    // A house without a number ("0") is named by its street; the street's
+    // name says itself whether it is a street, a lane or an avenue.
+    return {{house.CenterX(), house.CenterY()}, number == "0" ? street : street + ", " + cp1251::decode(number)};
 }
 
 RouteEnd RouteEnd::OfPoint(RoutePoint point)
@@ -26,18 +28,19 @@ RoutePlan::RoutePlan(Finder finder, QString unavailable)
 
 bool RoutePlan::SetFrom(const RouteEnd& end)
 {
-    if (!Available() || m_from == end)
-        return false;
-    m_from = end;
-    find();
-    return true;
+    return setEnd(m_from, end);
 }
 
 bool RoutePlan::SetTo(const RouteEnd& end)
 {
-    if (!Available() || m_to == end)
+    return setEnd(m_to, end);
+}
+
+bool RoutePlan::setEnd(std::optional<RouteEnd>& slot, const RouteEnd& end)
+{
+    if (!Available() || slot == end)
         return false;
-    m_to = end;
+    slot = end;
     find();
     return true;
 }
@@ -77,9 +80,9 @@ QString RoutePlan::Summary() const
                                           : QStringLiteral("Маршрут не найден: на машине туда по дорогам не проехать");
     }
     if (m_from)
-        return QStringLiteral("Откуда: %1. Куда? «Маршрут сюда» в меню дома").arg(m_from->name);
+        return QStringLiteral("Откуда: %1. Куда?").arg(m_from->name);
     if (m_to)
-        return QStringLiteral("Куда: %1. Откуда? «Маршрут отсюда» в меню дома").arg(m_to->name);
+        return QStringLiteral("Куда: %1. Откуда?").arg(m_to->name);
     return {};
 }
 
@@ -87,6 +90,19 @@ QString RoutePlan::Description() const
 {
     if (!Active())
         return {};
-    const auto name = [](const std::optional<RouteEnd>& end) { return end ? end->name : QStringLiteral("не выбрано"); };
-    return QStringLiteral("Откуда: %1; куда: %2").arg(name(m_from), name(m_to));
+    const auto name = [](const std::optional<RouteEnd>& end) {
+        return end ? end->name : QStringLiteral("не выбрано");
+    };
+    QString text = QStringLiteral("Откуда: %1; куда: %2").arg(name(m_from), name(m_to));
+    if (m_way && !m_way->streets.empty()) {
+        QStringList streets;
+        for (const std::string& street : m_way->streets)
+            streets << QString::fromStdString(street);
+        text += QStringLiteral("; по улицам: ") + streets.join(QStringLiteral(", "));
+    }
+    if (!m_from)
+        text += QStringLiteral(". Откуда — «%1» в меню дома или места на карте").arg(QString::fromUtf8(kFromHere));
+    else if (!m_to)
+        text += QStringLiteral(". Куда — «%1» в меню дома или места на карте").arg(QString::fromUtf8(kToHere));
+    return text;
 }

@@ -12,7 +12,7 @@ class Thouse;
 // One end of a route: a place of the map and how the window names it.
 struct RouteEnd {
     RoutePoint at;
-    QString name; // "ул. Садовая, 1", "точка на карте"
+    QString name; // "улица Садовая, 1", "точка на карте"
 
     // The house's footprint centre, named by its address.
     static RouteEnd OfHouse(const Thouse& house);
@@ -29,6 +29,9 @@ class RoutePlan {
 public:
     using Finder = std::function<std::optional<Route>(RoutePoint from, RoutePoint to, TravelMode mode)>;
 
+    // The commands that set the ends, in the menus of the map and the results.
+    static constexpr char kFromHere[] = "Маршрут отсюда";
+    static constexpr char kToHere[] = "Маршрут сюда";
     static constexpr char kNoNetwork[] = "В папке города нет файла дорог roads.dat: маршруты не строятся";
 
     // `finder` finds a way between two points; empty when the town has no
@@ -57,10 +60,12 @@ public:
     // пешком"), that there is no way, or which end is still to be chosen;
     // empty while nothing is set.
     QString Summary() const;
-    // Both ends named: "Откуда: …; куда: …".
+    // Both ends named, "Откуда: …; куда: …", the streets the way passes,
+    // and while an end is missing how to choose it.
     QString Description() const;
 
 private:
+    bool setEnd(std::optional<RouteEnd>& slot, const RouteEnd& end);
     void find();
 
     Finder m_finder;

@@ -16,11 +16,22 @@ std::string formatDistance(double metres)
     return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " км";
 }
 
+namespace {
+long long wholeMinutes(double seconds)
+{
+    const long long minutes = std::llround(seconds / 60.0);
+    return minutes == 0 && seconds > 0 ? 1 : minutes;
+}
+} // namespace
+
+std::string formatMinutes(double seconds)
+{
+    return std::to_string(wholeMinutes(seconds)) + " мин";
+}
+
 std::string formatDuration(double seconds)
 {
-    long long minutes = std::llround(seconds / 60.0);
-    if (minutes == 0 && seconds > 0)
-        minutes = 1;
+    const long long minutes = wholeMinutes(seconds);
     if (minutes < 60)
         return std::to_string(minutes) + " мин";
     const std::string hours = std::to_string(minutes / 60) + " ч";

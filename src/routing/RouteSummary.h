@@ -16,5 +16,8 @@ std::string formatMetres(double metres);
 // for any way at all.
 std::string formatDuration(double seconds);
 
+// The same in minutes only: "65 мин" (the tool's second line).
+std::string formatMinutes(double seconds);
+
 // "1,2 км · 15 мин пешком" or "3,4 км · 7 мин на машине".
 std::string routeSummary(const Route& route, TravelMode mode);

@@ -158,6 +158,30 @@ TEST_F(MapViewInputTest, OrbitingWithTheRightButtonStopsTheTurnToNorth)
     EXPECT_EQ(NorthHeading(*scene.GxFreeCamera), heading);
 }
 
+TEST_F(MapViewInputTest, CtrlWithTheLeftButtonMeasuresOutsidePanMode)
+{
+    const struct {
+        Qt::MouseButton button;
+        Qt::KeyboardModifiers modifiers;
+        bool panning;
+        bool measures;
+    } cases[] = {
+        {Qt::LeftButton, Qt::ControlModifier, false, true},
+        {Qt::LeftButton, Qt::NoModifier, false, false},
+        {Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier, false, false}, // Shift pans
+        {Qt::LeftButton, Qt::ControlModifier, true, false},
+        {Qt::RightButton, Qt::ControlModifier, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "button " << c.button << " modifiers " << int(c.modifiers)
+                                          << (c.panning ? " panning" : ""));
+        state.PanMode = c.panning;
+        EXPECT_EQ(view.Measures(c.button, c.modifiers), c.measures);
+    }
+    // A pixel whose ray misses the ground has no point to measure to.
+    EXPECT_FALSE(view.GroundAt(10, 10).has_value());
+}
+
 TEST_F(MapViewInputTest, TheWheelZoomsOnlyWhileThePointerIsOverTheViewOutsidePanMode)
 {
     const struct {

@@ -10,9 +10,9 @@
 
 namespace {
 
-const RouteEnd kA{{1, 2}, "ул. Садовая, 1"};
-const RouteEnd kB{{30, 2}, "ул. Мира, 3"};
-const RouteEnd kIsland{{90, 90}, "ул. Островная, 5"};
+const RouteEnd kA{{1, 2}, "улица Садовая, 1"};
+const RouteEnd kB{{30, 2}, "улица Мира, 3"};
+const RouteEnd kIsland{{90, 90}, "Островная улица, 5"};
 
 // Finds a straight way of 100 m per 10 units of x, 1 minute per 100 m,
 // except to or from the island, which no road reaches; records each search.
@@ -34,6 +34,8 @@ struct FakeRoads {
             r.points = {from, to};
             r.metres = std::abs(to.x - from.x) * 10;
             r.seconds = r.metres * (mode == TravelMode::Foot ? 0.6 : 0.1);
+            if (from.x != to.x)
+                r.streets = {"улица Садовая", "улица Мира"};
             return r;
         };
     }
@@ -57,7 +59,7 @@ TEST(RoutePlan, FindsTheWayOnceBothEndsAreSetAndAgainOnEveryChange)
     const Step steps[] = {
         {"nothing yet", [](RoutePlan&) { return false; }, false, 0, false, ""},
         {"from alone", [](RoutePlan& p) { return p.SetFrom(kA); }, true, 0, false,
-         "Откуда: ул. Садовая, 1. Куда? «Маршрут сюда» в меню дома"},
+         "Откуда: улица Садовая, 1. Куда?"},
         {"then to", [](RoutePlan& p) { return p.SetTo(kB); }, true, 1, true, "290 м · 3 мин пешком"},
         {"the same end again", [](RoutePlan& p) { return p.SetTo(kB); }, false, 1, true, "290 м · 3 мин пешком"},
         {"by car", [](RoutePlan& p) { return p.SetMode(TravelMode::Car); }, true, 2, true, "290 м · 1 мин на машине"},
@@ -73,7 +75,7 @@ TEST(RoutePlan, FindsTheWayOnceBothEndsAreSetAndAgainOnEveryChange)
         {"cleared", [](RoutePlan& p) { return p.Clear(); }, true, 6, false, ""},
         {"cleared again", [](RoutePlan& p) { return p.Clear(); }, false, 6, false, ""},
         {"to alone", [](RoutePlan& p) { return p.SetTo(kB); }, true, 6, false,
-         "Куда: ул. Мира, 3. Откуда? «Маршрут отсюда» в меню дома"},
+         "Куда: улица Мира, 3. Откуда?"},
         {"from the same place", [](RoutePlan& p) { return p.SetFrom(kB); }, true, 7, true, "0 м · 0 мин пешком"},
     };
     for (const Step& s : steps) {
@@ -101,9 +103,13 @@ TEST(RoutePlan, DescriptionNamesBothEnds)
     RoutePlan plan(roads.finder());
     EXPECT_TRUE(plan.Description().isEmpty());
     plan.SetTo(kB);
-    EXPECT_EQ(plan.Description().toStdString(), "Откуда: не выбрано; куда: ул. Мира, 3");
+    EXPECT_EQ(plan.Description().toStdString(), "Откуда: не выбрано; куда: улица Мира, 3. "
+                                                "Откуда — «Маршрут отсюда» в меню дома или места на карте");
     plan.SetFrom(RouteEnd::OfPoint({5, 6}));
-    EXPECT_EQ(plan.Description().toStdString(), "Откуда: точка на карте; куда: ул. Мира, 3");
+    EXPECT_EQ(plan.Description().toStdString(),
+              "Откуда: точка на карте; куда: улица Мира, 3; по улицам: улица Садовая, улица Мира");
+    plan.SetTo(kIsland);
+    EXPECT_EQ(plan.Description().toStdString(), "Откуда: точка на карте; куда: Островная улица, 5");
 }
 
 TEST(RoutePlan, WithoutANetworkNothingCanBeSetAndTheReasonIsGiven)
@@ -135,7 +141,7 @@ TEST(RouteEnd, AHouseIsItsFootprintCentreNamedByItsAddress)
     const struct {
         const char* number;
         const char* name;
-    } cases[] = {{"12а", "ул. Садовая, 12а"}, {"0", "ул. Садовая"}};
+    } cases[] = {{"12а", "Садовая, 12а"}, {"0", "Садовая"}};
     for (const auto& c : cases) {
         auto* house = scene.ObjectRoot()->SpawnChild<Thouse>();
         for (auto [x, y] : {std::pair{10.0f, 20.0f}, {14.0f, 20.0f}, {14.0f, 23.0f}, {10.0f, 23.0f}})

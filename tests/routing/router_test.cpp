@@ -157,5 +157,8 @@ TEST(RouteSummary, SaysDistanceTimeAndMode)
         route.seconds = test.seconds;
         EXPECT_EQ(routeSummary(route, test.mode), test.text);
     }
+    EXPECT_EQ(formatMinutes(65 * 60), "65 мин");
+    EXPECT_EQ(formatMinutes(20), "1 мин");
+    EXPECT_EQ(formatMetres(1234.4), "1234 м");
 }
 } // namespace

@@ -74,7 +74,7 @@ int runTownRoute(const std::vector<std::string>& args, std::ostream& out, std::o
             return 1;
         }
         out << formatMetres(route->metres) << "\n";
-        out << formatDuration(route->seconds) << (mode == TravelMode::Foot ? " пешком" : " на машине") << "\n";
+        out << formatMinutes(route->seconds) << (mode == TravelMode::Foot ? " пешком" : " на машине") << "\n";
         std::string streets;
         for (const std::string& street : route->streets)
             streets += (streets.empty() ? "" : ", ") + street;
