@@ -48,11 +48,15 @@ QFont hintFont()
 
 QString AddressLineText(const Thouse& house)
 {
+    if (house.params()[0].empty())
+        return QString::fromUtf8(kNoAddress);
     return cp1251::decode(cp1251::fromUtf8("ул. ") + house.params()[0] + ", " + house.params()[1]);
 }
 
 QString HintText(const Thouse& house)
 {
+    if (house.params()[0].empty())
+        return QString::fromUtf8(kNoAddress);
     std::string text = cp1251::fromUtf8("ул.") + house.params()[0];
     if (house.params()[1] != "0")
         text += ", " + house.params()[1];

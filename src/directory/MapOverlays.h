@@ -42,6 +42,9 @@ constexpr int kHintFontCellPixels = 15; // Arial, ascent plus descent
 constexpr QPoint kHintTextAt{3, 3};
 constexpr float kHintAlpha = 0.5f;
 
+// A house with no street, as many imported buildings are, reads so in both.
+inline constexpr char kNoAddress[] = "дом без адреса";
+
 // "ул. <street>, <number>": also for the number "0".
 QString AddressLineText(const Thouse& house);
 // "ул.<street>, <number>", or "ул.<street>" for a house without a number ("0").

@@ -20,7 +20,6 @@ OrgFacts::OrgFacts(const OrgPlaces& places, std::size_t orgCount, std::size_t ho
     const std::size_t n = std::min(places.entries.size(), orgCount);
     m_places.reserve(n);
     m_hoursOf.reserve(n);
-    m_hours.push_back(OpeningHours::parse({}));
     // A town writes the same few hours for many organisations: each text is read once.
     std::unordered_map<std::string_view, std::uint32_t> known;
     m_houseStart.assign(houseCount + 1, 0);
@@ -31,6 +30,7 @@ OrgFacts::OrgFacts(const OrgPlaces& places, std::size_t orgCount, std::size_t ho
         if (kept.place == OrgPlace::Place::House && kept.house >= houseCount)
             kept.place = OrgPlace::Place::None; // not validated: never trust an index
         m_places.push_back(kept);
+        m_kinds.push_back(orgKindById(kept.kind) ? kept.kind : std::uint16_t(kOtherKind));
         std::uint32_t hours = 0;
         if (!entry.hours.empty()) {
             const auto [at, added] = known.try_emplace(entry.hours, std::uint32_t(m_hours.size()));
@@ -58,19 +58,12 @@ const OrgPlace& OrgFacts::PlaceOf(std::size_t org) const
 
 int OrgFacts::KindOf(std::size_t org) const
 {
-    if (org >= m_places.size())
-        return kOtherKind;
-    const int id = m_places[org].kind;
-    return orgKindById(id) ? id : kOtherKind;
+    return org < m_kinds.size() ? m_kinds[org] : kOtherKind;
 }
 
 const OpeningHours& OrgFacts::HoursOf(std::size_t org) const
 {
-    if (org >= m_hoursOf.size()) {
-        static const OpeningHours unknown = OpeningHours::parse({});
-        return unknown;
-    }
-    return m_hours[m_hoursOf[org]];
+    return m_hours[HoursIndexOf(org)];
 }
 
 std::span<const std::uint32_t> OrgFacts::PlacedIn(std::size_t house) const

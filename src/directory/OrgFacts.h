@@ -27,6 +27,11 @@ public:
     // An id of the kinds table; "Прочее" for an id the table does not know.
     int KindOf(std::size_t org) const;
     const OpeningHours& HoursOf(std::size_t org) const;
+    // Organisations share hours: each distinct text is read once. Its index
+    // (0: unknown) and the hours of an index, for work done once per text.
+    std::size_t HoursIndexOf(std::size_t org) const { return org < m_hoursOf.size() ? m_hoursOf[org] : 0; }
+    std::size_t DistinctHours() const { return m_hours.size(); }
+    const OpeningHours& Hours(std::size_t index) const { return m_hours[index]; }
 
     // The organisations placed in the house (its index in data.mod's house
     // order), in file order.
@@ -41,7 +46,8 @@ private:
     std::size_t m_orgCount = 0;
     std::vector<OrgPlace> m_places;         // hours left empty: they live in m_hours
     std::vector<std::uint32_t> m_hoursOf;   // index into m_hours; many share a text
-    std::vector<OpeningHours> m_hours;      // [0] is "unknown"
+    std::vector<OpeningHours> m_hours{OpeningHours::parse({})}; // [0] is "unknown"
+    std::vector<std::uint16_t> m_kinds;     // ids the table knows
     std::vector<std::uint32_t> m_houseStart; // organisations of house h: m_placed[start[h], start[h + 1])
     std::vector<std::uint32_t> m_placed;
 };

@@ -37,11 +37,15 @@ void OrgFilter::SetOpenNow(bool on, const QDateTime& now)
     m_openNow = on;
     m_open.assign(on ? m_orgCount : 0, 0);
     if (on) {
-        // The local date and time taken out once: each look into a QDateTime converts.
+        // Once per distinct text, with the local date and time taken out
+        // once: each look into a QDateTime converts.
         const QDate date = now.date();
         const QTime time = now.time();
+        std::vector<char> open(m_facts.DistinctHours());
+        for (std::size_t h = 0; h < open.size(); ++h)
+            open[h] = m_facts.Hours(h).stateOnlyAt(date, time) == HoursState::Open;
         for (std::size_t i = 0; i < m_orgCount; ++i)
-            m_open[i] = m_facts.HoursOf(i).stateOnlyAt(date, time) == HoursState::Open;
+            m_open[i] = open[m_facts.HoursIndexOf(i)];
     }
     update();
 }
@@ -63,7 +67,13 @@ bool OrgFilter::kindPasses(int kind) const
 
 void OrgFilter::update()
 {
+    m_kindPasses.clear();
+    for (const OrgKind& kind : orgKinds()) {
+        if (std::size_t(kind.id) >= m_kindPasses.size())
+            m_kindPasses.resize(std::size_t(kind.id) + 1, 0);
+        m_kindPasses[std::size_t(kind.id)] = kindPasses(kind.id);
+    }
     m_passes.assign(m_orgCount, 0);
     for (std::size_t i = 0; i < m_orgCount; ++i)
-        m_passes[i] = kindPasses(m_facts.KindOf(i)) && (!m_openNow || m_open[i]);
+        m_passes[i] = m_kindPasses[std::size_t(m_facts.KindOf(i))] && (!m_openNow || m_open[i]);
 }

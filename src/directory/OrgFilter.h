@@ -54,7 +54,7 @@ public:
 private:
     void update();
     bool kindPasses(int kind) const;
-
+    std::vector<char> m_kindPasses; // by kind id
     const OrgFacts& m_facts;
     std::size_t m_orgCount;
     KindChoice m_kind;

@@ -20,12 +20,12 @@ OrgLocations::OrgLocations(std::vector<Thouse*> houses, const OrgRecords& record
 {
     m_index.reserve(m_houses.size());
     // Houses by the key an entry matches them with, in child order.
-    std::unordered_map<std::string, std::vector<Thouse*>> byAddress;
+    std::unordered_map<std::string, std::vector<std::uint32_t>> byAddress;
     for (std::size_t h = 0; h < m_houses.size(); ++h) {
         Thouse* house = m_houses[h];
         m_index.emplace(house, h);
         if (!IsUnaddressed(*house))
-            byAddress[house->params()[0] + '\n' + house->params()[1]].push_back(house);
+            byAddress[house->params()[0] + '\n' + house->params()[1]].push_back(std::uint32_t(h));
     }
     m_start.reserve(records.size() + 1);
     m_start.push_back(0);
@@ -34,7 +34,7 @@ OrgLocations::OrgLocations(std::vector<Thouse*> houses, const OrgRecords& record
     for (std::size_t i = 0; i < records.size(); ++i) {
         const OrgPlace& place = facts.PlaceOf(i);
         if (place.place == OrgPlace::Place::House && place.house < m_houses.size()) {
-            m_orgHouses.push_back(m_houses[place.house]);
+            m_orgHouses.push_back(place.house);
         } else if (place.place == OrgPlace::Place::Point) {
             m_points[i] = Point{place.x, place.y};
         } else if (!IsUnaddressed(records[i])) {
@@ -54,11 +54,11 @@ std::optional<std::size_t> OrgLocations::IndexOf(const Thouse* house) const
     return found->second;
 }
 
-std::span<Thouse* const> OrgLocations::HousesOf(std::size_t org) const
+std::span<const std::uint32_t> OrgLocations::HousesOf(std::size_t org) const
 {
     if (org + 1 >= m_start.size())
         return {};
-    return std::span<Thouse* const>(m_orgHouses).subspan(m_start[org], m_start[org + 1] - m_start[org]);
+    return std::span<const std::uint32_t>(m_orgHouses).subspan(m_start[org], m_start[org + 1] - m_start[org]);
 }
 
 std::optional<OrgLocations::Point> OrgLocations::PointOf(std::size_t org) const

@@ -30,8 +30,8 @@ public:
     const std::vector<Thouse*>& Houses() const { return m_houses; }
     std::optional<std::size_t> IndexOf(const Thouse* house) const;
 
-    // The houses the organisation is shown in.
-    std::span<Thouse* const> HousesOf(std::size_t org) const;
+    // The houses the organisation is shown in, by their index in Houses().
+    std::span<const std::uint32_t> HousesOf(std::size_t org) const;
     struct Point {
         float x = 0, y = 0;
     };
@@ -42,6 +42,6 @@ private:
     std::vector<Thouse*> m_houses;
     std::unordered_map<const Thouse*, std::size_t> m_index;
     std::vector<std::uint32_t> m_start; // houses of org i: m_orgHouses[start[i], start[i + 1])
-    std::vector<Thouse*> m_orgHouses;
+    std::vector<std::uint32_t> m_orgHouses;
     std::vector<std::optional<Point>> m_points;
 };

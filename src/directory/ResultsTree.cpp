@@ -113,9 +113,11 @@ void ResultsTree::AddOrganisation(std::size_t index, const OrgRecord& entry, con
             m_notShown = new QTreeWidgetItem;
             m_notShown->setData(0, Qt::UserRole, -1);
             addTopLevelItem(m_notShown);
+            // Counted on, written once the listing is done: tens of thousands
+            // of changes of one line would each reach the view.
+            QMetaObject::invokeMethod(this, [this] { showNotShownCount(); }, Qt::QueuedConnection);
         }
         ++m_notShownCount;
-        m_notShown->setText(0, QStringLiteral("… и ещё %1: уточните поиск").arg(m_notShownCount));
         return;
     }
     AddSimpleRecord(entry);
@@ -125,6 +127,12 @@ void ResultsTree::AddOrganisation(std::size_t index, const OrgRecord& entry, con
         auto* line = new QTreeWidgetItem(org, QStringList(text));
         line->setData(0, Qt::UserRole, int(ContactLine::Web) + 1);
     }
+}
+
+void ResultsTree::showNotShownCount() const
+{
+    if (m_notShown)
+        m_notShown->setText(0, QStringLiteral("… и ещё %1: уточните поиск").arg(m_notShownCount));
 }
 
 int ResultsTree::OrganisationOf(const QTreeWidgetItem* node)
@@ -137,6 +145,7 @@ int ResultsTree::OrganisationOf(const QTreeWidgetItem* node)
 
 QList<QStringList> ResultsTree::OrganisationTexts() const
 {
+    showNotShownCount();
     QList<QStringList> organisations;
     for (int i = 0; i < topLevelItemCount(); ++i) {
         const QTreeWidgetItem* org = topLevelItem(i);
@@ -157,6 +166,7 @@ void ResultsTree::Clear()
 
 QStringList ResultsTree::NodeTexts() const
 {
+    showNotShownCount();
     QStringList texts;
     for (int i = 0; i < topLevelItemCount(); ++i) {
         const QTreeWidgetItem* org = topLevelItem(i);

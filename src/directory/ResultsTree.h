@@ -96,6 +96,7 @@ private:
     void selectionMoved();
     void singleExpand(QTreeWidgetItem* selected, QTreeWidgetItem* previous);
     void activate(QTreeWidgetItem* node);
+    void showNotShownCount() const;
 
     std::array<QIcon, 5> m_icons;
     QTreeWidgetItem* m_notShown = nullptr; // the line counting organisations past the limit

@@ -30,7 +30,7 @@ public:
     virtual void ClearTree() = 0;
     virtual void AddSimpleRecord(const OrgRecord& entry) = 0;
     // The directory's organisation `index` with its contact lines and the
-    // lines its kind and hours add (OrgDetailLines).
+    // lines its kind and hours add (OrgDetails).
     virtual void AddOrganisation(std::size_t index, const OrgRecord& entry, const QStringList& moreLines)
     {
         (void)index;

@@ -1,6 +1,7 @@
 #include "directory/SearchPanel.h"
 
 #include "map/MapState.h"
+#include "directory/OrgLocations.h"
 #include "directory/SearchControls.h"
 #include "directory/Selection.h"
 #include "map/House.h"
@@ -40,8 +41,10 @@ void SearchPanel::bt_searchClick()
     const std::optional<std::string> street = controls.StreetText();
     const std::optional<std::string> houseNo = controls.HouseNoText();
     const bool noNumber = houseNo && houseNo->empty();
+    // No street names no house: not every house without an address at once.
+    const bool named = street && !street->empty();
     m_selection.ForEachHouse([&](Thouse& house) {
-        if (house.params()[0] != street)
+        if (!named || house.params()[0] != street)
             return;
         if (noNumber) {
             state.StreetMode = true;
@@ -53,7 +56,7 @@ void SearchPanel::bt_searchClick()
             state.CurrentObject = &house;
     });
 
-    if (street) {
+    if (named) {
         const OrgRecords& records = m_selection.Records();
         for (std::size_t i = 0; i < records.size(); ++i)
             if (records[i].streetName == *street && (noNumber || records[i].houseNo == houseNo))
@@ -65,6 +68,9 @@ void SearchPanel::bt_searchClick()
         house->SetSelectedColor();
         if (m_selection.Callbacks().MoveToHouse)
             m_selection.Callbacks().MoveToHouse(*house);
+        // The fields of a house without an address name none: it lists what is in it.
+        if (IsUnaddressed(*house))
+            m_selection.ListOrganisations(*house);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "map/House.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace {
 
@@ -30,17 +31,29 @@ void DeSelectAll(TGxScene& scene)
     // Houses reset alike share the first one's material: a town of many
     // thousands then holds a few materials instead of one per house.
     Thouse* model = nullptr;
+    // A house drawn with one material shared with a house reset before comes
+    // out of the reset like that one: it takes its look (houses painted alike
+    // by a kind or "open now" go back at the cost of one).
+    std::unordered_map<const TGxMaterial*, Thouse*> resetLooks;
     for (int i = 0; i < root->Count(); ++i)
         if (auto* house = asHouse(root->Children(i))) {
             // One already like the model would come out of the reset unchanged.
-            if (!model || !house->LooksLike(*model)) {
-                house->SetNormalColors();
-                house->ClearGlow();
+            if (model && house->LooksLike(*model)) {
+                house->ShareLookOf(*model);
+                continue;
             }
+            const TGxMaterial* look = house->SharedMaterial();
+            if (const auto like = look ? resetLooks.find(look) : resetLooks.end();
+                like != resetLooks.end() && house->TakeLookOf(*like->second))
+                continue;
+            house->SetNormalColors();
+            house->ClearGlow();
             if (model)
                 house->ShareLookOf(*model);
             else
                 model = house;
+            if (look)
+                resetLooks.emplace(look, house);
         }
 }
 
@@ -70,17 +83,32 @@ void Selection::paintOpenHouses()
 {
     if (!m_filter->OpenNow())
         return;
+    PaintHouses([](Thouse& house) { house.SetOpenColor(); });
+}
+
+void Selection::PaintHouses(const std::function<void(Thouse&)>& paint)
+{
     const OrgLocations& locations = Locations();
     std::vector<char> painted(locations.Houses().size(), 0);
+    // A house drawn with the very material another had before it was painted
+    // takes that one's new look: one material for thousands of houses, and
+    // a change of thousands that costs little.
+    std::unordered_map<const TGxMaterial*, Thouse*> paintedLooks;
     for (std::size_t i = 0; i < m_records.size(); ++i) {
         if (!m_filter->Passes(i))
             continue;
-        for (Thouse* house : locations.HousesOf(i)) {
-            const std::optional<std::size_t> h = locations.IndexOf(house);
-            if (h && !painted[*h]) {
-                painted[*h] = 1;
-                house->SetOpenColor();
-            }
+        for (const std::uint32_t h : locations.HousesOf(i)) {
+            if (painted[h])
+                continue;
+            painted[h] = 1;
+            Thouse& house = *locations.Houses()[h];
+            const TGxMaterial* look = house.SharedMaterial();
+            if (const auto like = look ? paintedLooks.find(look) : paintedLooks.end();
+                like != paintedLooks.end() && house.TakeLookOf(*like->second))
+                continue;
+            paint(house);
+            if (look)
+                paintedLooks.emplace(look, &house);
         }
     }
 }
@@ -119,18 +147,22 @@ void Selection::ClearTree()
     m_controls.ClearTree();
     m_listed.clear();
     m_pins.clear();
-    m_listedAt = m_facts->Loaded() ? now() : QDateTime();
+    m_details.reset();
 }
 
 void Selection::ListOrganisation(std::size_t org, bool always)
 {
     if (org >= m_records.size() || (!always && !m_filter->Passes(org)))
         return;
-    if (m_facts->Loaded() && m_listed.size() < kMaxListedOrganisations)
+    // Past the tree's limit an organisation is only counted: no pin, no lines.
+    const bool shown = m_listed.size() < kMaxListedOrganisations;
+    if (shown && m_facts->Loaded())
         if (const std::optional<OrgLocations::Point> point = Locations().PointOf(org))
             m_pins.push_back(*point);
     m_listed.push_back(org);
-    m_controls.AddOrganisation(org, m_records[org], OrgDetailLines(*m_facts, org, m_listedAt));
+    if (shown && !m_details)
+        m_details.emplace(*m_facts, m_facts->Loaded() ? now() : QDateTime());
+    m_controls.AddOrganisation(org, m_records[org], shown ? m_details->LinesOf(org) : QStringList());
 }
 
 void Selection::ListOrganisations(const Thouse& house)
@@ -203,12 +235,12 @@ void Selection::ShowOrganisation(std::size_t org)
             m_services.MoveToPoint(point->x, point->y);
         return;
     }
-    std::span<Thouse* const> houses = locations.HousesOf(org);
+    const std::span<const std::uint32_t> houses = locations.HousesOf(org);
     if (houses.empty())
         return;
-    for (Thouse* house : houses)
-        house->SetSelectedColor();
-    Thouse& last = *houses.back();
+    for (const std::uint32_t h : houses)
+        locations.Houses()[h]->SetSelectedColor();
+    Thouse& last = *locations.Houses()[houses.back()];
     m_state.CurrentObject = &last;
     if (m_services.MoveToHouse)
         m_services.MoveToHouse(last);
@@ -228,24 +260,11 @@ void Selection::ShowFiltered()
     m_state.CurrentObject = nullptr;
     if (!m_filter->Active())
         return;
-    // "Открыто сейчас" alone lights the houses in their own colour; a kind reddens its houses.
-    const bool redden = m_filter->Kind().scope != KindChoice::Scope::All;
-    const OrgLocations& locations = Locations();
-    std::vector<char> painted(redden ? locations.Houses().size() : 0, 0);
-    for (std::size_t i = 0; i < m_records.size(); ++i) {
-        if (!m_filter->Passes(i))
-            continue;
+    for (std::size_t i = 0; i < m_records.size(); ++i)
         ListOrganisation(i);
-        if (!redden)
-            continue;
-        for (Thouse* house : locations.HousesOf(i)) {
-            const std::optional<std::size_t> h = locations.IndexOf(house);
-            if (h && !painted[*h]) {
-                painted[*h] = 1;
-                house->SetSelectedColor();
-            }
-        }
-    }
+    // "Открыто сейчас" alone lights the houses in their own colour; a kind reddens its houses.
+    if (m_filter->Kind().scope != KindChoice::Scope::All)
+        PaintHouses([](Thouse& house) { house.SetSelectedColor(); });
 }
 
 void Selection::chooseHouse(Thouse& house)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/OrgRecord.h"
+#include "directory/OrgDetails.h"
 #include "directory/OrgFacts.h"
 #include "directory/OrgFilter.h"
 #include "directory/OrgLocations.h"
@@ -116,6 +117,8 @@ private:
     // Houses with an organisation open now take their own colour while
     // "Открыто сейчас" is on.
     void paintOpenHouses();
+    // Paints once each house of an organisation the filter keeps.
+    void PaintHouses(const std::function<void(Thouse&)>& paint);
     QDateTime now() const;
 
     MapState& m_state;
@@ -131,5 +134,5 @@ private:
     std::optional<OrgLocations> m_locations;
     std::vector<std::size_t> m_listed;
     std::vector<OrgLocations::Point> m_pins;
-    QDateTime m_listedAt; // the moment the tree's states are shown for
+    std::optional<OrgDetails> m_details; // the lines of the tree's organisations at one moment
 };

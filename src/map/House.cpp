@@ -174,6 +174,32 @@ void Thouse::ShareLookOf(Thouse& model)
     ShareMaterial(model);
 }
 
+bool Thouse::TakeLookOf(Thouse& model)
+{
+    if (&model == this)
+        return true;
+    const auto plain = [](const TGxCustomSceneObject& o) { return o.Material().IsPlain(); };
+    if (!plain(model) || !plain(*this))
+        return false;
+    for (int i = 0; i < Count(); ++i)
+        if (auto* child = dynamic_cast<const TGxCustomSceneObject*>(Children(i)); child && !plain(*child))
+            return false;
+    for (int i = 0; i < Count(); ++i)
+        if (auto* child = dynamic_cast<TGxCustomSceneObject*>(Children(i)))
+            child->ShareMaterial(model);
+    ShareMaterial(model);
+    return true;
+}
+
+const TGxMaterial* Thouse::SharedMaterial() const
+{
+    const TGxMaterial* look = &Material();
+    for (int i = 0; i < Count(); ++i)
+        if (auto* child = dynamic_cast<const TGxCustomSceneObject*>(Children(i)); child && &child->Material() != look)
+            return nullptr;
+    return look;
+}
+
 float Thouse::CenterX() const
 {
     float sum = 0;

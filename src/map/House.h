@@ -40,6 +40,13 @@ public:
     // The house and those walls whose material equals `model`'s draw with
     // `model`'s from now on: one material for many houses alike.
     void ShareLookOf(Thouse& model);
+    // The house and all its walls draw with `model`'s material from now on,
+    // whatever they looked like: false (and nothing changed) when a material
+    // of either is not a plain one that can be shared.
+    bool TakeLookOf(Thouse& model);
+    // The material the house and every wall draw with, when it is one and
+    // the same object for all of them; otherwise nullptr.
+    const TGxMaterial* SharedMaterial() const;
 
     // Mean of the outline's X (Y), walls not counted.
     float CenterX() const;

@@ -179,6 +179,32 @@ TEST_F(PlacesWindow, APressOnAHouseWithoutAnAddressTurnsItAloneRed)
     EXPECT_EQ(organisations(), std::vector<std::string>{"Аптека «А5»"});
 }
 
+TEST_F(PlacesWindow, ChoosingAnOrganisationInTheTreeShowsItsHouseOrItsPoint)
+{
+    openNow->click(); // the three open at 19:30, the pharmacy on Ленина closed
+    ASSERT_EQ(organisations(), (std::vector<std::string>{"Аптека «А5»", "Кафе «Ночь»", "Банкомат"}));
+    ResultsTree* tree = ui().TreeView;
+    struct Row {
+        int row;
+        float flyX, flyY;
+        std::vector<std::string> red;
+    };
+    const Row rows[] = {
+        {1, 20, 0, {" 0"}}, // the café's house: its first outline node
+        {2, 5, 20, {" 0"}},  // the atm's point; the house chosen before stays red
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.row);
+        const QRect at = tree->visualItemRect(tree->topLevelItem(row.row));
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, at.center());
+        EXPECT_TRUE(main->State().FlyActive);
+        EXPECT_EQ(main->State().FlyTarget.X, row.flyX);
+        EXPECT_EQ(main->State().FlyTarget.Y, row.flyY);
+        EXPECT_EQ(redHouses(), row.red);
+        EXPECT_EQ(organisations().size(), 3u); // the list stays
+    }
+}
+
 class PlacesFileWindow : public AppFixture {
 protected:
     // Starts on a town whose orgplaces.dat holds these bytes, or has none.

@@ -130,9 +130,13 @@ TEST_F(PlacesSelection, AClickOnAHouseWithoutAnAddressChoosesThatHouseAlone)
         EXPECT_EQ(label, row.chosen);
         ASSERT_FALSE(flights.empty());
         EXPECT_EQ(flights.back(), row.chosen); // the house clicked, not the last unaddressed one
-        // A right press (the start of an orbit) keeps it so.
+        // A right press (the start of an orbit) keeps it so, and so does "Поиск"
+        // with the empty address the house wrote into the fields.
         pressAt(nullptr, Qt::RightButton);
         EXPECT_EQ(redHouses(), std::vector<Thouse*>{row.chosen});
+        panel.bt_searchClick();
+        EXPECT_EQ(redHouses(), std::vector<Thouse*>{row.chosen});
+        EXPECT_EQ(controls.tree, row.tree);
     }
 }
 
