@@ -40,15 +40,22 @@ QFont labelFont()
     return font;
 }
 
-// Premultiplied, its sides multiples of the atlas's alignment.
+// The picture's size: its sides multiples of the atlas's alignment.
+QSize pictureSize(const QString& s, const QFontMetricsF& metrics)
+{
+    const auto aligned = [](int v) { return (v + LabelAtlas::kAlign - 1) / LabelAtlas::kAlign * LabelAtlas::kAlign; };
+    return {aligned(int(std::ceil(metrics.horizontalAdvance(s))) + 2 * kMargin + int(kHalo)),
+            aligned(int(std::ceil(metrics.height())) + 2 * kMargin)};
+}
+
+// Premultiplied.
 QImage textPicture(LabelKind kind, const std::string& text)
 {
     const QString s = cp1251::decode(text);
     const QFont font = labelFont();
     const QFontMetricsF metrics(font);
-    const auto aligned = [](int v) { return (v + LabelAtlas::kAlign - 1) / LabelAtlas::kAlign * LabelAtlas::kAlign; };
-    const int width = aligned(int(std::ceil(metrics.horizontalAdvance(s))) + 2 * kMargin + int(kHalo));
-    const int height = aligned(int(std::ceil(metrics.height())) + 2 * kMargin);
+    const QSize size = pictureSize(s, metrics);
+    const int width = size.width(), height = size.height();
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -104,10 +111,10 @@ TMapLabels::~TMapLabels()
         m_atlas->Abandon();
 }
 
-float TMapLabels::TextAspect(LabelKind kind, const std::string& text)
+float TMapLabels::TextAspect(LabelKind, const std::string& text)
 {
-    const QImage picture = textPicture(kind, text);
-    return float(picture.width()) / float(std::max(1, picture.height()));
+    const QSize size = pictureSize(cp1251::decode(text), QFontMetricsF(labelFont()));
+    return float(size.width()) / float(std::max(1, size.height()));
 }
 
 void TMapLabels::Prepare(const TGxScene& scene, std::vector<StreetLine> extraRoads)
@@ -140,14 +147,8 @@ void TMapLabels::Prepare(const TGxScene& scene, std::vector<StreetLine> extraRoa
         std::vector<StreetLine> pieces(roads.begin() + std::ptrdiff_t(given), roads.end());
         roads = MergeStreetLines(std::move(network), std::move(pieces));
     }
-    std::unordered_map<std::string, float> aspects;
-    const auto aspect = [&aspects](LabelKind kind, const std::string& text) {
-        const std::string key = keyOf(kind, text);
-        auto it = aspects.find(key);
-        if (it == aspects.end())
-            it = aspects.emplace(key, TextAspect(kind, text)).first;
-        return it->second;
-    };
+    // Measured when first placed, with the texts' pictures at hand.
+    const auto aspect = [](LabelKind kind, const std::string& text) { return TextAspect(kind, text); };
     m_layout = std::make_unique<LabelLayout>(MergeStreetLines(std::move(roads), LinesFromHouses(addresses)),
                                              std::move(numbers), aspect);
     m_lastPlaced.clear();

@@ -45,7 +45,7 @@ public:
     const std::vector<labels::PlacedLabel>& LastPlaced() const { return m_lastPlaced; }
     const labels::LabelLayout* Layout() const { return m_layout.get(); }
 
-    // The picture of a text: width over height, and the picture itself.
+    // Width over height of a text's picture (needs the QGuiApplication).
     static float TextAspect(labels::LabelKind kind, const std::string& text);
 
     void RenderSelf(TRenderContextInfo& rci, bool renderSelf, bool renderChildren) override;
