@@ -10,6 +10,7 @@
 #include "engine/scene/GxRenderingContext.h"
 #include "engine/scene/GxSceneBuffer.h"
 #include "map/House.h"
+#include "support/PixelCompare.h"
 #include "map/MapLabels.h"
 
 #include <gtest/gtest.h>
@@ -71,15 +72,6 @@ protected:
         int n = 0;
         for (const labels::PlacedLabel& l : labels->LastPlaced())
             n += l.kind == kind;
-        return n;
-    }
-
-    static int differingPixels(const QImage& a, const QImage& b)
-    {
-        int n = 0;
-        for (int y = 0; y < a.height(); ++y)
-            for (int x = 0; x < a.width(); ++x)
-                n += a.pixel(x, y) != b.pixel(x, y);
         return n;
     }
 
