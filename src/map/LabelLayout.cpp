@@ -54,20 +54,20 @@ float length(P2 v)
 // Places along a polyline every `spacing` units, the first half a spacing
 // in; a line shorter than that gets its middle. Each carries the course of
 // the stretch it lies on.
-void candidatesAlong(const StreetLine& line, int owner, float spacing, float aspect, std::vector<LabelLayout::Candidate>& out)
+void candidatesAlong(const StreetLine& line, int owner, float spacing, std::vector<LabelLayout::Candidate>& out)
 {
     const auto& pts = line.points;
     if (pts.empty())
         return;
     if (pts.size() == 1) {
-        out.push_back({owner, {pts[0].x, pts[0].y, 0}, {0, 0}, aspect});
+        out.push_back({owner, {pts[0].x, pts[0].y, 0}, {0, 0}});
         return;
     }
     float total = 0;
     for (std::size_t i = 1; i < pts.size(); ++i)
         total += length({pts[i].x - pts[i - 1].x, pts[i].y - pts[i - 1].y});
     if (!(total > 0)) {
-        out.push_back({owner, {pts[0].x, pts[0].y, 0}, {0, 0}, aspect});
+        out.push_back({owner, {pts[0].x, pts[0].y, 0}, {0, 0}});
         return;
     }
     float next = total < spacing ? total / 2 : spacing / 2;
@@ -80,7 +80,7 @@ void candidatesAlong(const StreetLine& line, int owner, float spacing, float asp
         const P2 dir{d.x / l, d.y / l};
         while (next <= walked + l) {
             const float t = next - walked;
-            out.push_back({owner, {pts[i - 1].x + dir.x * t, pts[i - 1].y + dir.y * t, 0}, dir, aspect});
+            out.push_back({owner, {pts[i - 1].x + dir.x * t, pts[i - 1].y + dir.y * t, 0}, dir});
             next += spacing;
         }
         walked += l;
@@ -195,22 +195,30 @@ void LabelLayout::Grid::ForNear(float x, float y, float radius, F&& visit) const
 
 // ------------------------------------------------------------------ layout
 
-LabelLayout::LabelLayout(std::vector<StreetLine> streets, std::vector<HouseMark> houses, const Aspect& aspect,
+LabelLayout::LabelLayout(std::vector<StreetLine> streets, std::vector<HouseMark> houses, Aspect aspect,
                          LabelStyle style)
-    : m_streets(std::move(streets)), m_houses(std::move(houses)), m_style(style)
+    : m_streets(std::move(streets)), m_houses(std::move(houses)), m_style(style), m_aspect(std::move(aspect)),
+      m_streetAspects(m_streets.size(), 0.0f), m_numberAspects(m_houses.size(), 0.0f)
 {
     for (std::size_t i = 0; i < m_streets.size(); ++i)
-        candidatesAlong(m_streets[i], int(i), m_style.candidateSpacing,
-                        aspect(LabelKind::Street, m_streets[i].name), m_streetCandidates);
+        candidatesAlong(m_streets[i], int(i), m_style.candidateSpacing, m_streetCandidates);
     for (std::size_t i = 0; i < m_houses.size(); ++i)
-        m_numberCandidates.push_back(
-            {int(i), m_houses[i].roof, {0, 0}, aspect(LabelKind::Number, m_houses[i].number)});
+        m_numberCandidates.push_back({int(i), m_houses[i].roof, {0, 0}});
     m_streetGrid.Build(m_streetCandidates, 16);
     m_numberGrid.Build(m_numberCandidates, 8);
 }
 
+float LabelLayout::aspectOf(LabelKind kind, int owner)
+{
+    float& known = (kind == LabelKind::Street ? m_streetAspects : m_numberAspects)[std::size_t(owner)];
+    if (!(known > 0))
+        known = std::max(0.01f, m_aspect(kind, kind == LabelKind::Street ? m_streets[std::size_t(owner)].name
+                                                                         : m_houses[std::size_t(owner)].number));
+    return known;
+}
+
 void LabelLayout::gather(const LabelView& view, const std::vector<Candidate>& candidates, const Grid& grid,
-                         LabelKind kind, const Sizes& sizes, std::vector<Tried>& out) const
+                         LabelKind kind, const Sizes& sizes, std::vector<Tried>& out)
 {
     const float s = view.scale;
     const float height = sizes.height;
@@ -246,7 +254,7 @@ void LabelLayout::gather(const LabelView& view, const std::vector<Candidate>& ca
         l.pixels = std::min(px, maxPx);
         // The letters' size in the world at this distance.
         const float h = height * l.pixels / px;
-        const float w = h * c.aspect;
+        const float w = h * aspectOf(kind, c.owner);
 
         const auto project = [&]() {
             for (int k = 0; k < 4; ++k) {

@@ -94,11 +94,11 @@ struct LabelStyle {
 
 class LabelLayout {
 public:
-    // Width over height of a text's picture.
+    // Width over height of a text's picture; asked once per text, when the
+    // text is first placed.
     using Aspect = std::function<float(LabelKind, const std::string&)>;
 
-    LabelLayout(std::vector<StreetLine> streets, std::vector<HouseMark> houses, const Aspect& aspect,
-                LabelStyle style = {});
+    LabelLayout(std::vector<StreetLine> streets, std::vector<HouseMark> houses, Aspect aspect, LabelStyle style = {});
 
     // The labels of the view, street names first (each street once where it
     // can, then its repeats), then house numbers. Valid until the next call.
@@ -113,7 +113,6 @@ public:
         int owner;  // street line or house mark
         P3 at;
         P2 dir;     // along the street; (0, 0): no course, always upright
-        float aspect;
     };
 
 private:
@@ -138,7 +137,8 @@ private:
         float height, minPixels, fullPixels, maxPixels;
     };
     void gather(const LabelView& view, const std::vector<Candidate>& candidates, const Grid& grid,
-                LabelKind kind, const Sizes& sizes, std::vector<Tried>& out) const;
+                LabelKind kind, const Sizes& sizes, std::vector<Tried>& out);
+    float aspectOf(LabelKind kind, int owner);
     bool readableOnGround(const PlacedLabel& label) const;
     bool fits(const ScreenRect& r, const LabelView& view) const;
     void occupy(const ScreenRect& r);
@@ -146,6 +146,8 @@ private:
     std::vector<StreetLine> m_streets;
     std::vector<HouseMark> m_houses;
     LabelStyle m_style;
+    Aspect m_aspect;
+    std::vector<float> m_streetAspects, m_numberAspects; // 0 until asked
     std::vector<Candidate> m_streetCandidates, m_numberCandidates;
     Grid m_streetGrid, m_numberGrid;
 

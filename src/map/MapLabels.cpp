@@ -28,7 +28,7 @@ namespace {
 constexpr int kFontPixels = 32;
 constexpr qreal kHalo = 12;      // the light band's width around the letters: wide enough to close the gaps between them
 constexpr int kMargin = 4;
-constexpr std::size_t kMostTextures = 800; // then the cache starts again
+constexpr int kPlateAlpha = 170;
 constexpr float kAboveGround = 0.06f;      // over the roads (0.035) and flat areas
 
 QFont labelFont()
@@ -40,20 +40,35 @@ QFont labelFont()
     return font;
 }
 
+// The picture's size: its sides multiples of the atlas's alignment.
+QSize pictureSize(const QString& s, const QFontMetricsF& metrics)
+{
+    const auto aligned = [](int v) { return (v + LabelAtlas::kAlign - 1) / LabelAtlas::kAlign * LabelAtlas::kAlign; };
+    return {aligned(int(std::ceil(metrics.horizontalAdvance(s))) + 2 * kMargin + int(kHalo)),
+            aligned(int(std::ceil(metrics.height())) + 2 * kMargin)};
+}
+
+// Premultiplied.
 QImage textPicture(LabelKind kind, const std::string& text)
 {
     const QString s = cp1251::decode(text);
     const QFont font = labelFont();
     const QFontMetricsF metrics(font);
-    const int width = int(std::ceil(metrics.horizontalAdvance(s))) + 2 * kMargin + int(kHalo);
-    const int height = int(std::ceil(metrics.height())) + 2 * kMargin;
+    const QSize size = pictureSize(s, metrics);
+    const int width = size.width(), height = size.height();
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath path;
-    path.addText(kMargin + kHalo / 2, kMargin + metrics.ascent(), font, s);
-    // A light halo, then the dark letters: readable over any ground.
+    path.addText((width - metrics.horizontalAdvance(s)) / 2, (height - metrics.height()) / 2 + metrics.ascent(), font, s);
+    // A soft light plate that quiets the ground and the grid behind the
+    // word, a light halo round each letter, then the dark letters: readable
+    // over any ground.
+    const qreal radius = image.height() / 3.0;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, kPlateAlpha));
+    painter.drawRoundedRect(QRectF(0, 0, image.width(), image.height()).adjusted(1, 1, -1, -1), radius, radius);
     painter.setPen(QPen(QColor(255, 255, 255), kHalo, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(path);
@@ -61,7 +76,12 @@ QImage textPicture(LabelKind kind, const std::string& text)
     painter.setBrush(kind == LabelKind::Street ? QColor(25, 25, 60) : QColor(20, 20, 20));
     painter.drawPath(path);
     painter.end();
-    return image.convertToFormat(QImage::Format_RGBA8888);
+    return image;
+}
+
+std::string keyOf(LabelKind kind, const std::string& text)
+{
+    return (kind == LabelKind::Street ? "s" : "n") + text;
 }
 
 std::vector<P2> outlineOf(const TGxPolygon& polygon)
@@ -85,13 +105,16 @@ TMapLabels::TMapLabels(TGxComponent* owner, const MapState& state) : TGxBaseScen
 
 TMapLabels::~TMapLabels()
 {
-    forgetTextures(true);
+    // The texture can only be freed in its own context.
+    const QOpenGLContext* current = QOpenGLContext::currentContext();
+    if (m_atlas && !(current && current->shareGroup() == m_atlasGroup))
+        m_atlas->Abandon();
 }
 
-float TMapLabels::TextAspect(LabelKind kind, const std::string& text)
+float TMapLabels::TextAspect(LabelKind, const std::string& text)
 {
-    const QImage picture = textPicture(kind, text);
-    return float(picture.width()) / float(std::max(1, picture.height()));
+    const QSize size = pictureSize(cp1251::decode(text), QFontMetricsF(labelFont()));
+    return float(size.width()) / float(std::max(1, size.height()));
 }
 
 void TMapLabels::Prepare(const TGxScene& scene, std::vector<StreetLine> extraRoads)
@@ -124,14 +147,8 @@ void TMapLabels::Prepare(const TGxScene& scene, std::vector<StreetLine> extraRoa
         std::vector<StreetLine> pieces(roads.begin() + std::ptrdiff_t(given), roads.end());
         roads = MergeStreetLines(std::move(network), std::move(pieces));
     }
-    std::unordered_map<std::string, float> aspects;
-    const auto aspect = [&aspects](LabelKind kind, const std::string& text) {
-        const std::string key = (kind == LabelKind::Street ? "s" : "n") + text;
-        auto it = aspects.find(key);
-        if (it == aspects.end())
-            it = aspects.emplace(key, TextAspect(kind, text)).first;
-        return it->second;
-    };
+    // Measured when first placed, with the texts' pictures at hand.
+    const auto aspect = [](LabelKind kind, const std::string& text) { return TextAspect(kind, text); };
     m_layout = std::make_unique<LabelLayout>(MergeStreetLines(std::move(roads), LinesFromHouses(addresses)),
                                              std::move(numbers), aspect);
     m_lastPlaced.clear();
@@ -179,99 +196,96 @@ LabelView TMapLabels::viewOf(const TRenderContextInfo& rci) const
     return view;
 }
 
-void TMapLabels::forgetTextures(bool deleteThem)
+LabelAtlas& TMapLabels::atlas()
 {
-    if (deleteThem && !m_textures.empty()) {
-        const QOpenGLContext* current = QOpenGLContext::currentContext();
-        if (current && current->shareGroup() == m_textureGroup)
-            for (const auto& [key, texture] : m_textures)
-                glDeleteTextures(1, &texture.id);
+    const QOpenGLContext* current = QOpenGLContext::currentContext();
+    QOpenGLContextGroup* group = current ? current->shareGroup() : nullptr;
+    if (!m_atlas || group != m_atlasGroup) {
+        if (m_atlas)
+            m_atlas->Abandon(); // its context is not this one
+        m_atlas = std::make_unique<LabelAtlas>();
+        m_atlasGroup = group;
     }
-    m_textures.clear();
-}
-
-unsigned TMapLabels::textureOf(LabelKind kind, const std::string& text)
-{
-    const std::string key = (kind == LabelKind::Street ? "s" : "n") + text;
-    if (const auto it = m_textures.find(key); it != m_textures.end())
-        return it->second.id;
-    const QImage picture = textPicture(kind, text);
-    GLuint id = 0;
-    glGenTextures(1, &id);
-    glBindTexture(GL_TEXTURE_2D, id);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, picture.width(), picture.height(), 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 picture.constBits());
-    m_textures.emplace(key, Texture{id});
-    return id;
+    return *m_atlas;
 }
 
 void TMapLabels::RenderSelf(TRenderContextInfo& rci, bool renderSelf, bool renderChildren)
 {
     // A pick or a pass without colours: nothing, so a label is never picked.
     const bool shown = m_state.ShowStreetNames || m_state.ShowHouseNumbers;
-    if (renderSelf && !rci.ignoreMaterials && !shown)
+    if (renderSelf && !rci.ignoreMaterials) {
         m_lastPlaced.clear();
-    if (renderSelf && !rci.ignoreMaterials && m_layout && shown) {
-        const LabelView view = viewOf(rci);
-        m_lastPlaced = m_layout->Place(view);
-
-        QOpenGLContext* current = QOpenGLContext::currentContext();
-        QOpenGLContextGroup* group = current ? current->shareGroup() : nullptr;
-        if (group != m_textureGroup || m_textures.size() > kMostTextures) {
-            forgetTextures(group == m_textureGroup);
-            m_textureGroup = group;
-        }
-        if (!m_lastPlaced.empty()) {
-            // Behind the state cache's back, and put back exactly as found.
-            glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT
-                         | GL_LIGHTING_BIT | GL_POLYGON_BIT | GL_PIXEL_MODE_BIT);
-            glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-            glMatrixMode(GL_TEXTURE);
-            glPushMatrix();
-            glLoadIdentity();
-            glMatrixMode(GL_MODELVIEW);
-            glDisable(GL_LIGHTING);
-            glDisable(GL_DEPTH_TEST);
-            glDisable(GL_CULL_FACE);
-            glDisable(GL_FOG);
-            glDisable(GL_ALPHA_TEST);
-            glDisable(GL_TEXTURE_GEN_S);
-            glDisable(GL_TEXTURE_GEN_T);
-            glDepthMask(GL_FALSE);
-            glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-            glEnable(GL_BLEND);
-            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-            glEnable(GL_TEXTURE_2D);
-            glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-            for (const PlacedLabel& label : m_lastPlaced) {
-                const std::string& text = label.kind == LabelKind::Street
-                                              ? m_layout->Streets()[std::size_t(label.text)].name
-                                              : m_layout->Houses()[std::size_t(label.text)].number;
-                glBindTexture(GL_TEXTURE_2D, textureOf(label.kind, text));
-                glColor4f(1, 1, 1, label.alpha);
-                static constexpr float kU[4] = {0, 1, 1, 0};
-                static constexpr float kV[4] = {1, 1, 0, 0};
-                glBegin(GL_QUADS);
-                for (int k = 0; k < 4; ++k) {
-                    const P3& p = label.world[std::size_t(k)];
-                    glTexCoord2f(kU[k], kV[k]);
-                    glVertex3f(p.x, p.y, label.pose == LabelPose::Ground ? p.z + kAboveGround : p.z);
-                }
-                glEnd();
-            }
-            glMatrixMode(GL_TEXTURE);
-            glPopMatrix();
-            glMatrixMode(GL_MODELVIEW);
-            glPopClientAttrib();
-            glPopAttrib();
-        }
+        if (m_layout && shown)
+            m_lastPlaced = m_layout->Place(viewOf(rci));
+        if (!m_lastPlaced.empty())
+            draw();
     }
     if (renderChildren && Count() > 0)
         RenderChildRange(0, Count() - 1, rci);
+}
+
+void TMapLabels::draw()
+{
+    LabelAtlas& pictures = atlas();
+    // Behind the state cache's back, and put back exactly as found.
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT
+                 | GL_POLYGON_BIT);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    std::vector<LabelAtlas::Slot> places(m_lastPlaced.size());
+    std::vector<char> have(m_lastPlaced.size(), 0);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        bool full = false;
+        for (std::size_t i = 0; i < m_lastPlaced.size(); ++i) {
+            const PlacedLabel& label = m_lastPlaced[i];
+            const std::string& text = label.kind == LabelKind::Street
+                                          ? m_layout->Streets()[std::size_t(label.text)].name
+                                          : m_layout->Houses()[std::size_t(label.text)].number;
+            have[i] = pictures.SlotOf(keyOf(label.kind, text), [&] { return textPicture(label.kind, text); },
+                                      places[i]);
+            full = full || !have[i];
+        }
+        if (!full)
+            break;
+        // Full: start again with this frame's pictures only.
+        pictures.Clear();
+    }
+    glBindTexture(GL_TEXTURE_2D, pictures.Texture());
+    glMatrixMode(GL_TEXTURE);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_FOG);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glDepthMask(GL_FALSE);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glBegin(GL_QUADS);
+    for (std::size_t i = 0; i < m_lastPlaced.size(); ++i) {
+        if (!have[i])
+            continue;
+        const PlacedLabel& label = m_lastPlaced[i];
+        const LabelAtlas::Slot& s = places[i];
+        const float u[4] = {s.u0, s.u1, s.u1, s.u0};
+        const float v[4] = {s.v1, s.v1, s.v0, s.v0}; // bottom corners first
+        glColor4f(1, 1, 1, label.alpha);
+        for (std::size_t k = 0; k < 4; ++k) {
+            const P3& p = label.world[k];
+            glTexCoord2f(u[k], v[k]);
+            glVertex3f(p.x, p.y, label.pose == LabelPose::Ground ? p.z + kAboveGround : p.z);
+        }
+    }
+    glEnd();
+    glMatrixMode(GL_TEXTURE);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopClientAttrib();
+    glPopAttrib();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/scene/GxBaseSceneObject.h"
+#include "map/LabelAtlas.h"
 #include "map/LabelLayout.h"
 
 #include <QRect>
@@ -9,7 +10,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 class QOpenGLContextGroup;
@@ -21,7 +21,8 @@ struct MapState;
 // (the ground, roads and houses) and under the floating address label. Each
 // text is made into a picture once (dark letters on a light halo) and kept
 // as a texture; the layout of each frame decides which are drawn where.
-// MapState's ShowStreetNames and ShowHouseNumbers switch them; a pick never
+// The pictures share one texture (LabelAtlas), and a frame's labels are
+// drawn in one batch. MapState's ShowStreetNames and ShowHouseNumbers switch them; a pick never
 // finds them.
 class TMapLabels : public TGxBaseSceneObject {
 public:
@@ -44,23 +45,21 @@ public:
     const std::vector<labels::PlacedLabel>& LastPlaced() const { return m_lastPlaced; }
     const labels::LabelLayout* Layout() const { return m_layout.get(); }
 
-    // The picture of a text: width over height, and the picture itself.
+    // Width over height of a text's picture (needs the QGuiApplication).
     static float TextAspect(labels::LabelKind kind, const std::string& text);
 
     void RenderSelf(TRenderContextInfo& rci, bool renderSelf, bool renderChildren) override;
 
 private:
-    struct Texture {
-        unsigned id = 0;
-    };
-    unsigned textureOf(labels::LabelKind kind, const std::string& text);
-    void forgetTextures(bool deleteThem);
     labels::LabelView viewOf(const TRenderContextInfo& rci) const;
+    // The atlas of the current context's group, made afresh for a new group.
+    LabelAtlas& atlas();
+    void draw();
 
     const MapState& m_state;
     std::unique_ptr<labels::LabelLayout> m_layout;
     ReservedAreas m_reserved;
     std::vector<labels::PlacedLabel> m_lastPlaced;
-    std::unordered_map<std::string, Texture> m_textures; // kind letter + text
-    QOpenGLContextGroup* m_textureGroup = nullptr;
+    std::unique_ptr<LabelAtlas> m_atlas;
+    QOpenGLContextGroup* m_atlasGroup = nullptr;
 };

@@ -11,6 +11,7 @@
 #include "engine/objects/GxDummyCube.h"
 #include "engine/scene/GxCamera.h"
 #include "map/House.h"
+#include "map/MapLabels.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -228,7 +229,7 @@ TEST_F(Startup, TownIsLoadedBehindTheDesignedObjectsWithWallsAndNormalColours)
 
     MainScene& scene = windows->fm_main->Scene();
     TGxBaseSceneObject* root = scene.GxScene.ObjectRoot();
-    ASSERT_EQ(root->Count(), 7);
+    ASSERT_EQ(root->Count(), 8);
     EXPECT_EQ(root->Children(3), scene.GxDummyCube);
     for (int i : {4, 5}) {
         auto* house = dynamic_cast<Thouse*>(root->Children(i));
@@ -243,6 +244,8 @@ TEST_F(Startup, TownIsLoadedBehindTheDesignedObjectsWithWallsAndNormalColours)
     }
     EXPECT_EQ(root->Children(6)->ClassName(), "Troad");
     EXPECT_EQ(root->Children(6)->Count(), 0) << "roads get no walls";
+    // The street names and house numbers are drawn after the town.
+    EXPECT_EQ(root->Children(7), static_cast<TGxBaseSceneObject*>(scene.Labels));
 
     EXPECT_EQ(windows->fm_main->State().CurrentObject, scene.GxDummyCube);
     // The library file replaced the designed "Wand" material: the rod draws

@@ -12,6 +12,7 @@
 #include "engine/scene/GxRenderingContext.h"
 #include "engine/scene/GxSceneBuffer.h"
 #include "map/House.h"
+#include "support/PixelCompare.h"
 
 #include <gtest/gtest.h>
 
@@ -63,15 +64,6 @@ protected:
         buffer.SetViewCulling(fast);
         buffer.Render();
         return static_cast<TGxOffscreenRenderingContext&>(*buffer.RenderingContext()).Image();
-    }
-
-    static int differingPixels(const QImage& a, const QImage& b)
-    {
-        int n = 0;
-        for (int y = 0; y < a.height(); ++y)
-            for (int x = 0; x < a.width(); ++x)
-                n += a.pixel(x, y) != b.pixel(x, y);
-        return n;
     }
 
     // The fast frame and the plain one, in both orders (what one of them
