@@ -20,6 +20,7 @@
 #include "directory/MapPins.h"
 #include "directory/OrgFacts.h"
 #include "directory/OrgFilter.h"
+#include "directory/OrgLocations.h"
 #include "directory/OrgDirectoryLoader.h"
 #include "directory/PrinterSource.h"
 #include "directory/Printing.h"
@@ -239,13 +240,24 @@ void Tfm_main::CreateMapTools(QLayout& sheetLayout)
     GxSceneViewer->OnMenuKey = [this] { reportErrors([this] { m_mapMenu->MenuKey(); }); };
 
     TreeView->ExtendMenu = [this](QMenu& menu, const QTreeWidgetItem* organisation) {
-        const auto [street, number] = ResultsTree::AddressOf(organisation);
-        const AddressKey key{street, number};
         std::optional<RouteEnd> end;
-        m_selection->ForEachHouse([&](Thouse& house) {
-            if (key.Matches(house))
-                end = RouteEnd::OfHouse(house);
-        });
+        // Where the map shows the organisation: its place, else its address.
+        if (const int org = ResultsTree::OrganisationOf(organisation); org >= 0 && m_facts) {
+            const OrgLocations& locations = m_selection->Locations();
+            if (const auto point = locations.PointOf(std::size_t(org))) {
+                end = RouteEnd::OfPoint({point->x, point->y});
+                end->name = organisation->text(0);
+            } else if (const auto houses = locations.HousesOf(std::size_t(org)); !houses.empty()) {
+                end = RouteEnd::OfHouse(*locations.Houses()[houses.back()]);
+            }
+        } else {
+            const auto [street, number] = ResultsTree::AddressOf(organisation);
+            const AddressKey key{street, number};
+            m_selection->ForEachHouse([&](Thouse& house) {
+                if (key.Matches(house))
+                    end = RouteEnd::OfHouse(house);
+            });
+        }
         m_routes->AddMenuEntries(menu, end, QStringLiteral("Дома этой организации нет на карте"));
     };
 }
@@ -518,7 +530,11 @@ void Tfm_main::FormCreate()
     if (StartUp(m_state, *m_scene, m_programFolder, m_townFolder, std::move(services)).Run())
         reportErrors([this] { m_routes->LoadNetwork(m_townFolder.toStdString()); });
     if (m_scene->Labels)
-        m_scene->Labels->SetReservedAreas(&MapOverlays::ReservedAreas);
+        m_scene->Labels->SetReservedAreas([](QSize view) {
+            std::vector<QRect> areas = MapOverlays::ReservedAreas(view);
+            areas.push_back(MapCorner::Area(view)); // the north arrow and the scale bar
+            return areas;
+        });
     m_view->StartFrames();
 }
 

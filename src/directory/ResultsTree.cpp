@@ -15,8 +15,11 @@
 
 namespace {
 
-// Where an organisation node keeps its index in the directory.
+// Where an organisation's node keeps its index in the directory and its
+// entry's address.
 constexpr int kIndexRole = Qt::UserRole + 1;
+constexpr int kStreetRole = Qt::UserRole + 2;
+constexpr int kHouseNoRole = Qt::UserRole + 3;
 
 std::string cut(std::string text, std::size_t length)
 {
@@ -24,10 +27,6 @@ std::string cut(std::string text, std::size_t length)
         text.resize(length);
     return text;
 }
-
-// Where an organisation's node keeps its entry's address.
-constexpr int kStreetRole = Qt::UserRole + 1;
-constexpr int kHouseNoRole = Qt::UserRole + 2;
 
 bool isSelfOrAncestorOf(const QTreeWidgetItem* node, const QTreeWidgetItem* item)
 {
