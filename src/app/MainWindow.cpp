@@ -44,6 +44,7 @@
 #include "platform/WidgetColours.h"
 #include "map/House.h"
 #include "map/MapLabels.h"
+#include "map/StreetLines.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -528,7 +529,12 @@ void Tfm_main::FormCreate()
     services.CentreWindow = [this] { CentreOnPrimaryScreen(*this); };
     services.ShowError = [](const QString& message) { showErrorBox(message); };
     if (StartUp(m_state, *m_scene, m_programFolder, m_townFolder, std::move(services)).Run())
-        reportErrors([this] { m_routes->LoadNetwork(m_townFolder.toStdString()); });
+        reportErrors([this] {
+            m_routes->LoadNetwork(m_townFolder.toStdString());
+            // The network's streets are named along their true lines.
+            if (m_scene->Labels && m_routes->Network())
+                m_scene->Labels->Prepare(m_scene->GxScene, labels::LinesFromNetwork(*m_routes->Network()));
+        });
     if (m_scene->Labels)
         m_scene->Labels->SetReservedAreas([](QSize view) {
             std::vector<QRect> areas = MapOverlays::ReservedAreas(view);

@@ -41,6 +41,11 @@ void RouteTool::LoadNetwork(const std::string& townFolder)
     show(false);
 }
 
+const RoadNetwork* RouteTool::Network() const
+{
+    return m_router ? &m_router->network() : nullptr;
+}
+
 void RouteTool::From(const RouteEnd& end)
 {
     if (m_plan.SetFrom(end))

@@ -16,6 +16,7 @@ class MapBand;
 class QMenu;
 class RouteBar;
 class Router;
+struct RoadNetwork;
 struct MapState;
 
 // Routes in the main window: the road network of the town folder, the
@@ -35,6 +36,8 @@ public:
     // Reads roads.dat in the town folder. Without it there are no routes;
     // a damaged one leaves none either and raises its error.
     void LoadNetwork(const std::string& townFolder);
+    // The network read, or null without one.
+    const RoadNetwork* Network() const;
 
     const RoutePlan& Plan() const { return m_plan; }
     void From(const RouteEnd& end);

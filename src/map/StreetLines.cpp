@@ -4,6 +4,8 @@
 #include <cmath>
 #include <map>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace labels {
 
@@ -75,6 +77,69 @@ std::vector<StreetLine> LinesFromHouses(const std::vector<AddressedPoint>& house
             i = k;
         }
         finish();
+    }
+    return lines;
+}
+
+std::vector<StreetLine> LinesFromNetwork(const RoadNetwork& network)
+{
+    const auto usable = [&](const RoadPiece& p) {
+        return p.name < network.names.size() && !network.names[p.name].empty() && p.from != p.to &&
+               p.from < network.nodes.size() && p.to < network.nodes.size();
+    };
+    // Each name's pieces, in the file's order.
+    std::vector<std::vector<std::uint32_t>> byName(network.names.size());
+    for (std::size_t i = 0; i < network.pieces.size(); ++i)
+        if (usable(network.pieces[i]))
+            byName[network.pieces[i].name].push_back(std::uint32_t(i));
+
+    std::vector<StreetLine> lines;
+    for (std::size_t name = 0; name < byName.size(); ++name) {
+        const std::vector<std::uint32_t>& pieces = byName[name];
+        if (pieces.empty())
+            continue;
+        // The name's pieces at each node (indices into `pieces`).
+        std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> at;
+        for (std::uint32_t k = 0; k < pieces.size(); ++k) {
+            at[network.pieces[pieces[k]].from].push_back(k);
+            at[network.pieces[pieces[k]].to].push_back(k);
+        }
+        std::vector<bool> used(pieces.size(), false);
+        const auto point = [&](std::uint32_t node) { return P2{network.nodes[node].x, network.nodes[node].y}; };
+        // From `node` along piece k, on through nodes where the street only
+        // passes (two of its pieces), until it ends, branches or closes.
+        const auto walk = [&](std::uint32_t node, std::uint32_t k) {
+            StreetLine line{network.names[name], {point(node)}};
+            for (;;) {
+                used[k] = true;
+                const RoadPiece& p = network.pieces[pieces[k]];
+                node = p.from == node ? p.to : p.from;
+                line.points.push_back(point(node));
+                const std::vector<std::uint32_t>& here = at[node];
+                if (here.size() != 2)
+                    break;
+                const std::uint32_t next = used[here[0]] ? here[1] : here[0];
+                if (used[next])
+                    break;
+                k = next;
+            }
+            lines.push_back(std::move(line));
+        };
+        // Lines start where the street ends or branches (each such node
+        // once, however many pieces meet there)...
+        std::unordered_set<std::uint32_t> started;
+        for (std::uint32_t k = 0; k < pieces.size(); ++k) {
+            const RoadPiece& p = network.pieces[pieces[k]];
+            for (const std::uint32_t end : {p.from, p.to})
+                if (at[end].size() != 2 && started.insert(end).second)
+                    for (const std::uint32_t j : at[end])
+                        if (!used[j])
+                            walk(end, j);
+        }
+        // ...and what is left are rings.
+        for (std::uint32_t k = 0; k < pieces.size(); ++k)
+            if (!used[k])
+                walk(network.pieces[pieces[k]].from, k);
     }
     return lines;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/RoadNetworkWriter.h"
 #include "map/LabelLayout.h"
 
 #include <string>
@@ -27,6 +28,13 @@ struct AddressedPoint {
 // longer than `gap` map units starts another stretch. A street of one
 // point gets a line of that point; houses without a street have none.
 std::vector<StreetLine> LinesFromHouses(const std::vector<AddressedPoint>& houses, float gap = 40.0f);
+
+// The named pieces of a road network chained into lines, one per run of
+// pieces of one name joined end to end: a line ends where the street does
+// or where three or more of its pieces meet; a ring closes on its first
+// point. Unnamed pieces and pieces whose ends are one node give none. Work
+// grows with the pieces, whatever their shape.
+std::vector<StreetLine> LinesFromNetwork(const RoadNetwork& network);
 
 // The lines of named roads (this town's road pieces, or a road network
 // when there is one) and, for streets no road names, the houses' lines.

@@ -7,8 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace labels;
@@ -280,6 +283,68 @@ TEST(StreetLines, CentreLinesFromRoadBandsAndFromHouses)
     EXPECT_EQ(merged[0].points.size(), 2u);
     for (std::size_t i = 1; i < merged.size(); ++i)
         EXPECT_EQ(merged[i].name, "Садовая");
+}
+
+// A network of nodes 0..n on a grid and pieces (from, to, name).
+struct NetworkCase {
+    const char* what;
+    std::vector<RoadNode> nodes;
+    std::vector<std::array<std::uint32_t, 3>> pieces;
+    // The expected lines: name and node indices (a line may run either way).
+    std::vector<std::pair<std::string, std::vector<std::uint32_t>>> lines;
+};
+
+TEST(StreetLines, NetworkPiecesChainedIntoLines)
+{
+    constexpr std::uint32_t kNone = RoadPiece::kNoName;
+    const std::vector<RoadNode> row{{0, 0}, {10, 0}, {20, 0}, {30, 0}, {10, 10}, {10, 20}};
+    const std::vector<NetworkCase> cases{
+        {"a street of three pieces", row, {{0, 1, 0}, {1, 2, 0}, {2, 3, 0}}, {{"Лесная", {0, 1, 2, 3}}}},
+        {"pieces out of order and turned", row, {{3, 2, 0}, {0, 1, 0}, {2, 1, 0}}, {{"Лесная", {3, 2, 1, 0}}}},
+        {"two names crossing at a node",
+         row,
+         {{0, 1, 0}, {1, 2, 0}, {4, 1, 1}, {5, 4, 1}},
+         {{"Лесная", {0, 1, 2}}, {"Тихая", {5, 4, 1}}}},
+        {"a T-junction of one name ends its lines there",
+         row,
+         {{0, 1, 0}, {1, 2, 0}, {2, 3, 0}, {1, 4, 0}, {4, 5, 0}},
+         {{"Лесная", {0, 1}}, {"Лесная", {1, 2, 3}}, {"Лесная", {1, 4, 5}}}},
+        {"a ring closes on its first point",
+         {{0, 0}, {10, 0}, {10, 10}, {0, 10}},
+         {{0, 1, 0}, {1, 2, 0}, {2, 3, 0}, {3, 0, 0}},
+         {{"Лесная", {0, 1, 2, 3, 0}}}},
+        {"unnamed pieces give nothing and break no line",
+         row,
+         {{0, 1, 0}, {1, 4, kNone}, {1, 2, 0}, {2, 3, kNone}},
+         {{"Лесная", {0, 1, 2}}}},
+        {"a piece whose ends are one node is left out", row, {{0, 1, 0}, {1, 1, 0}, {1, 2, 0}}, {{"Лесная", {0, 1, 2}}}},
+    };
+    for (const NetworkCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        RoadNetwork network{c.nodes, {}, {"Лесная", "Тихая"}};
+        for (const auto& [from, to, name] : c.pieces) {
+            RoadPiece piece;
+            piece.from = from;
+            piece.to = to;
+            piece.name = name;
+            network.pieces.push_back(piece);
+        }
+        const std::vector<StreetLine> lines = LinesFromNetwork(network);
+        ASSERT_EQ(lines.size(), c.lines.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_EQ(lines[i].name, c.lines[i].first);
+            std::vector<P2> expected;
+            for (const std::uint32_t node : c.lines[i].second)
+                expected.push_back({network.nodes[node].x, network.nodes[node].y});
+            const auto same = [&](const std::vector<P2>& a) {
+                return a.size() == lines[i].points.size() &&
+                       std::equal(a.begin(), a.end(), lines[i].points.begin(),
+                                  [](P2 p, P2 q) { return p.x == q.x && p.y == q.y; });
+            };
+            std::vector<P2> reversed(expected.rbegin(), expected.rend());
+            EXPECT_TRUE(same(expected) || same(reversed)) << "line " << i;
+        }
+    }
 }
 
 } // namespace
