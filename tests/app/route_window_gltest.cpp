@@ -12,6 +12,7 @@
 #include "directory/ResultsTree.h"
 #include "directory/RoutePlan.h"
 #include "map/MapBand.h"
+#include "map/MapLabels.h"
 #include "map/MapState.h"
 #include "support/RecordingPrinter.h"
 
@@ -43,6 +44,18 @@ QAction* actionOf(QMenu* menu, const char* name)
         if (a->objectName() == name)
             return a;
     return nullptr;
+}
+
+// The lines the map writes the street's name along.
+std::vector<labels::StreetLine> streetLinesOf(Tfm_main& main, const std::string& utf8Name)
+{
+    std::vector<labels::StreetLine> lines;
+    const TMapLabels* labels = main.Scene().Labels;
+    if (labels && labels->Layout())
+        for (const labels::StreetLine& line : labels->Layout()->Streets())
+            if (line.name == cp1251::fromUtf8(utf8Name))
+                lines.push_back(line);
+    return lines;
 }
 
 QStringList entriesOf(QMenu* menu)
@@ -156,6 +169,17 @@ TEST_F(RouteWindow, BothEndsFromTheMapsMenuDrawFrameAndSumUpTheRoute)
     EXPECT_FALSE(plan().Active());
     EXPECT_FALSE(bar()->isVisible());
     EXPECT_EQ(bandPixels(), 0);
+}
+
+TEST_F(RouteWindow, TheNetworksStreetsAreNamedAlongTheirRoads)
+{
+    const std::vector<labels::StreetLine> lines = streetLinesOf(*main, "улица Садовая");
+    ASSERT_EQ(lines.size(), 1u);
+    ASSERT_EQ(lines[0].points.size(), 2u);
+    EXPECT_EQ(std::min(lines[0].points[0].x, lines[0].points[1].x), 12);
+    EXPECT_EQ(std::max(lines[0].points[0].x, lines[0].points[1].x), 42);
+    // The houses still name the street the network does not.
+    EXPECT_EQ(streetLinesOf(*main, "Островная").size(), 1u);
 }
 
 TEST_F(RouteWindow, TheMenuOpensOnAStillRightClickOrTheMenuKeyNotAfterAnOrbit)
@@ -281,6 +305,8 @@ TEST_P(RouteCommandsOff, TheRouteCommandsAreDisabledAndSayWhy)
             EXPECT_TRUE(menu->toolTipsVisible());
         }
     EXPECT_FALSE(bar()->isVisible());
+    EXPECT_TRUE(streetLinesOf(*main, "улица Садовая").empty());
+    EXPECT_EQ(streetLinesOf(*main, "Садовая").size(), 1u);
     EXPECT_TRUE(errors.isEmpty());
 }
 
