@@ -191,7 +191,9 @@ void Tfm_main::CreateActions()
         PrintPopupMenu->popup(bt_print->mapToGlobal(QPoint(bt_print->width(), bt_print->height())));
     };
     services.PrintPicture = [this](Printer& printer, float scale) {
-        Printing::PrintSnap(printer, *GxSceneViewer, scale);
+        QImage picture = Printing::SnapImage(*GxSceneViewer, scale);
+        MapPins::DrawOnSnapshot(picture, scale, m_selection->Pins(), ViewProjection(), GxSceneViewer->Buffer().Height());
+        Printing::PrintImage(printer, picture, 100);
     };
     services.PrintList = [this](Printer& printer) {
         Printing::PrintOrgs(printer, TreeView->OrganisationTexts(), *PrintEdit);
@@ -580,10 +582,13 @@ void Tfm_main::GxSceneViewerMouseMove()
 void Tfm_main::GxSceneViewerAfterRender(QPainter& painter)
 {
     MapOverlays::Draw(painter, GxSceneViewer->height(), m_state.CurrentObject);
+    MapPins::Draw(painter, m_selection->Pins(), ViewProjection(), GxSceneViewer->Buffer().Height());
+}
+
+std::function<TGxVector(const TGxVector&)> Tfm_main::ViewProjection()
+{
     TGxSceneBuffer& buffer = GxSceneViewer->Buffer();
-    MapPins::Draw(
-        painter, m_selection->Pins(), [&buffer](const TGxVector& point) { return buffer.ProjectToWindow(point); },
-        buffer.Height());
+    return [&buffer](const TGxVector& point) { return buffer.ProjectToWindow(point); };
 }
 
 void Tfm_main::FormMouseMove()
