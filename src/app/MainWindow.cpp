@@ -301,6 +301,7 @@ void Tfm_main::LoadPlaces()
     m_facts = std::make_unique<OrgFacts>(LoadOrgFacts(m_townFolder.toStdString(), m_records.size(), houses));
     m_filter = std::make_unique<OrgFilter>(*m_facts, m_records.size());
     m_selection->AttachPlaces(*m_facts, *m_filter);
+    m_selection->Locations(); // made while the splash shows, not at the first click
     cb_kind->Fill(m_facts->Loaded() ? KindItems(m_facts->KindCounts()) : std::vector<KindItem>{{kAllKinds, {}, false}});
     ch_opennow->setEnabled(m_facts->Loaded());
 }
