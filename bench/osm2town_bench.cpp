@@ -34,7 +34,7 @@ double peakMegabytes()
 
 // A grid town: `buildings` footprints with addresses (some in the long
 // Russian forms), levels on a third of them, a street along every row and
-// column, organisations in and beside the houses, parks.
+// column, organisations in and beside the houses with their opening hours, parks.
 std::string syntheticExtract(int buildings)
 {
     const int side = int(std::ceil(std::sqrt(double(buildings))));
@@ -76,7 +76,11 @@ std::string syntheticExtract(int buildings)
             way({a, b, c, d, a}, tags);
             if (made % 7 == 3) // an organisation inside the house, without an address of its own
                 node(x + 7, y + 5, tag("shop", "convenience") + tag("name", "Магазин №" + std::to_string(made))
-                                       + tag("phone", "+7 495 123-45-67; +7 495 765-43-21"));
+                                       + tag("phone", "+7 495 123-45-67; +7 495 765-43-21")
+                                       + tag("opening_hours", "Mo-Fr 09:00-21:00; Sa,Su 10:00-20:00"));
+            if (made % 7 == 5) // one beside the house, placed in the nearest
+                node(x + 19, y + 5, tag("amenity", "pharmacy") + tag("name", "Аптека №" + std::to_string(made))
+                                        + tag("opening_hours", "Mo-Fr 08:00-13:00,14:00-20:00; Su off; PH off"));
         }
     }
     for (int i = 0; i <= side; ++i) {

@@ -6,7 +6,9 @@
 #include "OsmExtract.h"
 #include "TownImporter.h"
 
+#include "base/GxException.h"
 #include "data/OrgDirectoryWriter.h"
+#include "data/OrgPlacesReader.h"
 
 #include <sstream>
 #include <stdexcept>
@@ -42,6 +44,17 @@ Result runOsmImport(std::string_view input)
     const Result directory = runDirectory(text(writeOrgDirectory(town.organisations)));
     if (!directory.loaded)
         refusedOwnTown("directory", directory.error);
+    // Every organisation has its entry, and every house it names is one of the town's.
+    const Result places = runOrgPlaces(text(writeOrgPlaces(town.places)));
+    if (!places.loaded)
+        refusedOwnTown("places", places.error);
+    try {
+        validateOrgPlaces(town.places, town.organisations.size(), town.model.houses.size());
+    } catch (const EGxError& e) {
+        refusedOwnTown("places", e.what());
+    }
+    if (town.places.entries.size() != town.organisations.size())
+        refusedOwnTown("places", "an organisation without its entry");
     return {true, {}};
 }
 

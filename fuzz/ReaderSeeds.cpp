@@ -241,7 +241,9 @@ Files orgPlacesSeeds()
     OrgPlace longHours = atPoint;
     longHours.hours = std::string(255, '7');
     mixed.entries = {inHouse, atPoint, unplaced, longHours, inHouse};
-    return {{"mixed", text(writeOrgPlaces(mixed))}, {"empty", text(writeOrgPlaces({}))}};
+    return {{"mixed", text(writeOrgPlaces(mixed))},
+            {"demo", text(writeOrgPlaces(smallTown().places))},
+            {"empty", text(writeOrgPlaces({}))}};
 }
 
 Files mesh3DSSeeds()

@@ -662,8 +662,9 @@ TEST(Osm2TownImport, TheNewTownIsOnTheDiskBeforeTheOldOneGoes)
                                                            : "new/" + p.filename().string();
         steps.push_back({name, readTownTitle(folder).value_or(""), entries()});
     });
-    const std::vector<std::string> files = {"new/data.mod",        "new/data.modt", "new/fl.dat", "new/data.tmd",
-                                            "new/ATTRIBUTION.txt", "new/town.ini"};
+    const std::vector<std::string> files = {"new/data.mod",      "new/data.modt",       "new/fl.dat",
+                                            "new/data.tmd",      "new/orgplaces.dat",   "new/ATTRIBUTION.txt",
+                                            "new/town.ini"};
     ASSERT_EQ(steps.size(), files.size() + 2);
     for (std::size_t i = 0; i < files.size(); ++i) {
         SCOPED_TRACE(files[i]);

@@ -2,6 +2,10 @@
 
 #include "base/ByteReader.h"
 #include "base/Cp1251.h"
+#include "data/OpeningHours.h"
+#include "data/OrgKinds.h"
+#include "data/OrgPlacesReader.h"
+#include "OrgPlaceGenerator.h"
 #include "data/LandmarkListReader.h"
 #include "map/TownBuilder.h"
 #include "engine/materials/GxMaterialLibrary.h"
@@ -25,7 +29,7 @@ std::uint64_t checksum(const std::vector<char>& bytes)
     return h;
 }
 
-const char* const kFiles[] = {"data.mod", "data.modt", "fl.dat", "data.tmd"};
+const char* const kFiles[] = {"data.mod", "data.modt", "fl.dat", "data.tmd", "orgplaces.dat"};
 
 std::map<std::string, std::uint64_t> checksumsOf(const TownOptions& options, const TempDir& dir)
 {
@@ -148,6 +152,7 @@ TEST(TownGenerator, SameSeedGivesTheSameFilesAndAnotherSeedAnotherTown)
     const auto third = checksumsOf(other, c);
     EXPECT_NE(third.at("data.mod"), first.at("data.mod"));
     EXPECT_NE(third.at("data.tmd"), first.at("data.tmd"));
+    EXPECT_NE(third.at("orgplaces.dat"), first.at("orgplaces.dat"));
 }
 
 TEST_P(TownFiles, EveryFieldFitsAndEveryOutlineIsASimpleCounterClockwiseRing)
@@ -225,6 +230,8 @@ TEST(TownGenerator, OrganisationsStandAtHousesOrAtTheDeliberatelyMissingAddresse
     int noPhone = 0, noWeb = 0;
     for (const OrgRecord& r : town.organisations) {
         const AddressKey at{r.streetName, r.houseNo};
+        if (at == AddressKey{}) // placed by orgplaces.dat alone
+            continue;
         EXPECT_TRUE(houses.count(at) != missing.count(at)) << cp1251::decode(r.streetName).toStdString() << ", "
                                                             << cp1251::decode(r.houseNo).toStdString();
         addressesOf[r.name].insert(at);
@@ -302,4 +309,101 @@ TEST(TownGenerator, LandmarksStandOnFreeGroundFacingTheirWay)
     for (const char* part : {"church_roof", "church_domes"})
         EXPECT_EQ(at.at(part).x, at.at("church").x);
     EXPECT_EQ(at.at("water_tank").y, at.at("water_tower").y);
+}
+
+TEST(TownGenerator, EveryOrganisationHasThePlaceItsAddressNamesAKindAndHoursThatFitItsName)
+{
+    TempDir dir;
+    const GeneratedTown town = generateTown(TownOptions{});
+    writeTownFiles(town, dir.path());
+    const std::optional<OrgPlaces> read = readOrgPlacesFile(dir.file("orgplaces.dat"));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*read, town.places);
+    EXPECT_NO_THROW(validateOrgPlaces(*read, town.organisations.size(), town.model.houses.size()));
+    ASSERT_EQ(read->entries.size(), town.organisations.size());
+
+    const std::set<AddressKey> missing(town.missingAddresses.begin(), town.missingAddresses.end());
+    std::size_t unaddressedInHouses = 0, atPoints = 0, roundTheClock = 0, lunchBreaks = 0, closedSunday = 0,
+                noHours = 0;
+    std::map<std::string, std::set<std::string>> hoursOfName;
+    for (std::size_t i = 0; i < read->entries.size(); ++i) {
+        const OrgPlace& p = read->entries[i];
+        const OrgRecord& r = town.organisations[i];
+        SCOPED_TRACE(cp1251::decode(r.name).toStdString());
+        const AddressKey at{r.streetName, r.houseNo};
+        if (missing.count(at)) {
+            EXPECT_EQ(p.place, OrgPlace::Place::None);
+        } else if (p.place == OrgPlace::Place::House) {
+            const std::vector<std::string>& house = town.model.houses[p.house].texts;
+            if (at == AddressKey{}) {
+                EXPECT_EQ(house[1], "0") << "an organisation without an address stands in a house no address names";
+                ++unaddressedInHouses;
+            } else {
+                EXPECT_EQ(AddressKey(house[0], house[1]), at);
+            }
+        } else {
+            ASSERT_EQ(p.place, OrgPlace::Place::Point);
+            EXPECT_EQ(at, AddressKey{});
+            for (const TownHouseRecord& h : town.model.houses) {
+                Polygon outline;
+                for (const auto& n : h.nodes)
+                    outline.push_back({n[0], n[1]});
+                EXPECT_FALSE(pointInPolygon(outline, {p.x, p.y}));
+            }
+            ++atPoints;
+        }
+        EXPECT_NE(orgKindById(p.kind), nullptr);
+        if (!p.hours.empty())
+            EXPECT_TRUE(OpeningHours::parse(p.hours).readable) << p.hours;
+        roundTheClock += p.hours == "24/7";
+        lunchBreaks += p.hours.find(":00,1") != std::string::npos;
+        closedSunday += p.hours.find("Su off") != std::string::npos;
+        noHours += p.hours.empty();
+        hoursOfName[r.name].insert(p.hours);
+    }
+    EXPECT_GE(unaddressedInHouses, 2u);
+    EXPECT_GE(atPoints, 2u);
+    EXPECT_GT(roundTheClock, 0u);
+    EXPECT_GT(lunchBreaks, 0u);
+    EXPECT_GT(closedSunday, 0u);
+    EXPECT_GT(noHours, 0u);
+    EXPECT_EQ(hoursOfName[cp1251::fromUtf8("Аптека «Здоровье»")].size(), 1u) << "a chain keeps its hours everywhere";
+}
+
+TEST(TownGenerator, KindsFollowTheNames)
+{
+    const struct {
+        const char* name;
+        const char* kind;
+    } cases[] = {
+        {"Аптека «Здоровье»", "Аптеки"},
+        {"Аптека № 3", "Аптеки"},
+        {"Школа № 5", "Школы"},
+        {"Детский сад № 2 «Ромашка»", "Детские сады"},
+        {"Мебель «Уют»", "Мебель"},
+        {"Мебельная мастерская «Уют»", "Ремонт и мастерские"},
+        {"Бар «Парус»", "Бары и пабы"},
+        {"Банк «Речной», дополнительный офис № 2", "Банки"},
+        {"Баня № 1", "Прочее"},
+        {"Продукты «Калинка»", "Продукты"},
+        {"Универсам «Лидер»", "Супермаркеты"},
+        {"Почтовое отделение № 4", "Почта"},
+        {"Автосервис «Мастер»", "Автосервисы"},
+        {"Гостиница «Садко»", "Гостиницы"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const OrgKind* kind = orgKindById(kindOfGeneratedName(c.name));
+        ASSERT_NE(kind, nullptr);
+        EXPECT_EQ(kind->name, c.kind);
+    }
+    // A pharmacy's hours are a pharmacy's: every one given reads, and some
+    // run round the clock.
+    TownRandom random(5);
+    std::set<std::string> pharmacy;
+    for (int i = 0; i < 200; ++i)
+        pharmacy.insert(generatedHours(kindOfGeneratedName("Аптека № 1"), random));
+    EXPECT_TRUE(pharmacy.count("24/7"));
+    for (const std::string& h : pharmacy)
+        EXPECT_TRUE(h.empty() || OpeningHours::parse(h).readable) << h;
 }

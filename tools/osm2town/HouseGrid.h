@@ -15,6 +15,9 @@ public:
     // The smallest outline holding the point (a building inside a courtyard
     // of another is the one meant); none when no outline does.
     std::optional<std::size_t> find(Vec2 point) const;
+    // The outline nearest the point that comes within `reach` of it (0 when
+    // it holds the point); of two as near, the smaller. None when none does.
+    std::optional<std::size_t> nearest(Vec2 point, float reach) const;
 
 private:
     struct Entry {

@@ -41,8 +41,9 @@ std::string formatReport(const ImportReport& r)
                 "взято как есть: %zu",
                 r.brokenRelations, r.unassembledWays);
     out += line("Дома: %zu на карте из %zu зданий выгрузки", r.houses, r.buildings);
-    out += line("  с адресом: %zu (из них от адресной точки внутри здания: %zu, от связи улицы: %zu)",
-                r.housesWithAddress, r.addressFromNode, r.addressFromStreetRelation);
+    out += line("  с адресом: %zu (из них от адресной точки внутри здания: %zu, от связи улицы: %zu, "
+                "от организации в нём: %zu)",
+                r.housesWithAddress, r.addressFromNode, r.addressFromStreetRelation, r.addressFromOrganisation);
     out += line("  этажность из данных: %zu (building:levels %zu, по частям здания %zu, по высоте / 3 м %zu)",
                 r.floorsFromLevels + r.floorsFromParts + r.floorsFromHeight, r.floorsFromLevels, r.floorsFromParts,
                 r.floorsFromHeight);
@@ -89,6 +90,14 @@ std::string formatReport(const ImportReport& r)
     out += line("  e-mail: первый из нескольких %zu, не поместился %zu; сайт: укорочен %zu, не поместился %zu",
                 r.emailsFirstOfSeveral, r.emailsDropped, r.websShortened, r.websDropped);
     out += line("  укорочено названий: %zu", r.namesCut);
+    out += line("  место на карте: в доме %zu (сама здание %zu, внутри %zu, у ближайшего в пределах %g м %zu), "
+                "точкой %zu",
+                r.orgsMappedAsHouse + r.orgsInsideHouse + r.orgsNearHouse, r.orgsMappedAsHouse, r.orgsInsideHouse,
+                double(r.attachMetres), r.orgsNearHouse, r.orgsAtPoint);
+    out += line("  свой адрес не тот, что у дома, в который организация попала: %zu", r.orgsAddressElsewhere);
+    out += line("  рубрика не «Прочее»: %zu; часы работы: указаны %zu, прочитаны полностью %zu, отброшены "
+                "(длиннее 255 байт или не UTF-8) %zu",
+                r.orgsWithKind, r.orgsWithHours, r.hoursReadable, r.hoursDropped);
     out += line("Замены символов, которых нет в Windows-1251: %zu (подходящей заменой %zu, знаком «?» %zu)",
                 r.standIns + r.questionMarks, r.standIns, r.questionMarks);
     for (const auto& [from, rep] : r.replacements)

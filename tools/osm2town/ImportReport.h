@@ -22,6 +22,7 @@ struct ImportReport {
     std::map<std::string, std::pair<int, std::size_t>> defaultFloors; // building type → (floors, houses)
     std::size_t addressFromNode = 0;
     std::size_t addressFromStreetRelation = 0;
+    std::size_t addressFromOrganisation = 0; // an organisation with an address standing in or near it
     std::size_t spareAddressNodes = 0;  // a second address node in a building that had one
     std::size_t numberWithoutStreet = 0;
     std::size_t innerRingsDropped = 0;
@@ -72,6 +73,17 @@ struct ImportReport {
     std::size_t emailsDropped = 0;
     std::size_t websShortened = 0;
     std::size_t websDropped = 0;
+    // their places (orgplaces.dat)
+    std::size_t orgsMappedAsHouse = 0;  // the organisation is a building
+    std::size_t orgsInsideHouse = 0;
+    std::size_t orgsNearHouse = 0;      // the nearest outline within the attach distance
+    std::size_t orgsAtPoint = 0;
+    std::size_t orgsAddressElsewhere = 0; // their own address is not that of the house they are placed in
+    std::size_t orgsWithKind = 0;       // a kind other than "Прочее"
+    std::size_t orgsWithHours = 0;      // opening_hours kept
+    std::size_t hoursReadable = 0;      // of them, read completely
+    std::size_t hoursDropped = 0;       // longer than 255 bytes or not UTF-8
+    float attachMetres = 0;
 
     // text
     std::map<std::string, TextStandIns::Replacement> replacements;

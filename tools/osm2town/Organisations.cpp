@@ -141,61 +141,18 @@ std::string fitName(std::string_view utf8, TextStandIns& text, ImportReport& rep
     return bytes;
 }
 
-OrgRecords extractOrganisations(const OsmExtract& osm, const MapProjection& projection,
-                                const ImportedBuildings& buildings, TextStandIns& text, HouseNumberBook& numbers,
-                                ImportReport& report)
+OrgRecords extractOrganisations(const OsmExtract& osm, const MapProjection& projection, ImportedBuildings& buildings,
+                                TextStandIns& text, HouseNumberBook& numbers, ImportReport& report,
+                                float attachMetres, OrgPlaces* places)
 {
-    std::set<std::pair<std::string, std::string>> houseAddresses;
-    for (const ImportedHouse& h : buildings.houses)
-        if (h.addressed)
-            houseAddresses.insert({h.street, h.number});
-
-    OrgRecords out;
-    // Where an organisation is: a point, or the houses it is mapped as.
+    // Where each organisation is: a point, or the houses it is mapped as.
+    std::vector<OrgSource> orgs;
     auto add = [&](const OsmTags& t, std::optional<Vec2> at, const std::vector<std::size_t>* ownHouses) {
         if (at && !MapProjection::insideSquare(*at)) {
             ++report.orgsOutside;
             return;
         }
-        OrgRecord r;
-        r.name = fitName(t.get("name"), text, report);
-        const std::string_view number = t.get("addr:housenumber");
-        const std::string_view street = addressStreet(t);
-        if (!number.empty() && !street.empty()) {
-            bool cut = false;
-            r.streetName = fitStreetName(street, text, &cut);
-            r.houseNo = numbers.number(r.streetName, number);
-            ++report.orgAddressOwn;
-        } else {
-            std::optional<std::size_t> house;
-            if (ownHouses && !ownHouses->empty())
-                house = ownHouses->front();
-            else if (at)
-                house = buildings.grid.find(*at);
-            if (house && buildings.houses[*house].addressed) {
-                r.streetName = buildings.houses[*house].street;
-                r.houseNo = buildings.houses[*house].number;
-                ++report.orgAddressFromBuilding;
-            } else {
-                ++report.orgsWithoutAddress;
-            }
-        }
-        const std::string_view phone = contact(t, "phone", "contact:phone");
-        if (!phone.empty())
-            r.phone = fitPhone(phone, text, report);
-        const std::string_view email = contact(t, "email", "contact:email");
-        if (!email.empty())
-            r.email = fitEmail(email, text, report);
-        std::string_view web = contact(t, "website", "contact:website");
-        if (web.empty())
-            web = t.get("url");
-        if (!web.empty())
-            r.web = fitWeb(web, text, report);
-        if (!r.streetName.empty() && houseAddresses.count({r.streetName, r.houseNo}))
-            ++report.orgsWithHouse;
-        else
-            ++report.orgsWithoutHouse;
-        out.push_back(std::move(r));
+        orgs.push_back({&t, at, ownHouses});
     };
 
     for (const OsmTaggedNode& n : osm.taggedNodes)
@@ -227,6 +184,67 @@ OrgRecords extractOrganisations(const OsmExtract& osm, const MapProjection& proj
         } else {
             ++report.orgsWithoutPlace;
         }
+    }
+
+    // Beyond the bound every organisation would search the whole map.
+    attachMetres = std::min(attachMetres, kMostAttachDistance);
+    report.attachMetres = attachMetres;
+    // Places first: a house without an address may take one of its
+    // organisations' before the others take the house's.
+    std::vector<OrgSite> sites;
+    sites.reserve(orgs.size());
+    for (const OrgSource& org : orgs)
+        sites.push_back(placeOrganisation(org, buildings.grid, attachMetres * mapscale::kUnitsPerMetre, report));
+    lendOrganisationAddresses(orgs, sites, buildings, text, numbers, report);
+
+    std::set<std::pair<std::string, std::string>> houseAddresses;
+    for (const ImportedHouse& h : buildings.houses)
+        if (h.addressed)
+            houseAddresses.insert({h.street, h.number});
+
+    OrgRecords out;
+    out.reserve(orgs.size());
+    for (std::size_t i = 0; i < orgs.size(); ++i) {
+        const OsmTags& t = *orgs[i].tags;
+        const OrgSite& site = sites[i];
+        OrgRecord r;
+        r.name = fitName(t.get("name"), text, report);
+        const std::string_view number = t.get("addr:housenumber");
+        const std::string_view street = addressStreet(t);
+        if (!number.empty() && !street.empty()) {
+            bool cut = false;
+            r.streetName = fitStreetName(street, text, &cut);
+            r.houseNo = numbers.number(r.streetName, number);
+            ++report.orgAddressOwn;
+            if (site.inHouse() && buildings.houses[site.house].addressed
+                && (buildings.houses[site.house].street != r.streetName
+                    || buildings.houses[site.house].number != r.houseNo))
+                ++report.orgsAddressElsewhere;
+        } else if (site.inHouse() && buildings.houses[site.house].addressed) {
+            r.streetName = buildings.houses[site.house].street;
+            r.houseNo = buildings.houses[site.house].number;
+            ++report.orgAddressFromBuilding;
+        } else {
+            ++report.orgsWithoutAddress;
+        }
+        const std::string_view phone = contact(t, "phone", "contact:phone");
+        if (!phone.empty())
+            r.phone = fitPhone(phone, text, report);
+        const std::string_view email = contact(t, "email", "contact:email");
+        if (!email.empty())
+            r.email = fitEmail(email, text, report);
+        std::string_view web = contact(t, "website", "contact:website");
+        if (web.empty())
+            web = t.get("url");
+        if (!web.empty())
+            r.web = fitWeb(web, text, report);
+        if (!r.streetName.empty() && houseAddresses.count({r.streetName, r.houseNo}))
+            ++report.orgsWithHouse;
+        else
+            ++report.orgsWithoutHouse;
+        out.push_back(std::move(r));
+        if (places)
+            places->entries.push_back(describeOrganisation(t, site, report));
     }
     report.organisations = out.size();
     return out;

@@ -2,6 +2,7 @@
 
 #include "Buildings.h"
 #include "ImportReport.h"
+#include "OrgPlacement.h"
 #include "OsmExtract.h"
 #include "TextStandIns.h"
 
@@ -29,8 +30,11 @@ std::string fitName(std::string_view utf8, TextStandIns& text, ImportReport& rep
 bool isOrganisation(const OsmTags& tags);
 
 // Organisations: nodes and areas with a name and one of amenity, shop,
-// office, craft, tourism, healthcare or leisure. The address is their own,
-// else that of the building they are mapped as or stand in.
-OrgRecords extractOrganisations(const OsmExtract& osm, const MapProjection& projection,
-                                const ImportedBuildings& buildings, TextStandIns& text, HouseNumberBook& numbers,
-                                ImportReport& report);
+// office, craft, tourism, healthcare or leisure, each placed in a house or at
+// its point (OrgPlacement.h, `attachMetres` the reach to the nearest
+// outline). The address is their own, else that of the house they are placed
+// in, which may have taken it from one of them. `places`, when given,
+// receives each one's entry of orgplaces.dat, in the records' order.
+OrgRecords extractOrganisations(const OsmExtract& osm, const MapProjection& projection, ImportedBuildings& buildings,
+                                TextStandIns& text, HouseNumberBook& numbers, ImportReport& report,
+                                float attachMetres = kDefaultAttachDistance, OrgPlaces* places = nullptr);

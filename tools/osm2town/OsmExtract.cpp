@@ -41,14 +41,15 @@ bool OsmTags::has(std::string_view key) const
 namespace {
 
 // The tags the importer reads; all others are not kept. Looked up by
-// length first: every tag of every object passes here.
+// length first: every tag of every object passes here. The kinds table's
+// rules use the organisation keys among them.
 bool keptKey(std::string_view key)
 {
     static constexpr std::string_view kKeys[] = {
         "building", "building:part", "building:levels", "height", "highway", "area", "area:highway",
         "waterway", "natural", "water", "landuse", "leisure", "name", "amenity", "shop", "office",
         "craft", "tourism", "healthcare", "phone", "email", "website", "url", "type", "tunnel",
-        "location", "width", "covered", "place",
+        "location", "width", "covered", "place", "opening_hours",
     };
     if (key.starts_with("addr:") || key.starts_with("contact:"))
         return true;

@@ -28,6 +28,7 @@ public:
     std::string_view get(std::string_view key) const;
     bool has(std::string_view key) const;
     bool empty() const { return m_items.empty(); }
+    const std::vector<std::pair<std::string, std::string>>& items() const { return m_items; }
 
 private:
     std::vector<std::pair<std::string, std::string>> m_items;

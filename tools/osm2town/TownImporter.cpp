@@ -12,6 +12,7 @@
 #include "base/BmpEncoder.h"
 #include "base/ByteReader.h"
 #include "data/OrgDirectoryWriter.h"
+#include "data/OrgPlacesWriter.h"
 #include "data/TownIniReader.h"
 #include "data/TownIniWriter.h"
 
@@ -26,7 +27,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kTownFiles[] = {"data.mod", "data.modt", "fl.dat", "data.tmd", kTownIniName, "ATTRIBUTION.txt"};
+const char* const kTownFiles[] = {"data.mod", "data.modt", "fl.dat", "data.tmd", orgplaces::kFileName, kTownIniName, "ATTRIBUTION.txt"};
 
 void addGround(ImportedTown& town)
 {
@@ -141,9 +142,10 @@ ImportedTown importTown(std::string_view bytes, const ImportOptions& options)
         report.placeKind = place->kind;
     }
     say("дома");
-    const ImportedBuildings buildings = extractBuildings(osm, projection, text, numbers, report);
+    ImportedBuildings buildings = extractBuildings(osm, projection, text, numbers, report);
     say("организации");
-    town.organisations = extractOrganisations(osm, projection, buildings, text, numbers, report);
+    town.organisations = extractOrganisations(osm, projection, buildings, text, numbers, report,
+                                              options.attachDistance, &town.places);
     say("дороги, вода и зелень");
     town.model.roads = extractFlatAreas(osm, projection, report);
     if (buildings.houses.empty() && town.model.roads.empty())
@@ -186,7 +188,7 @@ std::string attributionText(const std::string& sourceName)
 {
     return "Данные карты и справочника: © OpenStreetMap contributors (© участники OpenStreetMap).\n"
            "Доступны на условиях Open Database License (ODbL) 1.0: https://www.openstreetmap.org/copyright\n"
-           "Файлы data.mod, data.modt, fl.dat и data.tmd этой папки сделаны программой osm2town из выгрузки «"
+           "Файлы data.mod, data.modt, fl.dat, data.tmd и orgplaces.dat этой папки сделаны программой osm2town из выгрузки «"
            + sourceName + "».\n";
 }
 
@@ -232,6 +234,8 @@ void writeTownFolder(const ImportedTown& town, const std::string& folder, const 
         write("fl.dat", "");
         const ByteWriter directory = writeOrgDirectory(town.organisations);
         write("data.tmd", std::string_view(directory.data().data(), directory.size()));
+        const ByteWriter places = writeOrgPlaces(town.places);
+        write(orgplaces::kFileName, std::string_view(places.data().data(), places.size()));
         write("ATTRIBUTION.txt", attributionText(sourceName));
         if (!titleUtf8.empty())
             write(kTownIniName, writeTownIni(titleUtf8));

@@ -2,8 +2,10 @@
 
 #include "DiskSync.h"
 #include "ImportReport.h"
+#include "OrgPlacement.h"
 
 #include "data/MaterialLibraryWriter.h"
+#include "data/OrgPlacesWriter.h"
 #include "data/OrgRecord.h"
 #include "data/TownModelWriter.h"
 
@@ -16,6 +18,9 @@
 struct ImportOptions {
     // The map's centre (latitude, longitude); else the middle of the extract.
     std::optional<std::pair<double, double>> centre;
+    // How far (metres) an organisation standing in no building may be from
+    // the nearest one's outline and still be placed in it.
+    float attachDistance = kDefaultAttachDistance;
     // Told what the import is doing, now and then.
     std::function<void(const std::string&)> progress;
 };
@@ -25,6 +30,7 @@ struct ImportedTown {
     TownModel model;
     std::vector<LibMaterialRecord> materials;
     OrgRecords organisations;
+    OrgPlaces places; // by the organisations' order: orgplaces.dat
     ImportReport report;
     std::string title; // the name of the place nearest the centre (UTF-8); empty when the extract names none
 };
@@ -38,7 +44,7 @@ ImportedTown importTownFile(const std::string& path, const ImportOptions& option
 // The attribution text written beside the data (UTF-8).
 std::string attributionText(const std::string& sourceName);
 
-// Writes data.mod, data.modt, fl.dat, data.tmd, the attribution and, with a
+// Writes data.mod, data.modt, fl.dat, data.tmd, orgplaces.dat, the attribution and, with a
 // title, town.ini into `folder`. They are written into a new folder beside
 // it that then takes its place, so a failure leaves no half-written folder;
 // each file and folder is synced to the disk (through `sync`) before the old

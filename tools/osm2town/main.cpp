@@ -15,13 +15,19 @@ void printHelp()
 {
     std::printf(
         "Использование: osm2town ВЫГРУЗКА -o ПАПКА [--centre ШИРОТА,ДОЛГОТА] [--title ТЕКСТ]\n"
+        "                        [--attach-distance МЕТРЫ]\n"
         "Делает из выгрузки OpenStreetMap (.osm, .osm.gz, .osm.bz2, .osm.pbf) папку с файлами города\n"
-        "data.mod, data.modt, fl.dat и data.tmd; программа открывает её командой: quorvel ПАПКА.\n\n"
+        "data.mod, data.modt, fl.dat, data.tmd и orgplaces.dat; программа открывает её командой:\n"
+        "quorvel ПАПКА.\n\n"
         "  -o, --out ПАПКА       папка города (создаётся; прежняя с файлами города заменяется)\n"
         "  --centre ШИР,ДОЛ      центр карты в градусах, например 55.8148,37.6048 (по умолчанию\n"
         "                        середина выгрузки); карта охватывает около 11,6 км вокруг него\n"
         "  --title ТЕКСТ         заголовок окна программы (town.ini); без него - название\n"
         "                        города, посёлка или района выгрузки, ближайшего к центру\n"
+        "  --attach-distance МЕТРЫ\n"
+        "                        организация вне зданий попадает в ближайший дом, если до его контура\n"
+        "                        не больше МЕТРОВ (по умолчанию 25, от 0 до 500), иначе стоит на карте\n"
+        "                        точкой; организация-здание и стоящая в здании - всегда в нём\n"
         "  --quiet               без хода работы, только отчёт\n"
         "  --help                эта справка\n\n"
         "Данные OpenStreetMap: © OpenStreetMap contributors, ODbL 1.0; папка получает файл ATTRIBUTION.txt.\n");
@@ -59,7 +65,8 @@ int main(int argc, char** argv)
             quiet = true;
             continue;
         }
-        if (arg == "-o" || arg == "--out" || arg == "--centre" || arg == "--center" || arg == "--title") {
+        if (arg == "-o" || arg == "--out" || arg == "--centre" || arg == "--center" || arg == "--title"
+            || arg == "--attach-distance") {
             if (i + 1 >= argc) {
                 std::fprintf(stderr, "osm2town: нет значения у %s (см. --help)\n", arg.c_str());
                 return 2;
@@ -69,6 +76,15 @@ int main(int argc, char** argv)
                 out = value;
             } else if (arg == "--title") {
                 title = value;
+            } else if (arg == "--attach-distance") {
+                char* end = nullptr;
+                const double metres = std::strtod(value.c_str(), &end);
+                if (value.empty() || *end != '\0' || !(metres >= 0 && metres <= kMostAttachDistance)) {
+                    std::fprintf(stderr, "osm2town: неверное расстояние «%s»: нужно число метров от 0 до %g\n",
+                                 value.c_str(), double(kMostAttachDistance));
+                    return 2;
+                }
+                options.attachDistance = float(metres);
             } else {
                 std::pair<double, double> centre;
                 if (!parseCentre(value, centre)) {

@@ -335,26 +335,35 @@ std::string transliterate(const std::string& utf8)
 }
 
 OrgRecords generateOrganisations(const TownPlan& plan, const std::vector<PlacedHouse>& houses, std::size_t count,
-                                 TownRandom random, std::vector<AddressKey>* missing)
+                                 TownRandom random, std::vector<AddressKey>* missing, std::vector<std::size_t>* houseOf)
 {
     OrgRecords out;
     std::vector<AddressKey> missingHere;
+    std::vector<std::size_t> houseAt; // each record's house; houses.size() for none
     if (count == 0)
         return out;
     Directory dir(houses, plan, random);
     dir.makeHubs(std::max<std::size_t>(1, count / 250));
     std::map<std::string, int> numbers; // per form: Школа № 1, № 2, ...
+    // The house of the address last asked for: the calls below leave the
+    // order of their arguments to the compiler, so it is noted here rather
+    // than drawn beforehand, which could shift the random stream.
+    std::size_t lastHouse = houses.size();
     auto addressOf = [&](std::size_t i) {
+        lastHouse = i;
+
         const PlacedHouse& h = houses[i];
         return AddressKey{fit(plan.streets[std::size_t(h.street)].name, OrgRecord::kStreetCapacity),
                           fit(h.number, OrgRecord::kHouseNoCapacity)};
     };
-    auto add = [&](const std::string& name, const AddressKey& at, double pPhone, const Contact& contact) {
+    auto add = [&](const std::string& name, const AddressKey& address, double pPhone, const Contact& contact) {
+        houseAt.push_back(lastHouse);
+        lastHouse = houses.size();
         OrgRecord r;
         r.name = fit(name, OrgRecord::kNameCapacity);
         r.phone = random.chance(pPhone) ? fit(dir.phone(), OrgRecord::kPhoneCapacity) : std::string();
-        r.streetName = at.first;
-        r.houseNo = at.second;
+        r.streetName = address.first;
+        r.houseNo = address.second;
         r.email = fit(contact.email, OrgRecord::kEmailCapacity);
         r.web = fit(contact.web, OrgRecord::kWebCapacity);
         out.push_back(std::move(r));
@@ -366,6 +375,7 @@ OrgRecords generateOrganisations(const TownPlan& plan, const std::vector<PlacedH
     std::set<AddressKey> existing;
     for (std::size_t i = 0; i < houses.size(); ++i)
         existing.insert(addressOf(i));
+    lastHouse = houses.size();
     const std::size_t missingCount = std::min(count, std::max<std::size_t>(3, count / 300));
     const std::vector<std::string> outside = {"Северное шоссе", "Промышленный проезд", "2-й Заводской проезд",
                                               "Окружная дорога", "Дачный проезд"};
@@ -393,6 +403,8 @@ OrgRecords generateOrganisations(const TownPlan& plan, const std::vector<PlacedH
     if (!anyHouse) {
         if (missing)
             *missing = missingHere;
+        if (houseOf)
+            *houseOf = houseAt;
         return out;
     }
 
@@ -433,9 +445,14 @@ OrgRecords generateOrganisations(const TownPlan& plan, const std::vector<PlacedH
     }
 
     // The directory is in no particular order.
-    for (std::size_t k = out.size(); k > 1; --k)
-        std::swap(out[k - 1], out[random.index(k)]);
+    for (std::size_t k = out.size(); k > 1; --k) {
+        const std::size_t other = random.index(k);
+        std::swap(out[k - 1], out[other]);
+        std::swap(houseAt[k - 1], houseAt[other]);
+    }
     if (missing)
         *missing = missingHere;
+    if (houseOf)
+        *houseOf = houseAt;
     return out;
 }

@@ -1,6 +1,7 @@
 #include "TownGenerator.h"
 
 #include "GroundTextures.h"
+#include "OrgPlaceGenerator.h"
 
 #include "base/BmpEncoder.h"
 #include "base/ByteWriter.h"
@@ -186,8 +187,15 @@ GeneratedTown generateTown(const TownOptions& options)
     TownLandmarks landmarks = makeLandmarks(town.plan);
     town.landmarks = std::move(landmarks.records);
     town.landmarkMeshes = std::move(landmarks.meshes);
+    std::vector<std::size_t> houseOf;
     town.organisations = generateOrganisations(town.plan, town.houses, options.organisations, root.fork(4),
-                                               &town.missingAddresses);
+                                               &town.missingAddresses, &houseOf);
+    town.places = generateOrgPlaces(town.organisations, houseOf, town.houses.size(), root.fork(5));
+    std::vector<Polygon> parks;
+    for (const PlanArea& a : town.plan.areas)
+        if (a.kind == AreaKind::Park)
+            parks.push_back(a.outline);
+    addPlacedOnlyOrganisations(town.organisations, town.places, town.houses, parks, town.landmarks, root.fork(6));
     return town;
 }
 
@@ -208,4 +216,5 @@ void writeTownFiles(const GeneratedTown& town, const std::string& folder)
         bytes.saveTo(folder + "/" + mesh.file);
     }
     writeOrgDirectory(town.organisations).saveTo(folder + "/data.tmd");
+    writeOrgPlaces(town.places).saveTo(folder + "/" + orgplaces::kFileName);
 }

@@ -7,6 +7,7 @@
 
 #include "data/LandmarkListWriter.h"
 #include "data/MaterialLibraryWriter.h"
+#include "data/OrgPlacesWriter.h"
 #include "data/OrgRecord.h"
 #include "data/TownModelWriter.h"
 
@@ -30,6 +31,7 @@ struct GeneratedTown {
     std::vector<LandmarkRecord> landmarks;   // the blocks of fl.dat
     std::vector<LandmarkMesh> landmarkMeshes; // the 3DS files they name
     OrgRecords organisations;
+    OrgPlaces places; // orgplaces.dat: each organisation's house or point, kind and hours
     std::vector<AddressKey> missingAddresses; // entries deliberately without a house
 };
 
@@ -50,6 +52,6 @@ std::int32_t roadColour();
 
 GeneratedTown generateTown(const TownOptions& options);
 
-// Writes data.mod, data.modt, fl.dat, the landmarks' 3DS files and data.tmd
-// into `folder`, creating it.
+// Writes data.mod, data.modt, fl.dat, the landmarks' 3DS files, data.tmd
+// and orgplaces.dat into `folder`, creating it.
 void writeTownFiles(const GeneratedTown& town, const std::string& folder);

@@ -16,10 +16,10 @@ void printHelp()
 {
     std::printf(
         "Usage: towngen [options]\n"
-        "Writes a generated town (data.mod, data.modt, fl.dat, data.tmd) into a folder.\n"
+        "Writes a generated town (data.mod, data.modt, fl.dat, data.tmd, orgplaces.dat) into a folder.\n"
         "The same options always give the same files, byte for byte.\n\n"
         "Options:\n"
-        "  --out FOLDER         folder for the four files (default: data)\n"
+        "  --out FOLDER         folder for the files (default: data)\n"
         "  --houses N           number of houses (default: 1100)\n"
         "  --orgs N             number of organisations in the directory (default: 1500)\n"
         "  --seed N             random seed (default: 1)\n"
