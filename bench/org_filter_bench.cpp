@@ -189,4 +189,47 @@ void BM_ToggleOpenNow(benchmark::State& state)
 }
 BENCHMARK(BM_ToggleOpenNow)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
+// What loading the places file adds after reading it: the hours read
+// (once per distinct text), kinds checked, the organisations of each house
+// gathered. Range: how many distinct hours the 100,000 organisations write
+// (a town writes few; here 8, or as many as 15,000). Beside it, in the
+// same run, one plain pass over the same hours' bytes.
+void BM_LoadOrgFacts(benchmark::State& state)
+{
+    std::mt19937 rng(3);
+    OrgPlaces places;
+    const int distinct = int(state.range(0));
+    for (int i = 0; i < kOrgs; ++i) {
+        OrgPlace p;
+        p.place = i % 3 ? OrgPlace::Place::House : OrgPlace::Place::Point;
+        p.house = rng() % kHouses;
+        p.kind = std::uint16_t(rng() % 90);
+        const int v = int(rng() % unsigned(distinct));
+        p.hours = "Mo-Fr " + std::to_string(7 + v % 5) + ":00-" + std::to_string(17 + v / 5 % 6) + ":" +
+                  std::to_string(10 + v / 30 % 50) + "; Sa 10:00-" + std::to_string(12 + v / 1500 % 10) + ":00";
+        places.entries.push_back(std::move(p));
+    }
+    Clock::duration work{}, plain{};
+    std::size_t texts = 0;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        OrgFacts facts(places, kOrgs, kHouses);
+        texts = facts.DistinctHours() - 1;
+        const auto t1 = Clock::now();
+        std::size_t sum = 0;
+        for (const OrgPlace& p : places.entries)
+            for (char c : p.hours)
+                sum += static_cast<unsigned char>(c);
+        benchmark::DoNotOptimize(sum);
+        work += t1 - t0;
+        plain += Clock::now() - t1;
+    }
+    const double n = double(state.iterations());
+    state.counters["distinct_hours"] = double(texts);
+    state.counters["load_ms"] = ms(work) / n;
+    state.counters["plain_pass_ms"] = ms(plain) / n;
+    state.counters["ratio"] = ms(work) / ms(plain);
+}
+BENCHMARK(BM_LoadOrgFacts)->Arg(8)->Arg(15000)->Unit(benchmark::kMillisecond);
+
 } // namespace

@@ -273,6 +273,7 @@ void Tfm_main::CreateActions()
         // The corner is painted over the window's frames, not rendered with
         // the scene: the picture gets it the same way, at its resolution.
         QImage picture = Printing::SnapImage(*GxSceneViewer, scale);
+        MapPins::DrawOnSnapshot(picture, scale, m_selection->Pins(), ViewProjection(), GxSceneViewer->Buffer().Height());
         MapCorner::DrawOnPicture(picture, scale, GxSceneViewer->size(), m_state, *m_scene->GxFreeCamera);
         Printing::PrintImage(printer, picture, 100);
     };
@@ -382,6 +383,7 @@ void Tfm_main::LoadPlaces()
     m_facts = std::make_unique<OrgFacts>(LoadOrgFacts(m_townFolder.toStdString(), m_records.size(), houses));
     m_filter = std::make_unique<OrgFilter>(*m_facts, m_records.size());
     m_selection->AttachPlaces(*m_facts, *m_filter);
+    m_selection->Locations(); // made while the splash shows, not at the first click
     cb_kind->Fill(m_facts->Loaded() ? KindItems(m_facts->KindCounts()) : std::vector<KindItem>{{kAllKinds, {}, false}});
     ch_opennow->setEnabled(m_facts->Loaded());
 }
@@ -686,11 +688,14 @@ void Tfm_main::GxSceneViewerMouseMove()
 void Tfm_main::GxSceneViewerAfterRender(QPainter& painter)
 {
     MapOverlays::Draw(painter, GxSceneViewer->height(), m_state.CurrentObject);
-    TGxSceneBuffer& buffer = GxSceneViewer->Buffer();
-    MapPins::Draw(
-        painter, m_selection->Pins(), [&buffer](const TGxVector& point) { return buffer.ProjectToWindow(point); },
-        buffer.Height());
+    MapPins::Draw(painter, m_selection->Pins(), ViewProjection(), GxSceneViewer->Buffer().Height());
     m_corner->Draw(painter, GxSceneViewer->size(), m_state, *m_scene->GxFreeCamera);
+}
+
+std::function<TGxVector(const TGxVector&)> Tfm_main::ViewProjection()
+{
+    TGxSceneBuffer& buffer = GxSceneViewer->Buffer();
+    return [&buffer](const TGxVector& point) { return buffer.ProjectToWindow(point); };
 }
 
 void Tfm_main::FormMouseMove()

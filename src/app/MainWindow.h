@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class AppWindows;
@@ -167,6 +168,8 @@ private:
     void CreateSearchPanel();
     void CreateSelection();
     void CreateSuggestions();
+    // Where a point of the map shows in the view (OpenGL window coordinates).
+    std::function<TGxVector(const TGxVector&)> ViewProjection();
     // "Рубрика" and "Открыто сейчас" below the search button.
     void CreateFilterControls();
     // orgplaces.dat beside data.tmd: places, kinds and hours of the organisations.

@@ -27,7 +27,10 @@ static void initProgramIcon()
 namespace {
 void describeArguments(QCommandLineParser& parser)
 {
-    parser.setApplicationDescription(QString::fromUtf8(kApplicationTitle));
+    parser.setApplicationDescription(
+        QString::fromUtf8(kApplicationTitle)
+        + QStringLiteral("\n\nПеременная окружения QUORVEL_NOW (например, QUORVEL_NOW=2026-12-11T10:30, местное время) "
+                         "останавливает часы программы на этом моменте: по ним «Открыто сейчас» и часы работы в списке."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(

@@ -43,4 +43,14 @@ void Draw(QPainter& painter, const std::vector<OrgLocations::Point>& pins,
     painter.restore();
 }
 
+void DrawOnSnapshot(QImage& snapshot, float scale, const std::vector<OrgLocations::Point>& pins,
+                    const std::function<TGxVector(const TGxVector&)>& projectToWindow, int viewHeight)
+{
+    if (pins.empty())
+        return;
+    QPainter painter(&snapshot);
+    painter.scale(scale, scale);
+    Draw(painter, pins, projectToWindow, viewHeight);
+}
+
 } // namespace MapPins

@@ -3,6 +3,7 @@
 #include "directory/OrgLocations.h"
 #include "engine/scene/VectorGeometry.h"
 
+#include <QImage>
 #include <QPointF>
 
 #include <functional>
@@ -24,5 +25,10 @@ std::optional<QPointF> ViewPosition(const OrgLocations::Point& point,
 // Each pin's tip on its point, its red head above it.
 void Draw(QPainter& painter, const std::vector<OrgLocations::Point>& pins,
           const std::function<TGxVector(const TGxVector&)>& projectToWindow, int viewHeight);
+
+// The same pins on a snapshot of the view rendered `scale` times its size
+// (a printed picture), where the view now shows them.
+void DrawOnSnapshot(QImage& snapshot, float scale, const std::vector<OrgLocations::Point>& pins,
+                    const std::function<TGxVector(const TGxVector&)>& projectToWindow, int viewHeight);
 
 } // namespace MapPins

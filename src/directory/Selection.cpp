@@ -184,7 +184,7 @@ void Selection::ListOrganisations(const Thouse& house)
     }
 }
 
-void Selection::selectUnaddressed(Thouse& house)
+void Selection::selectHouseAlone(Thouse& house)
 {
     ClearFields();
     house.SetSelectedColor();
@@ -206,7 +206,7 @@ void Selection::SelectOrganisation(std::size_t org)
     const OrgLocations& locations = Locations();
     if (place.place == OrgPlace::Place::House && place.house < locations.Houses().size()) {
         Thouse& house = *locations.Houses()[place.house];
-        selectUnaddressed(house);
+        selectHouseAlone(house);
     } else if (const std::optional<OrgLocations::Point> point = locations.PointOf(org)) {
         ClearFields();
         if (m_services.RemoveHint)
@@ -324,7 +324,7 @@ void Selection::SelAct()
     if (!m_state.SelectedHouse)
         return;
     if (IsUnaddressed(*m_state.SelectedHouse)) {
-        selectUnaddressed(*m_state.SelectedHouse);
+        selectHouseAlone(*m_state.SelectedHouse);
         return;
     }
     const AddressKey key = AddressKey::CutOf(*m_state.SelectedHouse);

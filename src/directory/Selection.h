@@ -113,7 +113,7 @@ public:
 private:
     void chooseHouse(Thouse& house);
     // Only this house: painted, flown to, labelled and listed.
-    void selectUnaddressed(Thouse& house);
+    void selectHouseAlone(Thouse& house);
     // Houses with an organisation open now take their own colour while
     // "Открыто сейчас" is on.
     void paintOpenHouses();

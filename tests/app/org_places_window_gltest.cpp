@@ -12,6 +12,7 @@
 #include "engine/scene/GxSceneBuffer.h"
 #include "map/MainScene.h"
 #include "platform/Clock.h"
+#include "support/RecordingPrinter.h"
 
 #include <QCheckBox>
 
@@ -203,6 +204,35 @@ TEST_F(PlacesWindow, ChoosingAnOrganisationInTheTreeShowsItsHouseOrItsPoint)
         EXPECT_EQ(redHouses(), row.red);
         EXPECT_EQ(organisations().size(), 3u); // the list stays
     }
+}
+
+TEST_F(PlacesWindow, PrintingCarriesKindsHoursAndPins)
+{
+    RecordingPrinter printer({1000, 1400});
+    main->SetPrinterSource(std::make_unique<RecordingPrinterSource>(printer));
+    main->Scene().Wand->SetVisible(false); // red as a pin: kept out of the picture
+    const auto redPixels = [&] {
+        int red = 0;
+        for (int y = 0; y < printer.page.height(); ++y)
+            for (int x = 0; x < printer.page.width(); ++x) {
+                const QColor c = printer.page.pixelColor(x, y);
+                red += c.red() > 200 && c.green() < 40 && c.blue() < 40;
+            }
+        return red;
+    };
+    main->PrintSnap(1);
+    EXPECT_EQ(redPixels(), 0);
+
+    searchByName(QStringLiteral("Банкомат"));
+    main->Scene().DCTarget->Position().AssignPoint(5, 20, 0);
+    ui().GxSceneViewer->grabFramebuffer();
+    main->PrintSnap(1);
+    EXPECT_GT(redPixels(), 20); // the pin's head
+
+    main->PrintOrgs();
+    ASSERT_EQ(printer.documents.size(), 1u);
+    EXPECT_EQ(printer.documents[0], QStringLiteral("Банкомат\n, \nтел. \ne-mail: \nweb: \nрубрика: Банкоматы\n"
+                                                   "часы: круглосуточно\nоткрыто круглосуточно"));
 }
 
 class PlacesFileWindow : public AppFixture {

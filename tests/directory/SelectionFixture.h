@@ -96,14 +96,17 @@ protected:
         return c == std::array<float, 4>{1, 0, 0, 1};
     }
 
-    std::vector<Thouse*> redHouses()
+    std::vector<Thouse*> redHouses() { return housesWhere(isRed); }
+
+    // The houses, in child order, for which `holds` is true.
+    std::vector<Thouse*> housesWhere(bool (*holds)(const Thouse*))
     {
-        std::vector<Thouse*> red;
+        std::vector<Thouse*> found;
         selection.ForEachHouse([&](Thouse& h) {
-            if (isRed(&h))
-                red.push_back(&h);
+            if (holds(&h))
+                found.push_back(&h);
         });
-        return red;
+        return found;
     }
 
     std::vector<std::string> names(std::initializer_list<std::string_view> utf8)

@@ -78,15 +78,7 @@ protected:
         const auto c = h->Material().FrontProperties().Diffuse().Vector();
         return c[0] == 1 && c[1] > 0.5f && c[1] < 0.6f && c[2] == 0;
     }
-    std::vector<Thouse*> amberHouses()
-    {
-        std::vector<Thouse*> amber;
-        selection.ForEachHouse([&](Thouse& h) {
-            if (isAmber(&h))
-                amber.push_back(&h);
-        });
-        return amber;
-    }
+    std::vector<Thouse*> amberHouses() { return housesWhere(isAmber); }
     std::vector<std::pair<float, float>> pins() const
     {
         std::vector<std::pair<float, float>> out;
