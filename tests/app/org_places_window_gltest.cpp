@@ -211,6 +211,7 @@ TEST_F(PlacesWindow, PrintingCarriesKindsHoursAndPins)
     RecordingPrinter printer({1000, 1400});
     main->SetPrinterSource(std::make_unique<RecordingPrinterSource>(printer));
     main->Scene().Wand->SetVisible(false); // red as a pin: kept out of the picture
+    main->State().ShowNorthArrow = false;  // so is the arrow's needle
     const auto redPixels = [&] {
         int red = 0;
         for (int y = 0; y < printer.page.height(); ++y)
