@@ -1,5 +1,6 @@
 #include "data/OrgPlacesReader.h"
 
+#include "data/FileHead.h"
 #include "data/OptionalFile.h"
 
 #include <cmath>
@@ -44,19 +45,8 @@ OrgPlace readEntry(ByteReader& in, std::size_t index)
 
 OrgPlaces readOrgPlaces(ByteReader& in)
 {
-    if (in.remaining() < orgplaces::kHeaderSize)
-        in.failDamaged("он короче заголовка (" + std::to_string(in.remaining()) + " байт из "
-                       + std::to_string(orgplaces::kHeaderSize) + ")");
-    if (in.bytes(sizeof orgplaces::kMagic) != std::string_view(orgplaces::kMagic, sizeof orgplaces::kMagic))
-        in.failDamaged("в начале нет метки файла мест организаций QVOP");
-    const auto version = static_cast<std::uint16_t>(in.int16());
-    if (version != orgplaces::kVersion)
-        in.failDamaged("версия " + std::to_string(version) + " неизвестна (программа читает версию "
-                       + std::to_string(orgplaces::kVersion) + ")");
-    const auto count = static_cast<std::uint32_t>(in.int32());
-    if (count > orgplaces::kMaxEntries)
-        in.failDamaged("объявлено " + std::to_string(count) + " записей, больше предела "
-                       + std::to_string(orgplaces::kMaxEntries));
+    readFileMark(in, orgplaces::kHeaderSize, orgplaces::kMagic, orgplaces::kVersion, "файла мест организаций QVOP");
+    const std::uint32_t count = readBoundedCount(in, orgplaces::kMaxEntries, "записей");
     // Fails before anything is allocated when the bytes cannot hold the count.
     in.requireRecords(count, orgplaces::kMinEntrySize);
 

@@ -1,5 +1,6 @@
 #include "data/RoadNetworkReader.h"
 
+#include "data/FileHead.h"
 #include "data/OptionalFile.h"
 
 #include <algorithm>
@@ -10,31 +11,14 @@ std::string recordText(const char* kind, std::size_t index, const std::string& w
 {
     return std::string(kind) + " " + std::to_string(index) + ": " + what;
 }
-
-std::uint32_t readCount(ByteReader& in, std::size_t bound, const char* what)
-{
-    const auto count = static_cast<std::uint32_t>(in.int32());
-    if (count > bound)
-        in.failDamaged("объявлено " + std::to_string(count) + " " + what + ", больше предела "
-                       + std::to_string(bound));
-    return count;
-}
 } // namespace
 
 RoadNetwork readRoadNetwork(ByteReader& in)
 {
-    if (in.remaining() < roadnetwork::kHeaderSize)
-        in.failDamaged("он короче заголовка (" + std::to_string(in.remaining()) + " байт из "
-                       + std::to_string(roadnetwork::kHeaderSize) + ")");
-    if (in.bytes(sizeof roadnetwork::kMagic) != std::string_view(roadnetwork::kMagic, sizeof roadnetwork::kMagic))
-        in.failDamaged("в начале нет метки файла дорожной сети QVRN");
-    const auto version = static_cast<std::uint16_t>(in.int16());
-    if (version != roadnetwork::kVersion)
-        in.failDamaged("версия " + std::to_string(version) + " неизвестна (программа читает версию "
-                       + std::to_string(roadnetwork::kVersion) + ")");
-    const std::uint32_t nodeCount = readCount(in, roadnetwork::kMaxNodes, "узлов");
-    const std::uint32_t pieceCount = readCount(in, roadnetwork::kMaxPieces, "отрезков");
-    const std::uint32_t nameCount = readCount(in, roadnetwork::kMaxNames, "названий");
+    readFileMark(in, roadnetwork::kHeaderSize, roadnetwork::kMagic, roadnetwork::kVersion, "файла дорожной сети QVRN");
+    const std::uint32_t nodeCount = readBoundedCount(in, roadnetwork::kMaxNodes, "узлов");
+    const std::uint32_t pieceCount = readBoundedCount(in, roadnetwork::kMaxPieces, "отрезков");
+    const std::uint32_t nameCount = readBoundedCount(in, roadnetwork::kMaxNames, "названий");
     // Fails before anything is allocated when the bytes cannot hold the counts.
     const std::uint64_t least = std::uint64_t(nodeCount) * roadnetwork::kNodeSize
                                 + std::uint64_t(pieceCount) * roadnetwork::kPieceSize
