@@ -372,8 +372,13 @@ void BM_TickLabels(benchmark::State& state)
 {
     const auto houses = std::size_t(state.range(0));
     townFolder(houses);
+    // What the labels add to the start-up: their preparation (street lines,
+    // layout index) beside the town's own load in the same run.
     DrawnTown town(houses);
+    const double load = town.loadSeconds;
+    const auto start = std::chrono::steady_clock::now();
     town.scene.AddLabels(town.state);
+    const double prepare = secondsSince(start);
     TickingTown ticking(town);
     const int pairs = houses > 20000 ? 20 : 60;
     std::vector<double> off, on, offCpu, onCpu;
@@ -410,6 +415,9 @@ void BM_TickLabels(benchmark::State& state)
     // CPU time of the process (llvmpipe's threads too): what the machine's other work disturbs least.
     state.counters["on_to_off_cpu"] = offTickCpu / onTickCpu;
     state.counters["most_labels"] = double(placed);
+    state.counters["load_ms"] = load * 1000;
+    state.counters["labels_prepare_ms"] = prepare * 1000;
+    state.counters["prepare_to_load"] = prepare / load;
 }
 
 // The table for one town: ticks per second (frame loop with the
